@@ -83,9 +83,9 @@ inline constexpr DialogItem kSecurityItems[] = {
     {IDC_FORMS, K::CheckBox, u"Form Filling,Signing,Commenting", 150, 36, 134, 10, TabStop},
     {IDC_CHANGING, K::CheckBox, u"Changing the Document", 150, 52, 134, 10, TabStop},
     {IDC_PRINTING, K::CheckBox, u"Printing", 150, 68, 134, 10, TabStop},
-    {IDC_ENCRYPTION_LEVEL, K::GroupBox, u"Encryption Level", 296, 1, 110, 89},
-    {IDC_LOW_ENCRYPTION, K::RadioButton, u"Low(40-bit RC4)", 304, 30, 98, 10, Group | TabStop},
-    {IDC_HIGH_ENCRYPTION, K::RadioButton, u"High(128-bit RC4)", 304, 55, 98, 10},
+    {IDC_ENCRYPTION_LEVEL, K::GroupBox, u"Encryption Level", 296, 1, 82, 89},
+    {IDC_LOW_ENCRYPTION, K::RadioButton, u"Low(40-bit RC4)", 304, 30, 72, 10, Group | TabStop},
+    {IDC_HIGH_ENCRYPTION, K::RadioButton, u"High(128-bit RC4)", 304, 55, 72, 10},
 };
 inline constexpr DialogTemplate kSecurityTemplate{IDD_SECURITY,    u"", 415,   152,
                                                   u"MS Shell Dlg", 8,   kPage, kSecurityItems};

@@ -1,5 +1,7 @@
 #include "platform/widgets/DialogBuilder.h"
 
+#include "platform/widgets/WholeRectButton.h"
+
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -34,9 +36,9 @@ QWidget* CreateStandard(const DialogItem& item, QWidget* parent)
     case ControlKind::PushButton:
         return new QPushButton(text, parent);
     case ControlKind::CheckBox:
-        return new QCheckBox(text, parent);
+        return new WholeRectButton<QCheckBox>(text, parent);
     case ControlKind::RadioButton:
-        return new QRadioButton(text, parent);
+        return new WholeRectButton<QRadioButton>(text, parent);
     case ControlKind::GroupBox:
         return new QGroupBox(text, parent);
     case ControlKind::Edit:
