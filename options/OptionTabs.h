@@ -15,6 +15,8 @@ class QWidget;
 // them: set-up, page switching and the pages' data exchange. The owner calls
 // OnLButtonDown from its event filter for every left-button press it sees
 // (InstallClickFilter does that for a window without a filter of its own).
+// A conversion page built from its template creates control 1006 as a
+// CTabCtrlEx through the builder's ControlFactory and hands it to SetUp.
 class OptionTabs : public QObject
 {
     Q_OBJECT
