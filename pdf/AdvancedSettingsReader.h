@@ -1,0 +1,14 @@
+#pragma once
+
+#include "pdf/ConversionSettings.h"
+
+// Gives the four Advanced values (pdfVersion, documentCompression,
+// imageCompression, jpegQuality) as they stand at the moment of asking: the
+// PDF step asks each time it builds a file's command line. Callable from the
+// conversion thread.
+class AdvancedSettingsReader
+{
+public:
+    virtual ~AdvancedSettingsReader() = default;
+    virtual void ReadAdvancedSettings(ConversionSettings& settings) const = 0;
+};
