@@ -1,5 +1,6 @@
 #include "pdf/GhostscriptRunner.h"
 
+#include "pdf/AdvancedSettingsReader.h"
 #include "pdf/GhostscriptArguments.h"
 #include "pdf/GhostscriptCommandLine.h"
 #include "pdf/PdfmarksFile.h"
@@ -139,9 +140,12 @@ qint64 RunProgramAndWait(const QString& commandLine, const GhostscriptOptions& o
     return result.status == ProcessResult::Status::FailedToStart ? 0 : result.processId;
 }
 
-PdfOutcome MakePdfFromSpool(const ConversionSettings& settings, const QString& sourcePath,
+PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QString& sourcePath,
                             const QString& outputFolder, const GhostscriptOptions& options)
 {
+    ConversionSettings settings = pageSettings;
+    if (options.advancedSettings)
+        options.advancedSettings->ReadAdvancedSettings(settings);
     QString error;
     GhostscriptPaths paths;
     paths.spoolFile = ScratchFolder::SpoolFilePath(&error);

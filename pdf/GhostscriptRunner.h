@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class AdvancedSettingsReader;
 class ProcessRunner;
 
 struct GhostscriptOptions
@@ -14,6 +15,9 @@ struct GhostscriptOptions
     int timeoutMs = 10 * 60 * 1000;      // then Ghostscript is ended and the PDF is not made
     std::function<bool()> stopRequested; // the user's Stop: Ghostscript is ended
     ProcessRunner* runner = nullptr;     // null: real processes
+    // When given, the four Advanced values are read from it as the command
+    // line is built, overriding those of the settings passed in.
+    const AdvancedSettingsReader* advancedSettings = nullptr;
 };
 
 struct PdfOutcome

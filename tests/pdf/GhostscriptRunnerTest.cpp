@@ -1,6 +1,7 @@
 #include "TestSpoolFiles.h"
 #include "TestTools.h"
 
+#include "pdf/AdvancedSettingsReader.h"
 #include "pdf/GhostscriptRunner.h"
 #include "platform/ScratchFolder.h"
 
@@ -143,10 +144,18 @@ TEST_F(GhostscriptRunnerTest, FirstShownSettingsMakeAPlainPdf13)
     ASSERT_EQ(::stat(QFile::encodeName(ScratchFolder::Path()).constData(), &info2), 0);
     EXPECT_EQ(info2.st_mode & 0777, 0700u);
 
-    // Version 1.5 gives a PDF 1.5, replacing the earlier PDF.
-    ConversionSettings v15;
-    v15.pdfVersion = QStringLiteral("V1.5");
-    ASSERT_TRUE(Make(v15).made);
+    // Version 1.5, read from the Advanced page as the command line is built,
+    // gives a PDF 1.5, replacing the earlier PDF.
+    struct : AdvancedSettingsReader
+    {
+        void ReadAdvancedSettings(ConversionSettings& s) const override
+        {
+            s.pdfVersion = QStringLiteral("V1.5");
+        }
+    } advanced;
+    GhostscriptOptions options;
+    options.advancedSettings = &advanced;
+    ASSERT_TRUE(Make(ConversionSettings{}, options).made);
     EXPECT_EQ(Info().value(QStringLiteral("PDF version")), QStringLiteral("1.5"));
     EXPECT_EQ(OutputFolderEntries(), QStringList{QStringLiteral("Report.pdf")});
 }
