@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/MessageBoxService.h"
+
+#include <QList>
+#include <QMutex>
+#include <QQueue>
+
+class QThread;
+
+// The test stand-in for message boxes: records every box it is shown, with
+// the thread that showed it, and gives the next scripted answer. A box with
+// no answer left gets its dismiss answer and is counted as unanswered.
+class ScriptedMessageBoxes : public MessageBoxService
+{
+public:
+    struct Box
+    {
+        MessageBoxRequest request;
+        QThread* thread = nullptr;
+    };
+
+    void Answer(int answer);
+    int Show(const MessageBoxRequest& request) override;
+
+    QList<Box> Boxes() const;
+    int Unanswered() const;
+
+private:
+    mutable QMutex m_mutex;
+    QQueue<int> m_answers;
+    QList<Box> m_boxes;
+    int m_unanswered = 0;
+};
