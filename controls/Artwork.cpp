@@ -1,6 +1,7 @@
 #include "controls/Artwork.h"
 
 #include <QDir>
+#include <QLabel>
 
 QPixmap LoadBitmapResource(int id)
 {
@@ -15,4 +16,14 @@ QIcon LoadIconResource(int id)
     for (const QString& name : sizes)
         icon.addFile(folder.filePath(name));
     return icon;
+}
+
+void ShowTemplatePictures(QWidget* dialog)
+{
+    const auto labels = dialog->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    for (QLabel* label : labels) {
+        const QVariant id = label->property("imageId");
+        if (id.isValid() && id.toInt() != 0)
+            label->setPixmap(LoadBitmapResource(id.toInt()));
+    }
 }

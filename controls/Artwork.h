@@ -11,3 +11,7 @@ QPixmap LoadBitmapResource(int id);
 
 // The icon with this ID, with every size drawn for it; a null icon when there is none.
 QIcon LoadIconResource(int id);
+
+// Puts its bitmap into every picture control a dialog template placed on
+// dialog (the labels the builder marks with the bitmap's ID).
+void ShowTemplatePictures(QWidget* dialog);

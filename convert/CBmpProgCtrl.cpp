@@ -1,20 +1,14 @@
 #include "convert/CBmpProgCtrl.h"
 
+#include "app/Resource.h"
 #include "controls/Artwork.h"
 
 #include <QPainter>
 #include <algorithm>
 
-namespace {
-
-constexpr int kEmptyBarBitmap = 137;
-constexpr int kFilledBarBitmap = 138;
-
-} // namespace
-
 CBmpProgCtrl::CBmpProgCtrl(QWidget* parent)
-    : QWidget(parent), m_bmpBack(LoadBitmapResource(kEmptyBarBitmap)),
-      m_bmpFore(LoadBitmapResource(kFilledBarBitmap))
+    : QWidget(parent), m_bmpBack(LoadBitmapResource(IDB_PROGRESS_BACK)),
+      m_bmpFore(LoadBitmapResource(IDB_PROGRESS_FORE))
 {
     // Every paint covers the whole control.
     setAttribute(Qt::WA_OpaquePaintEvent);
