@@ -280,7 +280,7 @@ int main(int argc, char** argv)
     Save(Banner(360, 100, 1, 0.26), folder, QStringLiteral("bitmap140.png"));
     Save(EmptyBar(466, 24), folder, QStringLiteral("bitmap137.png"));
     Save(FilledBar(466, 24), folder, QStringLiteral("bitmap138.png"));
-    Save(CompletionPicture(48), folder, QStringLiteral("bitmap139.png"));
+    Save(CompletionPicture(32), folder, QStringLiteral("bitmap139.png"));
     for (int size : {16, 32, 48, 256})
         Save(ApplicationIcon(size), folder, QStringLiteral("icon128-%1.png").arg(size));
     const struct
