@@ -1,5 +1,7 @@
 #include "convert/CListBoxEx.h"
+#include "app/DialogTemplates.h"
 #include "platform/ScriptedMessageBoxes.h"
+#include "platform/widgets/DialogBuilder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -40,7 +42,7 @@ protected:
 
     // Drags the files over the list and drops them, as a file manager does,
     // then lets the posted work run. Returns whether the drag was taken.
-    bool Drop(const QStringList& names)
+    bool Drop(const QStringList& names, CListBoxEx* target = nullptr)
     {
         QList<QUrl> urls;
         for (const QString& name : names) {
@@ -51,12 +53,12 @@ protected:
         }
         QMimeData mime;
         mime.setUrls(urls);
-        return DropMime(mime);
+        return DropMime(mime, target);
     }
 
-    bool DropMime(const QMimeData& mime)
+    bool DropMime(const QMimeData& mime, CListBoxEx* target = nullptr)
     {
-        if (!SendDrop(mime))
+        if (!SendDrop(mime, target))
             return false;
         for (int i = 0; i < 3; ++i)
             QCoreApplication::sendPostedEvents();
@@ -64,15 +66,16 @@ protected:
     }
 
     // The drag and the drop alone; what they post is left waiting.
-    bool SendDrop(const QMimeData& mime)
+    bool SendDrop(const QMimeData& mime, CListBoxEx* target = nullptr)
     {
+        QWidget* viewport = (target ? target : &list)->viewport();
         const QPoint point(10, 10);
         QDragEnterEvent enter(point, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(list.viewport(), &enter);
+        QCoreApplication::sendEvent(viewport, &enter);
         if (!enter.isAccepted())
             return false;
         QDropEvent drop(QPointF(point), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(list.viewport(), &drop);
+        QCoreApplication::sendEvent(viewport, &drop);
         EXPECT_TRUE(drop.isAccepted());
         return true;
     }
@@ -199,6 +202,24 @@ TEST_F(ListBoxExTest, AddStringSortsIgnoringCaseAndInsertStringDoesNot)
     EXPECT_EQ(list.InsertString(1, QStringLiteral("/t/z.doc")), 1);
     EXPECT_EQ(list.InsertString(-1, QStringLiteral("/t/0.doc")), 4);
     EXPECT_EQ(Entries(list), (QStringList{"/t/a.doc", "/t/z.doc", "/t/b.doc", "/t/C.doc", "/t/0.doc"}));
+}
+
+TEST_F(ListBoxExTest, ListPlacedByThePageTemplateKeepsItsWays)
+{
+    // The page makes its list 1008 a CListBoxEx through the template builder.
+    QWidget page;
+    DialogBuilder::Build(dialogtemplates::kConvertTemplate, &page,
+                         [](const DialogItem& item, QWidget* parent) {
+                             return item.id == IDC_FILE_LIST ? new CListBoxEx(parent) : nullptr;
+                         });
+    auto* placed = DlgItem<CListBoxEx>(&page, IDC_FILE_LIST);
+    ASSERT_NE(placed, nullptr);
+    placed->m_extensions = list.m_extensions;
+    placed->AddString(Path("b.doc"));
+    placed->AddString(Path("A.doc"));
+    ASSERT_TRUE(Drop({"c.doc"}, placed));
+    EXPECT_EQ(Entries(*placed), (QStringList{Path("A.doc"), Path("b.doc"), Path("c.doc")}));
+    EXPECT_EQ(placed->selectionMode(), QAbstractItemView::ExtendedSelection);
 }
 
 } // namespace
