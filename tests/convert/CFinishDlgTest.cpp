@@ -109,7 +109,7 @@ TEST_F(FinishDlgTest, OpenFileNeedsASelection)
         dialog.m_resultList->clearSelection();
         Button(IDC_OPEN_FILE)->click();
         ASSERT_EQ(boxes.Boxes().size(), 1);
-        const MessageBoxRequest& box = boxes.Boxes().first().request;
+        const MessageBoxRequest box = boxes.Boxes().first().request;
         EXPECT_EQ(box.text, QStringLiteral("Please choose one file !"));
         EXPECT_EQ(box.caption, QStringLiteral("ERROR"));
         EXPECT_EQ(box.type, MB_ICONHAND);

@@ -129,7 +129,7 @@ TEST_F(ListBoxExTest, DuplicateInAnyLetterCaseIsRefusedWithAWarning)
     EXPECT_EQ(Entries(list), QStringList{Path("Report.doc")});
     EXPECT_EQ(notified.count(), 0) << "only a duplicate was dropped";
     ASSERT_EQ(boxes.Boxes().size(), 1);
-    const MessageBoxRequest& box = boxes.Boxes().first().request;
+    const MessageBoxRequest box = boxes.Boxes().first().request;
     EXPECT_EQ(box.text, QStringLiteral("Convert File existing."));
     EXPECT_EQ(box.caption, QStringLiteral("Warning"));
     EXPECT_EQ(box.type, MB_ICONINFORMATION);
