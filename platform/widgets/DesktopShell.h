@@ -23,8 +23,9 @@ public:
     void OpenWebAddress(const QString& address) override;
     void ShowItemInFolder(const QString& folder, const QString& itemPath) override;
 
-    // How long a file manager may take to answer ShowItems.
-    static constexpr int kShowItemsTimeoutMs = 10000;
+    // How long a file manager may take to answer ShowItems (one that is
+    // started for the call may need a while).
+    static constexpr int kShowItemsTimeoutMs = 25000;
 
 signals:
     // The answer to a ShowItems call arrived (shown true) or the folder was

@@ -2,7 +2,6 @@
 #include "app/Resource.h"
 
 #include <QImage>
-#include <QLabel>
 #include <gtest/gtest.h>
 
 namespace {
@@ -35,18 +34,6 @@ TEST(ArtworkTest, IconsComeInTheSizesTheWindowsAskFor)
     }
     EXPECT_TRUE(LoadIconResource(IDR_MAINFRAME).availableSizes().contains(QSize(16, 16)));
     EXPECT_TRUE(LoadIconResource(9999).isNull());
-}
-
-TEST(ArtworkTest, TemplatePicturesGetTheirBitmaps)
-{
-    QWidget dialog;
-    auto* picture = new QLabel(&dialog);
-    picture->setProperty("imageId", IDB_FINISH);
-    auto* text = new QLabel(QStringLiteral("words"), &dialog);
-    ShowTemplatePictures(&dialog);
-    EXPECT_EQ(picture->pixmap().size(), LoadBitmapResource(IDB_FINISH).size());
-    EXPECT_TRUE(text->pixmap().isNull());
-    EXPECT_EQ(text->text(), QStringLiteral("words"));
 }
 
 } // namespace
