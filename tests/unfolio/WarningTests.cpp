@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QProcess>
 #include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -205,4 +206,63 @@ TEST(UnfolioTool, WaitsForEnterOnAnInteractiveTerminalAndPrintsNothingElse)
     // Past the echo of Enter the terminal shows nothing more.
     EXPECT_EQ(ReadTerminalUntil(master, "never", 200), QByteArray("\r\n"));
     close(master);
+}
+
+TEST(UnfolioTool, WithADisplayShowsTheBoxAndWaitsForOk)
+{
+    if (!testtools::HaveTool("Xvfb") || !testtools::HaveTool("xdotool"))
+        GTEST_SKIP() << "Xvfb and xdotool are needed";
+    if (!unfoliotest::StrangeOfficeProcesses().empty())
+        GTEST_SKIP() << "a Word or Excel process of someone else is running";
+
+    // A private X server on a display number it picks itself.
+    QProcess server;
+    server.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1024x768x24"});
+    ASSERT_TRUE(server.waitForStarted());
+    QByteArray number;
+    while (!number.contains('\n') && server.waitForReadyRead(20000))
+        number += server.readAllStandardOutput();
+    ASSERT_TRUE(number.contains('\n')) << "Xvfb gave no display number";
+    const QString display = ":" + QString::fromUtf8(number.trimmed());
+
+    unfoliotest::ToolFolder folder;
+    ASSERT_TRUE(folder.IsValid());
+    ASSERT_TRUE(folder.Place(STUB_FAILING, "BrevetWord.dll"));
+    const QString trace = QDir(folder.Path()).filePath("trace");
+    folder.Environment().insert("UNFOLIO_ADDIN_TRACE", trace);
+    folder.Environment().insert("DISPLAY", display);
+    folder.Environment().insert("QT_QPA_PLATFORM", "xcb");
+
+    QProcess tool;
+    tool.setProcessEnvironment(folder.Environment());
+    tool.setStandardInputFile(QProcess::nullDevice());
+    tool.start(folder.Program());
+    ASSERT_TRUE(tool.waitForStarted());
+
+    const auto xdotool = [&](const QStringList& arguments) {
+        return unfoliotest::RunProgram("xdotool", arguments, folder.Environment(), 30000);
+    };
+    const unfoliotest::Run found = xdotool({"search", "--sync", "--name", "^Warning$"});
+    const QByteArray window = found.out.split('\n').value(0);
+    EXPECT_FALSE(window.isEmpty()) << "no window titled Warning appeared";
+    EXPECT_FALSE(tool.waitForFinished(500)) << "the tool did not wait for OK";
+    EXPECT_FALSE(QFile::exists(trace)) << "the tool went on before OK";
+
+    if (!window.isEmpty()) {
+        xdotool({"windowfocus", "--sync", QString::fromUtf8(window)});
+        xdotool({"key", "Return"});
+    }
+    const bool ended = tool.waitForFinished(30000);
+    if (!ended) {
+        tool.kill();
+        tool.waitForFinished();
+    }
+    server.terminate();
+    server.waitForFinished();
+    ASSERT_TRUE(ended) << "OK did not end the wait";
+    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(tool.exitCode(), 0);
+    EXPECT_TRUE(QFile::exists(trace)) << "the tool did not go on after OK";
+    EXPECT_EQ(tool.readAllStandardError(), QByteArray()) << "the warning also went to the terminal";
+    EXPECT_EQ(tool.readAllStandardOutput(), QByteArray());
 }
