@@ -6,35 +6,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
-
+using unfoliotest::AddinRecordPath;
 using unfoliotest::Built;
+using unfoliotest::CallAddinEntry;
 using unfoliotest::ToolFolder;
 
 namespace {
-
-using EntryPoint = int (*)();
-
-// Calls one entry point of an add-in library, with the user's data folder
-// set to `dataHome` for the call.
-int CallEntry(const QString& library, const char* entry, const QString& dataHome)
-{
-    const QByteArray saved = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", dataHome.toUtf8());
-    int result = -1;
-    if (void* handle = dlopen(library.toUtf8().constData(), RTLD_NOW | RTLD_LOCAL)) {
-        if (void* symbol = dlsym(handle, entry))
-            result = reinterpret_cast<EntryPoint>(symbol)();
-        dlclose(handle);
-    }
-    qputenv("XDG_DATA_HOME", saved);
-    return result;
-}
-
-QString Record(const QString& dataHome, const QString& application)
-{
-    return QDir(dataHome).filePath("Foliant/addins/" + application + ".addin");
-}
 
 class AddinTool : public ::testing::Test
 {
@@ -44,8 +21,7 @@ protected:
         if (!unfoliotest::StrangeOfficeProcesses().empty())
             GTEST_SKIP() << "a Word or Excel process of someone else is running";
         ASSERT_TRUE(m_folder.IsValid());
-        m_trace = QDir(m_folder.Path()).filePath("trace");
-        m_folder.Environment().insert("UNFOLIO_ADDIN_TRACE", m_trace);
+        m_trace = m_folder.TraceAddins();
     }
     QString InFolder(const QString& name) const { return QDir(m_folder.Path()).filePath(name); }
     QByteArray Trace() const { return testtools::ReadFile(m_trace); }
@@ -62,15 +38,15 @@ TEST(BrevetAddins, RegisterAndUnregisterTheirRecordInTheUsersDataFolder)
     ASSERT_TRUE(data.isValid());
     for (const QString application : {"Word", "Excel"}) {
         const QString library = Built("Brevet" + application + ".dll");
-        const QString record = Record(data.path(), application);
-        ASSERT_EQ(CallEntry(library, "DllRegisterServer", data.path()), 0) << application.toStdString();
+        const QString record = AddinRecordPath(data.path(), application);
+        ASSERT_EQ(CallAddinEntry(library, "DllRegisterServer", data.path()), 0) << application.toStdString();
         EXPECT_EQ(testtools::ReadFile(record),
                   "[Foliant Office Add-in]\nApplication=" + application.toUtf8() +
                       "\nLibrary=" + library.toUtf8() + "\n");
-        EXPECT_EQ(CallEntry(library, "DllUnregisterServer", data.path()), 0);
+        EXPECT_EQ(CallAddinEntry(library, "DllUnregisterServer", data.path()), 0);
         EXPECT_FALSE(QFile::exists(record));
         // Unregistering what is not registered is no failure.
-        EXPECT_EQ(CallEntry(library, "DllUnregisterServer", data.path()), 0);
+        EXPECT_EQ(CallAddinEntry(library, "DllUnregisterServer", data.path()), 0);
     }
     EXPECT_FALSE(QDir(data.filePath("Foliant")).exists()) << "empty add-in folders were left behind";
 }
@@ -80,36 +56,36 @@ TEST(BrevetAddins, LeaveOtherFilesOfTheDataFolderAlone)
     QTemporaryDir data;
     ASSERT_TRUE(data.isValid());
     const QString word = Built("BrevetWord.dll");
-    ASSERT_EQ(CallEntry(word, "DllRegisterServer", data.path()), 0);
-    ASSERT_EQ(CallEntry(Built("BrevetExcel.dll"), "DllRegisterServer", data.path()), 0);
-    EXPECT_EQ(CallEntry(word, "DllUnregisterServer", data.path()), 0);
-    EXPECT_FALSE(QFile::exists(Record(data.path(), "Word")));
-    EXPECT_TRUE(QFile::exists(Record(data.path(), "Excel")));
+    ASSERT_EQ(CallAddinEntry(word, "DllRegisterServer", data.path()), 0);
+    ASSERT_EQ(CallAddinEntry(Built("BrevetExcel.dll"), "DllRegisterServer", data.path()), 0);
+    EXPECT_EQ(CallAddinEntry(word, "DllUnregisterServer", data.path()), 0);
+    EXPECT_FALSE(QFile::exists(AddinRecordPath(data.path(), "Word")));
+    EXPECT_TRUE(QFile::exists(AddinRecordPath(data.path(), "Excel")));
 }
 
 TEST_F(AddinTool, UnregistersBothAddinsFromItsOwnFolder)
 {
     ASSERT_TRUE(m_folder.PlaceBuiltAddins());
     for (const char* library : {"BrevetWord.dll", "BrevetExcel.dll"})
-        ASSERT_EQ(CallEntry(InFolder(library), "DllRegisterServer", m_folder.DataHome()), 0);
-    ASSERT_TRUE(QFile::exists(Record(m_folder.DataHome(), "Word")));
-    ASSERT_TRUE(QFile::exists(Record(m_folder.DataHome(), "Excel")));
+        ASSERT_EQ(CallAddinEntry(InFolder(library), "DllRegisterServer", m_folder.DataHome()), 0);
+    ASSERT_TRUE(QFile::exists(AddinRecordPath(m_folder.DataHome(), "Word")));
+    ASSERT_TRUE(QFile::exists(AddinRecordPath(m_folder.DataHome(), "Excel")));
 
     EXPECT_EQ(m_folder.RunTool().exitCode, 0);
-    EXPECT_FALSE(QFile::exists(Record(m_folder.DataHome(), "Word")));
-    EXPECT_FALSE(QFile::exists(Record(m_folder.DataHome(), "Excel")));
+    EXPECT_FALSE(QFile::exists(AddinRecordPath(m_folder.DataHome(), "Word")));
+    EXPECT_FALSE(QFile::exists(AddinRecordPath(m_folder.DataHome(), "Excel")));
 }
 
 TEST_F(AddinTool, PassesOverALibraryWithoutTheEntryPointAndStillUnloadsIt)
 {
     ASSERT_TRUE(m_folder.Place(STUB_NO_ENTRY, "BrevetWord.dll"));
     ASSERT_TRUE(m_folder.Place(Built("BrevetExcel.dll"), "BrevetExcel.dll"));
-    ASSERT_EQ(CallEntry(InFolder("BrevetExcel.dll"), "DllRegisterServer", m_folder.DataHome()), 0);
+    ASSERT_EQ(CallAddinEntry(InFolder("BrevetExcel.dll"), "DllRegisterServer", m_folder.DataHome()), 0);
 
     EXPECT_EQ(m_folder.RunTool().exitCode, 0);
     const QByteArray word = InFolder("BrevetWord.dll").toUtf8();
     EXPECT_EQ(Trace(), "load " + word + "\nunload " + word + "\n");
-    EXPECT_FALSE(QFile::exists(Record(m_folder.DataHome(), "Excel")));
+    EXPECT_FALSE(QFile::exists(AddinRecordPath(m_folder.DataHome(), "Excel")));
 }
 
 TEST_F(AddinTool, GoesOnAfterAFailingUnregistrationWordFirst)

@@ -76,8 +76,7 @@ TEST(UnfolioTool, EndsEarlyWhenTheProcessTableIsEmpty)
     ToolFolder folder;
     ASSERT_TRUE(folder.IsValid());
     ASSERT_TRUE(folder.Place(STUB_FAILING, "BrevetWord.dll"));
-    const QString trace = QDir(folder.Path()).filePath("trace");
-    folder.Environment().insert("UNFOLIO_ADDIN_TRACE", trace);
+    const QString trace = folder.TraceAddins();
 
     // An empty file system over /proc, seen by the tool alone.
     const unfoliotest::Run run = unfoliotest::RunProgram(

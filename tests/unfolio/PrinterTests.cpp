@@ -5,8 +5,6 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
-
 using unfoliotest::ToolFolder;
 
 namespace {
@@ -33,28 +31,18 @@ protected:
     ToolFolder m_folder;
 };
 
-bool Register(const QString& library, const QString& dataHome)
-{
-    const QByteArray saved = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", dataHome.toUtf8());
-    bool done = false;
-    if (void* handle = dlopen(library.toUtf8().constData(), RTLD_NOW | RTLD_LOCAL)) {
-        if (void* entry = dlsym(handle, "DllRegisterServer"))
-            done = reinterpret_cast<int (*)()>(entry)() == 0;
-        dlclose(handle);
-    }
-    qputenv("XDG_DATA_HOME", saved);
-    return done;
-}
-
 } // namespace
 
 TEST_F(PrinterTool, DeletesTheQueueAndTheAddinsThenIsQuietWhenAllIsGone)
 {
     ASSERT_TRUE(m_folder.PlaceBuiltAddins());
     const QDir folder(m_folder.Path());
-    ASSERT_TRUE(Register(folder.filePath("BrevetWord.dll"), m_folder.DataHome()));
-    ASSERT_TRUE(Register(folder.filePath("BrevetExcel.dll"), m_folder.DataHome()));
+    ASSERT_EQ(unfoliotest::CallAddinEntry(folder.filePath("BrevetWord.dll"), "DllRegisterServer",
+                                          m_folder.DataHome()),
+              0);
+    ASSERT_EQ(unfoliotest::CallAddinEntry(folder.filePath("BrevetExcel.dll"), "DllRegisterServer",
+                                          m_folder.DataHome()),
+              0);
 
     const unfoliotest::Run first = m_folder.RunTool();
     EXPECT_EQ(first.exitCode, 0);

@@ -8,6 +8,7 @@
 #include <QProcess>
 
 #include <algorithm>
+#include <dlfcn.h>
 
 namespace unfoliotest {
 
@@ -38,6 +39,25 @@ QString Built(const QString& name)
     return QDir(testtools::ProgramDir()).filePath(name);
 }
 
+int CallAddinEntry(const QString& library, const char* entry, const QString& dataHome)
+{
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dataHome.toUtf8());
+    int result = -1;
+    if (void* handle = dlopen(library.toUtf8().constData(), RTLD_NOW | RTLD_LOCAL)) {
+        if (void* symbol = dlsym(handle, entry))
+            result = reinterpret_cast<int (*)()>(symbol)();
+        dlclose(handle);
+    }
+    qputenv("XDG_DATA_HOME", saved);
+    return result;
+}
+
+QString AddinRecordPath(const QString& dataHome, const QString& application)
+{
+    return QDir(dataHome).filePath("Foliant/addins/" + application + ".addin");
+}
+
 ToolFolder::ToolFolder() : m_environment(QProcessEnvironment::systemEnvironment())
 {
     if (m_dir.isValid())
@@ -60,6 +80,13 @@ bool ToolFolder::PlaceBuiltAddins() const
 {
     return Place(Built("BrevetWord.dll"), "BrevetWord.dll") &&
            Place(Built("BrevetExcel.dll"), "BrevetExcel.dll");
+}
+
+QString ToolFolder::TraceAddins()
+{
+    const QString trace = m_dir.filePath("trace");
+    m_environment.insert("UNFOLIO_ADDIN_TRACE", trace);
+    return trace;
 }
 
 Run ToolFolder::RunTool() const

@@ -40,6 +40,10 @@ public:
     bool Place(const QString& source, const QString& name) const;
     bool PlaceBuiltAddins() const;
 
+    // Has the stand-in add-ins note their loading, unloading and
+    // unregistration in a file of the folder; returns its path.
+    QString TraceAddins();
+
     QProcessEnvironment& Environment() { return m_environment; }
     Run RunTool() const;
 
@@ -54,5 +58,12 @@ std::vector<pid_t> StrangeOfficeProcesses(const std::vector<pid_t>& ours = {});
 
 // The path of a built library or program in the program folder.
 QString Built(const QString& name);
+
+// Loads an add-in library and calls one of its entry points with the user's
+// data folder set to `dataHome`; -1 when there is no such entry point.
+int CallAddinEntry(const QString& library, const char* entry, const QString& dataHome);
+
+// Where the add-in of an application keeps its record under `dataHome`.
+QString AddinRecordPath(const QString& dataHome, const QString& application);
 
 } // namespace unfoliotest

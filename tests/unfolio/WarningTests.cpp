@@ -14,7 +14,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <map>
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
@@ -24,38 +23,6 @@
 #include <vector>
 
 using unfolio::WarningBox;
-
-namespace {
-
-// Sets environment variables for one test and puts them back afterwards.
-class ScopedEnvironment
-{
-public:
-    ~ScopedEnvironment()
-    {
-        for (const auto& [name, value] : m_saved) {
-            if (value.isNull())
-                qunsetenv(name.constData());
-            else
-                qputenv(name.constData(), value);
-        }
-    }
-    void Set(const QByteArray& name, const QByteArray& value)
-    {
-        if (m_saved.count(name) == 0)
-            m_saved.emplace(name, qEnvironmentVariableIsSet(name.constData()) ? qgetenv(name.constData())
-                                                                              : QByteArray());
-        if (value.isNull())
-            qunsetenv(name.constData());
-        else
-            qputenv(name.constData(), value);
-    }
-
-private:
-    std::map<QByteArray, QByteArray> m_saved;
-};
-
-} // namespace
 
 TEST(WarningBox, ShowsTheWarningWithOneOkButtonAndNoIcon)
 {
@@ -77,29 +44,6 @@ TEST(WarningBox, ShowsTheWarningWithOneOkButtonAndNoIcon)
     timer.start(20);
     WarningBox::Show();
     EXPECT_TRUE(seen);
-}
-
-TEST(WarningBox, IsShownOnlyWhereSomeoneCanSeeIt)
-{
-    ScopedEnvironment environment;
-    environment.Set("QT_QPA_PLATFORM", QByteArray());
-    environment.Set("DISPLAY", QByteArray());
-    environment.Set("WAYLAND_DISPLAY", QByteArray());
-    EXPECT_FALSE(WarningBox::DisplayAvailable());
-    environment.Set("DISPLAY", "");
-    EXPECT_FALSE(WarningBox::DisplayAvailable());
-    environment.Set("DISPLAY", ":0");
-    EXPECT_TRUE(WarningBox::DisplayAvailable());
-    environment.Set("QT_QPA_PLATFORM", "offscreen");
-    EXPECT_FALSE(WarningBox::DisplayAvailable());
-    environment.Set("QT_QPA_PLATFORM", "minimal");
-    EXPECT_FALSE(WarningBox::DisplayAvailable());
-    environment.Set("QT_QPA_PLATFORM", "xcb");
-    EXPECT_TRUE(WarningBox::DisplayAvailable());
-    environment.Set("DISPLAY", QByteArray());
-    environment.Set("WAYLAND_DISPLAY", "wayland-0");
-    environment.Set("QT_QPA_PLATFORM", QByteArray());
-    EXPECT_TRUE(WarningBox::DisplayAvailable());
 }
 
 TEST(UnfolioTool, WarnsOnTheTerminalWhenTheDisplayCannotBeReached)
@@ -151,8 +95,7 @@ TEST(UnfolioTool, WaitsForEnterOnAnInteractiveTerminalAndPrintsNothingElse)
     unfoliotest::ToolFolder folder;
     ASSERT_TRUE(folder.IsValid());
     ASSERT_TRUE(folder.Place(STUB_FAILING, "BrevetWord.dll"));
-    const QString trace = QDir(folder.Path()).filePath("trace");
-    folder.Environment().insert("UNFOLIO_ADDIN_TRACE", trace);
+    const QString trace = folder.TraceAddins();
 
     int master = -1;
     int slave = -1;
@@ -228,8 +171,7 @@ TEST(UnfolioTool, WithADisplayShowsTheBoxAndWaitsForOk)
     unfoliotest::ToolFolder folder;
     ASSERT_TRUE(folder.IsValid());
     ASSERT_TRUE(folder.Place(STUB_FAILING, "BrevetWord.dll"));
-    const QString trace = QDir(folder.Path()).filePath("trace");
-    folder.Environment().insert("UNFOLIO_ADDIN_TRACE", trace);
+    const QString trace = folder.TraceAddins();
     folder.Environment().insert("DISPLAY", display);
     folder.Environment().insert("QT_QPA_PLATFORM", "xcb");
 
