@@ -1,0 +1,62 @@
+#include "platform/ScreenDeviceContext.h"
+
+#include <QGuiApplication>
+#include <QMutex>
+#include <QScreen>
+#include <QWindow>
+
+namespace {
+
+QMutex factoryMutex;
+ScreenDCFactory& Factory()
+{
+    static ScreenDCFactory factory;
+    return factory;
+}
+
+} // namespace
+
+ScreenDeviceContext::ScreenDeviceContext(const QWindow* window)
+{
+    // Without a GUI application (a worker in a test, a console) the screen
+    // keeps plain defaults: only its resolution is ever asked for.
+    const QScreen* screen = window ? window->screen() : nullptr;
+    if (!screen && qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        m_width = screen->geometry().width();
+        m_height = screen->geometry().height();
+        m_pixelsPerInch = qRound(screen->logicalDotsPerInch());
+    }
+}
+
+int ScreenDeviceContext::GetDeviceCaps(int index) const
+{
+    switch (index) {
+    case HORZRES:
+        return m_width;
+    case VERTRES:
+        return m_height;
+    case LOGPIXELSX:
+    case LOGPIXELSY:
+        return m_pixelsPerInch;
+    default:
+        return 0;
+    }
+}
+
+std::unique_ptr<DeviceContext> GetDC(const QWindow* window)
+{
+    {
+        QMutexLocker lock(&factoryMutex);
+        if (Factory())
+            return Factory()(window);
+    }
+    return std::make_unique<ScreenDeviceContext>(window);
+}
+
+void SetScreenDCFactory(ScreenDCFactory factory)
+{
+    QMutexLocker lock(&factoryMutex);
+    Factory() = std::move(factory);
+}
