@@ -14,14 +14,14 @@ inline constexpr int SP_ERROR = -1;
 inline constexpr std::uint32_t SRCCOPY = 0x00CC0020;
 
 // GetDeviceCaps indexes.
-inline constexpr int HORZSIZE = 4;         // printable width in millimetres
-inline constexpr int VERTSIZE = 6;         // printable height in millimetres
-inline constexpr int HORZRES = 8;          // printable width in device units
-inline constexpr int VERTRES = 10;         // printable height in device units
-inline constexpr int LOGPIXELSX = 88;      // device units per inch, across
-inline constexpr int LOGPIXELSY = 90;      // device units per inch, down
-inline constexpr int PHYSICALWIDTH = 110;  // paper width in device units
-inline constexpr int PHYSICALHEIGHT = 111; // paper height in device units
+inline constexpr int HORZSIZE = 4;          // printable width in millimetres
+inline constexpr int VERTSIZE = 6;          // printable height in millimetres
+inline constexpr int HORZRES = 8;           // printable width in device units
+inline constexpr int VERTRES = 10;          // printable height in device units
+inline constexpr int LOGPIXELSX = 88;       // device units per inch, across
+inline constexpr int LOGPIXELSY = 90;       // device units per inch, down
+inline constexpr int PHYSICALWIDTH = 110;   // paper width in device units
+inline constexpr int PHYSICALHEIGHT = 111;  // paper height in device units
 inline constexpr int PHYSICALOFFSETX = 112; // left edge of paper to printable area
 inline constexpr int PHYSICALOFFSETY = 113; // top edge of paper to printable area
 

@@ -16,13 +16,13 @@ struct KnownPaper
 
 // The common sizes of the paper library's table, in points.
 constexpr std::array kPapers{
-    KnownPaper{"a3", 841.89, 1190.55},   KnownPaper{"a4", 595.276, 841.89},
-    KnownPaper{"a5", 419.528, 595.276},  KnownPaper{"b4", 708.661, 1000.63},
-    KnownPaper{"b5", 498.898, 708.661},  KnownPaper{"letter", 612, 792},
-    KnownPaper{"legal", 612, 1008},      KnownPaper{"executive", 522, 756},
-    KnownPaper{"tabloid", 792, 1224},    KnownPaper{"11x17", 792, 1224},
-    KnownPaper{"ledger", 1224, 792},     KnownPaper{"statement", 396, 612},
-    KnownPaper{"halfletter", 396, 612},  KnownPaper{"folio", 612, 936},
+    KnownPaper{"a3", 841.89, 1190.55},  KnownPaper{"a4", 595.276, 841.89},
+    KnownPaper{"a5", 419.528, 595.276}, KnownPaper{"b4", 708.661, 1000.63},
+    KnownPaper{"b5", 498.898, 708.661}, KnownPaper{"letter", 612, 792},
+    KnownPaper{"legal", 612, 1008},     KnownPaper{"executive", 522, 756},
+    KnownPaper{"tabloid", 792, 1224},   KnownPaper{"11x17", 792, 1224},
+    KnownPaper{"ledger", 1224, 792},    KnownPaper{"statement", 396, 612},
+    KnownPaper{"halfletter", 396, 612}, KnownPaper{"folio", 612, 936},
 };
 
 // The first word of the file that is not a comment, as the paper library reads it.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -133,13 +134,15 @@ void PostScriptPrinter::WriteHeader(const DOCINFO& info)
     const QByteArray box = "0 0 " + QByteArray::number(std::ceil(m_paper.WidthPoints())) + ' ' +
                            QByteArray::number(std::ceil(m_paper.HeightPoints()));
     const QByteArray media = m_paper.Name().toLatin1();
-    QByteArray text = "%!PS-Adobe-3.0\n%%Title: " + TitleString(info.lpszDocName) +
-                      "\n%%Creator: Foliant 3.0\n%%CreationDate: (" +
-                      QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1() +
-                      ")\n%%LanguageLevel: 3\n%%DocumentData: Clean7Bit\n%%BoundingBox: " + box +
-                      "\n%%HiResBoundingBox: 0 0 " + width + ' ' + height + "\n%%DocumentMedia: " + media +
-                      ' ' + width + ' ' + height + " 0 () ()\n%%Orientation: Portrait\n%%Pages: (atend)\n"
-                      "%%PageOrder: Ascend\n%%EndComments\n";
+    QByteArray text =
+        "%!PS-Adobe-3.0\n%%Title: " + TitleString(info.lpszDocName) +
+        "\n%%Creator: Foliant 3.0\n%%CreationDate: (" +
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1() +
+        ")\n%%LanguageLevel: 3\n%%DocumentData: Clean7Bit\n%%BoundingBox: " + box +
+        "\n%%HiResBoundingBox: 0 0 " + width + ' ' + height + "\n%%DocumentMedia: " + media + ' ' + width +
+        ' ' + height +
+        " 0 () ()\n%%Orientation: Portrait\n%%Pages: (atend)\n"
+        "%%PageOrder: Ascend\n%%EndComments\n";
     text += kProlog;
     text += "%%BeginSetup\n%%BeginFeature: *PageSize " + media + "\n{ << /PageSize [" + width + ' ' + height +
             "] >> setpagedevice } stopped pop\n%%EndFeature\n%%EndSetup\n";
@@ -204,7 +207,11 @@ int PostScriptPrinter::AbortDoc()
 void PostScriptPrinter::Discard()
 {
     m_file.close();
-    m_file.remove();
+    // Only a file of the job's own is removed, never a device it was sent to.
+    std::error_code error;
+    if (std::filesystem::is_regular_file(
+            std::filesystem::symlink_status(QFile::encodeName(m_file.fileName()).constData(), error)))
+        m_file.remove();
     m_inDoc = false;
     m_inPage = false;
 }
@@ -215,7 +222,8 @@ void PostScriptPrinter::Write(const QByteArray& text)
         m_failed = true;
 }
 
-bool PostScriptPrinter::StretchBlt(const QRect& to, const QImage& source, const QRect& from, std::uint32_t rop)
+bool PostScriptPrinter::StretchBlt(const QRect& to, const QImage& source, const QRect& from,
+                                   std::uint32_t rop)
 {
     if (rop != SRCCOPY || !m_inPage || m_failed || source.isNull() || to.width() <= 0 || to.height() <= 0 ||
         from.width() <= 0 || from.height() <= 0 || !source.rect().contains(from))
@@ -230,7 +238,8 @@ bool PostScriptPrinter::StretchBlt(const QRect& to, const QImage& source, const 
     const int endRow = std::min(from.height(), int(std::ceil((GetDeviceCaps(VERTRES) - to.y()) / scaleY)));
     if (firstColumn >= endColumn || firstRow >= endRow)
         return true;
-    const QRect visible(from.x() + firstColumn, from.y() + firstRow, endColumn - firstColumn, endRow - firstRow);
+    const QRect visible(from.x() + firstColumn, from.y() + firstRow, endColumn - firstColumn,
+                        endRow - firstRow);
     WriteImage(source, visible, to.x() + firstColumn * scaleX, to.y() + firstRow * scaleY,
                visible.width() * scaleX, visible.height() * scaleY);
     return !m_failed;

@@ -32,8 +32,7 @@ public:
 private:
     void Write(const QByteArray& text);
     void WriteHeader(const DOCINFO& info);
-    void WriteImage(const QImage& source, const QRect& from, double x, double y, double width,
-                    double height);
+    void WriteImage(const QImage& source, const QRect& from, double x, double y, double width, double height);
     void Discard();
 
     PaperSize m_paper;
