@@ -26,26 +26,20 @@ QByteArray Number(double value)
     return QByteArray::number(value, 'g', 12);
 }
 
-// The document name as a PostScript string: ( ) and \ escaped, anything
-// outside printable ASCII (the name's UTF-8 bytes included) as octal escapes.
-QByteArray TitleString(const QString& name)
+// The document name as the %%Title text line. Ghostscript copies it into
+// the PDF's title as PDFDocEncoding, which agrees with Latin-1, so it is
+// written in Latin-1; a character outside it or a control character
+// becomes "?".
+QByteArray TitleText(const QString& name)
 {
-    QByteArray text("(");
-    const QByteArray utf8 = name.toUtf8();
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        QByteArray piece;
-        if (byte == '(' || byte == ')' || byte == '\\')
-            piece = QByteArray("\\") + c;
-        else if (byte < 32 || byte > 126)
-            piece = "\\" + QByteArray::number(byte, 8).rightJustified(3, '0');
-        else
-            piece = QByteArray(1, c);
-        if (text.size() + piece.size() > kMaxTitleBytes)
+    QByteArray text;
+    for (const QChar c : name) {
+        if (text.size() >= kMaxTitleBytes)
             break;
-        text += piece;
+        const char16_t code = c.unicode();
+        text.append(code < 32 || (code >= 127 && code < 160) || code > 255 ? '?' : char(code));
     }
-    return text + ")";
+    return text;
 }
 
 // Draws the image whose data follows in the file: operands are the pixel
@@ -135,7 +129,7 @@ void PostScriptPrinter::WriteHeader(const DOCINFO& info)
                            QByteArray::number(std::ceil(m_paper.HeightPoints()));
     const QByteArray media = m_paper.Name().toLatin1();
     QByteArray text =
-        "%!PS-Adobe-3.0\n%%Title: " + TitleString(info.lpszDocName) +
+        "%!PS-Adobe-3.0\n%%Title: " + TitleText(info.lpszDocName) +
         "\n%%Creator: Foliant 3.0\n%%CreationDate: (" +
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1() +
         ")\n%%LanguageLevel: 3\n%%DocumentData: Clean7Bit\n%%BoundingBox: " + box +

@@ -188,7 +188,7 @@ TEST(PostScriptPrinter, WritesStructuredPostScriptWithOnePagePerStartPage)
     const QString output = folder.filePath("tmp.ps");
     PostScriptPrinter printer(PaperSize::FromName("letter"));
     DOCINFO info;
-    info.lpszDocName = "/home/ann/Holiday (1)\\Café.png";
+    info.lpszDocName = QString::fromUtf8("/home/ann/Holiday (1)\\Café €.png");
     info.lpszOutput = output;
     ASSERT_GT(printer.StartDoc(info), 0);
     for (const QColor colour : {kTopLeft, kBottomLeft}) {
@@ -201,10 +201,18 @@ TEST(PostScriptPrinter, WritesStructuredPostScriptWithOnePagePerStartPage)
     ASSERT_GT(printer.EndDoc(), 0);
     const QByteArray text = testtools::ReadFile(output);
     EXPECT_TRUE(text.startsWith("%!PS-Adobe-3.0\n"));
-    EXPECT_TRUE(text.contains("\n%%Title: (/home/ann/Holiday \\(1\\)\\\\Caf\\303\\251.png)\n"));
+    EXPECT_TRUE(text.contains("\n%%Title: /home/ann/Holiday (1)\\Caf\xe9 ?.png\n"));
     EXPECT_TRUE(text.contains("\n%%DocumentMedia: letter 612 792 0 () ()\n"));
     EXPECT_TRUE(text.contains("\n%%Page: 2 2\n"));
     EXPECT_TRUE(text.endsWith("%%Trailer\n%%Pages: 2\n%%EOF\n"));
+    // Ghostscript makes the document name the PDF's title.
+    const QString pdf = folder.filePath("out.pdf");
+    ASSERT_EQ(testtools::RunTool(
+                  "gs", {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pdfwrite", "-o", pdf, output})
+                  .exitCode,
+              0);
+    EXPECT_TRUE(testtools::RunTool("pdfinfo", {pdf})
+                    .out.contains("Title:           /home/ann/Holiday (1)\\Caf\xc3\xa9 ?.png\n"));
     const QList<QImage> pages = Render(output, kDpi);
     ASSERT_EQ(pages.size(), 2);
     EXPECT_EQ(pages[0].size(), QSize(340, 440)); // 8.5 x 11 inches
