@@ -1,19 +1,22 @@
 #pragma once
 
-#include <QByteArray>
+#include <QtGlobal>
+
+#include <vector>
 
 #include <zlib.h>
 
 class QIODevice;
 
 // Writes bytes into a PostScript file as the data of a
-// "/ASCII85Decode filter /FlateDecode filter" pair: deflated with zlib, then
+// "/ASCII85Decode filter /FlateDecode filter" pair: deflated with zlib (run-length
+// matching only, quick on picture rows that carry a PNG predictor), then
 // ASCII85 in short lines, ended by "~>". No line starts with "%", so the
 // data never looks like a document structuring comment.
 class FlateAscii85Writer
 {
 public:
-    FlateAscii85Writer(QIODevice* device, int compressionLevel);
+    explicit FlateAscii85Writer(QIODevice* device);
     ~FlateAscii85Writer();
     FlateAscii85Writer(const FlateAscii85Writer&) = delete;
     FlateAscii85Writer& operator=(const FlateAscii85Writer&) = delete;
@@ -36,5 +39,6 @@ private:
     unsigned char m_group[4] = {};
     int m_groupSize = 0;
     int m_column = 0;
-    QByteArray m_text;
+    std::vector<char> m_text; // ASCII85 waiting to be written
+    std::size_t m_used = 0;
 };

@@ -8,13 +8,11 @@
 #include <atomic>
 #include <cmath>
 #include <filesystem>
+#include <span>
 #include <vector>
 
 namespace {
 
-// Fast compression: the spool file is read once by Ghostscript and then
-// thrown away, so time matters more than its size.
-constexpr int kCompressionLevel = 1;
 // Document structuring comments keep to 255 characters a line.
 constexpr int kMaxTitleBytes = 200;
 constexpr double kPointsPerUnit = 72.0 / PostScriptPrinter::kUnitsPerInch;
@@ -50,7 +48,8 @@ constexpr char kProlog[] = R"(%%BeginProlog
 /FoliantImage {
   /FoliantComponents exch def /FoliantHeight exch def /FoliantWidth exch def
   /FoliantAscii85 currentfile /ASCII85Decode filter def
-  /FoliantFlate FoliantAscii85 /FlateDecode filter def
+  /FoliantFlate FoliantAscii85 << /Predictor 15 /Colors FoliantComponents /Columns FoliantWidth
+     /BitsPerComponent 8 >> /FlateDecode filter def
   FoliantComponents 1 eq { /DeviceGray } { /DeviceRGB } ifelse setcolorspace
   << /ImageType 1 /Width FoliantWidth /Height FoliantHeight /BitsPerComponent 8
      /Decode FoliantComponents 1 eq { [0 1] } { [0 1 0 1 0 1] } ifelse
@@ -60,6 +59,38 @@ constexpr char kProlog[] = R"(%%BeginProlog
 %%EndResource
 %%EndProlog
 )";
+
+// The stored colour of count pixels of a row from column first on, whatever
+// their alpha says: one byte of grey or three of RGB a pixel.
+void StoredColours(const QImage& image, int row, int first, int count, uchar* out)
+{
+    const uchar* line = image.constScanLine(row);
+    switch (image.format()) {
+    case QImage::Format_Grayscale8:
+        std::copy_n(line + first, count, out);
+        return;
+    case QImage::Format_RGB888:
+        std::copy_n(line + 3 * std::size_t(first), 3 * std::size_t(count), out);
+        return;
+    case QImage::Format_Indexed8: {
+        const QList<QRgb> colours = image.colorTable();
+        for (int x = first; x < first + count; ++x) {
+            const QRgb colour = line[x] < colours.size() ? colours[line[x]] : 0;
+            *out++ = uchar(qRed(colour));
+            *out++ = uchar(qGreen(colour));
+            *out++ = uchar(qBlue(colour));
+        }
+        return;
+    }
+    default: // RGB32 and ARGB32
+        for (const QRgb colour : std::span(reinterpret_cast<const QRgb*>(line) + first, std::size_t(count))) {
+            *out++ = uchar(qRed(colour));
+            *out++ = uchar(qGreen(colour));
+            *out++ = uchar(qBlue(colour));
+        }
+        return;
+    }
+}
 
 } // namespace
 
@@ -242,55 +273,34 @@ bool PostScriptPrinter::StretchBlt(const QRect& to, const QImage& source, const 
 void PostScriptPrinter::WriteImage(const QImage& source, const QRect& from, double x, double y, double width,
                                    double height)
 {
-    QImage image = source;
-    switch (image.format()) {
+    switch (source.format()) {
     case QImage::Format_Grayscale8:
     case QImage::Format_RGB888:
     case QImage::Format_RGB32:
     case QImage::Format_ARGB32:
     case QImage::Format_Indexed8:
         break;
-    default:
-        image = image.copy(from).convertToFormat(QImage::Format_RGB888);
+    default: {
+        const QImage image = source.copy(from).convertToFormat(QImage::Format_RGB888);
         return WriteImage(image, image.rect(), x, y, width, height);
     }
-    const int components = image.format() == QImage::Format_Grayscale8 ? 1 : 3;
+    }
+    const int components = source.format() == QImage::Format_Grayscale8 ? 1 : 3;
     Write("gsave\n" + Number(x) + ' ' + Number(y) + " translate " + Number(width) + ' ' + Number(height) +
           " scale\n" + QByteArray::number(from.width()) + ' ' + QByteArray::number(from.height()) + ' ' +
           QByteArray::number(components) + " FoliantImage\n");
-    FlateAscii85Writer data(&m_file, kCompressionLevel);
-    std::vector<char> row(std::size_t(from.width()) * components);
-    const QList<QRgb> colours = image.colorTable();
-    for (int y0 = from.top(); y0 <= from.bottom() && !m_failed; ++y0) {
-        const uchar* line = image.constScanLine(y0);
-        char* out = row.data();
-        // Each pixel's stored colour, whatever its alpha says.
-        for (int x0 = from.left(); x0 <= from.right(); ++x0) {
-            switch (image.format()) {
-            case QImage::Format_Grayscale8:
-                *out++ = char(line[x0]);
-                break;
-            case QImage::Format_RGB888:
-                out = std::copy_n(reinterpret_cast<const char*>(line) + 3 * x0, 3, out);
-                break;
-            case QImage::Format_Indexed8: {
-                const QRgb colour = line[x0] < colours.size() ? colours[line[x0]] : 0;
-                *out++ = char(qRed(colour));
-                *out++ = char(qGreen(colour));
-                *out++ = char(qBlue(colour));
-                break;
-            }
-            default: {
-                const QRgb colour = reinterpret_cast<const QRgb*>(line)[x0];
-                *out++ = char(qRed(colour));
-                *out++ = char(qGreen(colour));
-                *out++ = char(qBlue(colour));
-                break;
-            }
-            }
-        }
-        if (!data.Write(row.data(), qsizetype(row.size())))
+    FlateAscii85Writer data(&m_file);
+    const std::size_t rowBytes = std::size_t(from.width()) * components;
+    std::vector<uchar> previous(rowBytes, 0), current(rowBytes);
+    std::vector<char> predicted(rowBytes + 1);
+    predicted[0] = 2; // PNG "Up": each byte less the one above it
+    for (int row = from.top(); row <= from.bottom() && !m_failed; ++row) {
+        StoredColours(source, row, from.left(), from.width(), current.data());
+        for (std::size_t i = 0; i < rowBytes; ++i)
+            predicted[i + 1] = char(current[i] - previous[i]);
+        if (!data.Write(predicted.data(), qsizetype(predicted.size())))
             m_failed = true;
+        std::swap(previous, current);
     }
     if (!data.Finish())
         m_failed = true;
