@@ -101,7 +101,12 @@ QString PdfOutputPath(const QString& outputFolder, const QString& sourcePath)
 
 int PermissionsValue(const ConversionSettings& settings)
 {
-    struct Mask { int ConversionSettings::*box; unsigned low; unsigned high; };
+    struct Mask
+    {
+        int ConversionSettings::*box;
+        unsigned low;
+        unsigned high;
+    };
     static constexpr std::array<Mask, 4> masks{{
         {&ConversionSettings::copyingChecked, 0x10, 0x1F0},
         {&ConversionSettings::formsChecked, 0x20, 0xE0},
@@ -148,11 +153,14 @@ QString BuildGhostscriptCommandLine(const ConversionSettings& settings, const QS
 QString BuildGhostscriptCommandLine(const ConversionSettings& settings, const QString& sourcePath,
                                     const QString& outputFolder, const GhostscriptPaths& paths)
 {
-    return paths.program + QStringLiteral("-dSAFER -dNOPAUSE -dBATCH -sDEVICE=pdfwrite -dCompatibilityLevel=") +
+    // Paths are quoted by the same rules as passwords, so a quote in a folder
+    // name cannot split the command line differently.
+    return paths.program +
+           QStringLiteral("-dSAFER -dNOPAUSE -dBATCH -sDEVICE=pdfwrite -dCompatibilityLevel=") +
            CompatibilityLevel(settings.pdfVersion) + QLatin1Char(' ') + BuildSecurityArguments(settings) +
-           QStringLiteral("-sOutputFile=") + QLatin1Char('"') + PdfOutputPath(outputFolder, sourcePath) +
-           QStringLiteral("\" ") + QStringLiteral(" -c .setpdfwrite -f ") + QStringLiteral(" \"") +
-           paths.spoolFile + QLatin1Char('"') + QStringLiteral(" \"") + paths.pdfmarksFile + QLatin1Char('"');
+           QStringLiteral("-sOutputFile=") + QuoteArgument(PdfOutputPath(outputFolder, sourcePath)) +
+           QStringLiteral("  -c .setpdfwrite -f  ") + QuoteArgument(paths.spoolFile) + QLatin1Char(' ') +
+           QuoteArgument(paths.pdfmarksFile);
 }
 
 QString QualityDictionary(const QString& jpegQuality)
@@ -172,8 +180,8 @@ QString QualityDictionary(const QString& jpegQuality)
         s = QStringLiteral("[1 1 1 1]");
     } else
         return {};
-    return QStringLiteral("<</QFactor ") + q + QStringLiteral(" /HSamples ") + s + QStringLiteral(" /VSamples ") +
-           s + QStringLiteral(" /Blend 1 /ColorTransform 1 >>");
+    return QStringLiteral("<</QFactor ") + q + QStringLiteral(" /HSamples ") + s +
+           QStringLiteral(" /VSamples ") + s + QStringLiteral(" /Blend 1 /ColorTransform 1 >>");
 }
 
 QString BuildPdfmarksText(const ConversionSettings& settings)
@@ -211,7 +219,8 @@ QString BuildPdfmarksText(const ConversionSettings& settings)
         params += QStringLiteral("/AutoFilterColorImages true\n/AutoFilterGrayImages true\n"
                                  "/EncodeColorImages true\n/EncodeGrayImages true\n"
                                  "/ColorImageFilter /DCTEncode\n/GrayImageFilter /DCTEncode") +
-                  QStringLiteral("\n/ColorACSImageDict \n") + q + QStringLiteral("\n/GrayACSImageDict \n") + q;
+                  QStringLiteral("\n/ColorACSImageDict \n") + q + QStringLiteral("\n/GrayACSImageDict \n") +
+                  q;
     }
     return info + params + QStringLiteral("\n>> setdistillerparams");
 }

@@ -6,8 +6,9 @@
 
 namespace testtools {
 
-struct ToolResult {
-    int exitCode = -1;      // -1 when the program could not be started or timed out
+struct ToolResult
+{
+    int exitCode = -1; // -1 when the program could not be started or timed out
     QByteArray out;
     QByteArray err;
 };

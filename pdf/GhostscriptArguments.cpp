@@ -1,0 +1,98 @@
+#include "pdf/GhostscriptArguments.h"
+
+namespace {
+
+const QString kOutputSwitch = QStringLiteral("-sOutputFile=");
+
+// Defines .setpdfwrite as it was (it only raised the VM threshold) when this
+// Ghostscript lacks it.
+const QString kDefineSetPdfWrite =
+    QStringLiteral("/.setpdfwrite where {pop} {/.setpdfwrite {3000000 setvmthreshold} bind def} ifelse");
+
+bool IsSecuritySwitch(const QString& argument)
+{
+    static const QStringList prefixes{QStringLiteral("-sOwnerPassword="), QStringLiteral("-sUserPassword="),
+                                      QStringLiteral("-dEncryptionR="), QStringLiteral("-dKeyLength="),
+                                      QStringLiteral("-dPermissions=")};
+    for (const QString& prefix : prefixes) {
+        if (argument.startsWith(prefix))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString EscapeOutputFilePath(const QString& path)
+{
+    QString escaped = path;
+    return escaped.replace(QLatin1Char('%'), QStringLiteral("%%"));
+}
+
+QString ArgumentFileLine(const QString& argument)
+{
+    // Ghostscript's argument files: a quote opens quoting right after "=",
+    // a backslash before a quote makes the quote literal, any other
+    // backslash is literal, and a quote closes quoting when a blank or the
+    // end of the line follows it. A backslash followed by a line end is a
+    // line continuation, which lets a value end in a backslash.
+    const qsizetype equals = argument.indexOf(QLatin1Char('='));
+    if (equals < 0)
+        return argument;
+    const QString value = argument.mid(equals + 1);
+    QString line = argument.left(equals + 1) + QLatin1Char('"');
+    for (QChar c : value) {
+        if (c == QLatin1Char('"'))
+            line += QLatin1Char('\\');
+        line += c;
+    }
+    if (value.endsWith(QLatin1Char('\\')))
+        line += QStringLiteral("\\\n");
+    return line + QLatin1Char('"');
+}
+
+GhostscriptInvocation AdaptGhostscriptArguments(const QStringList& splitCommandLine,
+                                                const QString& temporaryOutput,
+                                                const QString& argumentFilePath)
+{
+    GhostscriptInvocation invocation;
+    QStringList security;
+    QStringList inputs;
+    bool afterFiles = false;
+    bool inCode = false;
+    for (qsizetype i = 1; i < splitCommandLine.size(); ++i) {
+        const QString& argument = splitCommandLine[i];
+        if (afterFiles) {
+            inputs << argument;
+        } else if (argument == QLatin1String("-c")) {
+            inCode = true;
+        } else if (argument == QLatin1String("-f")) {
+            inCode = false;
+            afterFiles = true;
+        } else if (inCode) {
+            continue; // the code is rebuilt below
+        } else if (IsSecuritySwitch(argument)) {
+            security << argument;
+        } else if (argument.startsWith(kOutputSwitch)) {
+            continue; // replaced by the temporary name below
+        } else {
+            invocation.arguments << argument;
+        }
+    }
+
+    if (!security.isEmpty()) {
+        QStringList lines;
+        for (const QString& argument : security)
+            lines << ArgumentFileLine(argument);
+        invocation.argumentFileText = lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+        invocation.arguments << QLatin1Char('@') + argumentFilePath;
+    }
+    invocation.arguments << kOutputSwitch + EscapeOutputFilePath(temporaryOutput);
+    invocation.arguments << QStringLiteral("-c") << kDefineSetPdfWrite << QStringLiteral(".setpdfwrite")
+                         << QStringLiteral("-f");
+    // The side file comes last on the command line; it is read first.
+    if (!inputs.isEmpty())
+        inputs.prepend(inputs.takeLast());
+    invocation.arguments << inputs;
+    return invocation;
+}

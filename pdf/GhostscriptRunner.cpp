@@ -1,0 +1,245 @@
+#include "pdf/GhostscriptRunner.h"
+
+#include "pdf/GhostscriptArguments.h"
+#include "pdf/GhostscriptCommandLine.h"
+#include "pdf/PdfmarksFile.h"
+#include "platform/ProcessRunner.h"
+#include "platform/ScratchFolder.h"
+#include "platform/WindowsCommandLine.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+#include <cstdio>
+#include <sys/stat.h>
+
+namespace {
+
+ProcessRunner& RunnerOf(const GhostscriptOptions& options)
+{
+    return options.runner ? *options.runner : ProcessRunner::System();
+}
+
+// Only what Ghostscript needs, so that nothing around the program (such as
+// GS_OPTIONS or GS_LIB) can change how it runs.
+QProcessEnvironment GhostscriptEnvironment()
+{
+    const QProcessEnvironment outer = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("PATH"), QStringLiteral("/usr/local/bin:/usr/bin:/bin"));
+    for (const char* name : {"HOME", "LANG", "LC_ALL", "LC_CTYPE", "TMPDIR", "TZ"}) {
+        const QString key = QString::fromLatin1(name);
+        if (outer.contains(key))
+            environment.insert(key, outer.value(key));
+    }
+    return environment;
+}
+
+mode_t CurrentUmask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+PdfOutcome Failure(const QString& pdfPath, const QString& reason)
+{
+    PdfOutcome outcome;
+    outcome.pdfPath = pdfPath;
+    outcome.reason = reason;
+    return outcome;
+}
+
+QString MinutesText(int ms)
+{
+    const int seconds = ms / 1000;
+    return seconds >= 60 && seconds % 60 == 0 ? QStringLiteral("%1 minutes").arg(seconds / 60)
+                                              : QStringLiteral("%1 seconds").arg(seconds);
+}
+
+} // namespace
+
+QString ResolveProgram(const QString& programToken, const GhostscriptOptions& options)
+{
+    const QString token = programToken.trimmed();
+    if (token.compare(kGhostscriptProgram.trimmed(), Qt::CaseInsensitive) == 0) {
+        if (!options.executable.isEmpty())
+            return options.executable;
+        return QStandardPaths::findExecutable(QStringLiteral("gs"));
+    }
+    QString name = token;
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (QDir::isAbsolutePath(name))
+        return QFileInfo(name).isExecutable() ? name : QString();
+    for (const QString& folder : {QCoreApplication::applicationDirPath(), QDir::currentPath()}) {
+        const QFileInfo candidate(QDir(folder).filePath(name));
+        if (!folder.isEmpty() && candidate.isFile() && candidate.isExecutable())
+            return candidate.absoluteFilePath();
+    }
+    return name.contains(QLatin1Char('/')) ? QString() : QStandardPaths::findExecutable(name);
+}
+
+QString GhostscriptMessages(const QByteArray& standardOutput, const QByteArray& standardError)
+{
+    QStringList kept;
+    QStringList lastLines;
+    bool inDump = false;
+    const QString all = QString::fromLocal8Bit(standardOutput + '\n' + standardError);
+    for (const QString& raw : all.split(QLatin1Char('\n'))) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty())
+            continue;
+        // The stack dump after an error runs to "Current file position".
+        if (line.startsWith(QLatin1String("Operand stack:"))) {
+            inDump = true;
+            continue;
+        }
+        if (inDump) {
+            if (line.startsWith(QLatin1String("Current file position")))
+                inDump = false;
+            continue;
+        }
+        if (line.startsWith(QLatin1String("Copyright")) ||
+            line.startsWith(QLatin1String("This software is")) ||
+            line.startsWith(QLatin1String("see the file COPYING")) ||
+            line.startsWith(QLatin1String("Loading ")) ||
+            (line.startsWith(QLatin1String("GPL Ghostscript")) && line.endsWith(QLatin1Char(')'))))
+            continue;
+        lastLines << line;
+        if (line.startsWith(QLatin1String("Error")) || line.startsWith(QLatin1String("****")) ||
+            line.startsWith(QLatin1String("GPL Ghostscript")) || line.contains(QLatin1String("rror")))
+            kept << line;
+    }
+    if (kept.isEmpty())
+        kept = lastLines.mid(qMax<qsizetype>(0, lastLines.size() - 5));
+    QString text = kept.join(QLatin1Char('\n'));
+    if (text.size() > 2000)
+        text = text.left(2000) + QStringLiteral("...");
+    return text;
+}
+
+qint64 RunProgramAndWait(const QString& commandLine, const GhostscriptOptions& options)
+{
+    QStringList arguments = SplitWindowsCommandLine(commandLine);
+    if (arguments.isEmpty())
+        return 0;
+    ProcessRequest request;
+    request.program = ResolveProgram(arguments.takeFirst(), options);
+    if (request.program.isEmpty())
+        return 0;
+    request.arguments = arguments;
+    request.environment = GhostscriptEnvironment();
+    request.timeoutMs = options.timeoutMs;
+    request.stopRequested = options.stopRequested;
+    const ProcessResult result = RunnerOf(options).Run(request);
+    return result.status == ProcessResult::Status::FailedToStart ? 0 : result.processId;
+}
+
+PdfOutcome MakePdfFromSpool(const ConversionSettings& settings, const QString& sourcePath,
+                            const QString& outputFolder, const GhostscriptOptions& options)
+{
+    QString error;
+    GhostscriptPaths paths;
+    paths.spoolFile = ScratchFolder::SpoolFilePath(&error);
+    paths.pdfmarksFile = ScratchFolder::PdfmarksFilePath(&error);
+    if (paths.spoolFile.isEmpty() || paths.pdfmarksFile.isEmpty())
+        return Failure(PdfOutputPath(outputFolder, sourcePath), error);
+
+    // 1-3: the command line, the side file text, the side file.
+    const QString commandLine = BuildGhostscriptCommandLine(settings, sourcePath, outputFolder, paths);
+    const QStringList split = SplitWindowsCommandLine(commandLine);
+    if (!WritePdfmarksFileAt(paths.pdfmarksFile, BuildPdfmarksText(settings), &error))
+        return Failure(PdfOutputPath(outputFolder, sourcePath), error);
+
+    // A print job that wrote nothing must not become an empty PDF.
+    const QFileInfo spool(paths.spoolFile);
+    if (!spool.exists() || spool.size() == 0)
+        return Failure(PdfOutputPath(outputFolder, sourcePath),
+                       QStringLiteral("The print job wrote no PostScript into %1.").arg(paths.spoolFile));
+
+    // The PDF is written under a temporary name beside its final one.
+    const QString finalPath = PdfOutputPath(outputFolder, sourcePath);
+    const QFileInfo target(finalPath);
+    if (!target.dir().exists())
+        return Failure(finalPath,
+                       QStringLiteral("The output folder %1 does not exist.").arg(target.absolutePath()));
+    QTemporaryFile temporaryPdf(target.dir().filePath(QStringLiteral(".foliant-XXXXXX.pdf")));
+    if (!temporaryPdf.open())
+        return Failure(finalPath, QStringLiteral("Cannot write into the folder %1: %2")
+                                      .arg(target.absolutePath(), temporaryPdf.errorString()));
+    temporaryPdf.close();
+
+    // The security switches reach Ghostscript through a private argument file.
+    QTemporaryFile argumentFile(
+        QFileInfo(paths.pdfmarksFile).dir().filePath(QStringLiteral("gsargs-XXXXXX")));
+    if (!argumentFile.open())
+        return Failure(
+            finalPath,
+            QStringLiteral("Cannot write the Ghostscript argument file: %1").arg(argumentFile.errorString()));
+    GhostscriptInvocation invocation =
+        AdaptGhostscriptArguments(split, temporaryPdf.fileName(), argumentFile.fileName());
+    const QByteArray argumentBytes = invocation.argumentFileText.toUtf8();
+    if (argumentFile.write(argumentBytes) != argumentBytes.size() || !argumentFile.flush())
+        return Failure(
+            finalPath,
+            QStringLiteral("Cannot write the Ghostscript argument file: %1").arg(argumentFile.errorString()));
+    argumentFile.close();
+
+    // 4: run Ghostscript and wait for it.
+    ProcessRequest request;
+    request.program = ResolveProgram(split.value(0), options);
+    if (request.program.isEmpty())
+        return Failure(finalPath,
+                       QStringLiteral("Ghostscript could not be started: the program gs was not found."));
+    request.arguments = invocation.arguments;
+    request.environment = GhostscriptEnvironment();
+    request.timeoutMs = options.timeoutMs;
+    request.stopRequested = options.stopRequested;
+    const ProcessResult result = RunnerOf(options).Run(request);
+
+    PdfOutcome outcome = Failure(finalPath, QString());
+    switch (result.status) {
+    case ProcessResult::Status::FailedToStart:
+        outcome.reason = QStringLiteral("Ghostscript could not be started: %1").arg(result.startError);
+        return outcome;
+    case ProcessResult::Status::TimedOut:
+        outcome.reason = QStringLiteral("Ghostscript did not finish within %1 and was ended.")
+                             .arg(MinutesText(options.timeoutMs));
+        return outcome;
+    case ProcessResult::Status::Stopped:
+        outcome.stopped = true;
+        outcome.reason = QStringLiteral("Stopped.");
+        return outcome;
+    case ProcessResult::Status::Crashed:
+        outcome.reason = QStringLiteral("Ghostscript ended abnormally.\n") +
+                         GhostscriptMessages(result.standardOutput, result.standardError);
+        return outcome;
+    case ProcessResult::Status::Finished:
+        break;
+    }
+    if (result.exitCode != 0) {
+        outcome.reason = GhostscriptMessages(result.standardOutput, result.standardError);
+        if (outcome.reason.isEmpty())
+            outcome.reason = QStringLiteral("Ghostscript ended with exit code %1.").arg(result.exitCode);
+        return outcome;
+    }
+    if (QFileInfo(temporaryPdf.fileName()).size() == 0) {
+        outcome.reason = QStringLiteral("Ghostscript wrote no PDF.\n") +
+                         GhostscriptMessages(result.standardOutput, result.standardError);
+        return outcome;
+    }
+    // Complete: give it the usual permissions and its final name.
+    const QByteArray temporaryName = QFile::encodeName(temporaryPdf.fileName());
+    ::chmod(temporaryName.constData(), 0666 & ~CurrentUmask());
+    if (std::rename(temporaryName.constData(), QFile::encodeName(finalPath).constData()) != 0) {
+        outcome.reason = QStringLiteral("Cannot rename the finished PDF to %1.").arg(finalPath);
+        return outcome;
+    }
+    temporaryPdf.setAutoRemove(false);
+    outcome.made = true;
+    return outcome;
+}

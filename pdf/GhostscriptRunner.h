@@ -1,0 +1,45 @@
+#pragma once
+
+#include "pdf/ConversionSettings.h"
+
+#include <QString>
+
+#include <functional>
+
+class ProcessRunner;
+
+struct GhostscriptOptions
+{
+    QString executable;                  // empty: "gs" on the search path
+    int timeoutMs = 10 * 60 * 1000;      // then Ghostscript is ended and the PDF is not made
+    std::function<bool()> stopRequested; // the user's Stop: Ghostscript is ended
+    ProcessRunner* runner = nullptr;     // null: real processes
+};
+
+struct PdfOutcome
+{
+    bool made = false;
+    bool stopped = false; // ended at the user's request
+    QString pdfPath;      // the PDF's final path
+    QString reason;       // when not made: why, in Ghostscript's own words where it gave any
+};
+
+// Makes the PDF for sourcePath in outputFolder from the spool file: builds
+// the command line and the side file, writes the side file, runs Ghostscript
+// and waits for it. The PDF appears under its final name only when complete.
+PdfOutcome MakePdfFromSpool(const ConversionSettings& settings, const QString& sourcePath,
+                            const QString& outputFolder, const GhostscriptOptions& options = {});
+
+// Starts the program of a Windows-style command line without a shell (the
+// text split by the Windows rules), waits for it and returns its process id,
+// or 0 when it could not be started.
+qint64 RunProgramAndWait(const QString& commandLine, const GhostscriptOptions& options = {});
+
+// The program a command line names: the Ghostscript of the command line is
+// this system's Ghostscript; any other name is looked up beside this
+// program, then in the current folder, then on the search path. Empty when
+// not found.
+QString ResolveProgram(const QString& programToken, const GhostscriptOptions& options = {});
+
+// What Ghostscript said, without its banner and stack dumps.
+QString GhostscriptMessages(const QByteArray& standardOutput, const QByteArray& standardError);

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Writes the side file text into the scratch folder's pdfmarks file: one byte
+// per character (the text holds nothing beyond Latin-1 once it is built), line
+// feeds as byte 10, no byte-order mark, no terminating zero. Returns false and
+// sets *error when the file cannot be written.
+bool WritePdfmarksFile(const QString& text, QString* error = nullptr);
+
+// The same, into the named file.
+bool WritePdfmarksFileAt(const QString& path, const QString& text, QString* error = nullptr);

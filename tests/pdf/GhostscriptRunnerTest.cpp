@@ -1,0 +1,379 @@
+#include "TestSpoolFiles.h"
+#include "TestTools.h"
+
+#include "pdf/GhostscriptRunner.h"
+#include "platform/ScratchFolder.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <sys/stat.h>
+#include <thread>
+
+using testtools::RunTool;
+
+namespace {
+
+class GhostscriptRunnerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(testtools::HaveTool(QStringLiteral("gs")));
+        ASSERT_TRUE(runtime.isValid() && output.isValid());
+        // A private runtime folder keeps the scratch files of each test apart.
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        source = QStringLiteral("/home/someone/docs/Report.doc");
+    }
+
+    void WriteSpool(const QByteArray& postscript)
+    {
+        ASSERT_TRUE(testtools::WriteFile(ScratchFolder::SpoolFilePath(), postscript));
+    }
+
+    PdfOutcome Make(const ConversionSettings& settings, const GhostscriptOptions& options = {})
+    {
+        return MakePdfFromSpool(settings, source, output.path(), options);
+    }
+
+    QString Pdf() const { return output.filePath(QStringLiteral("Report.pdf")); }
+
+    QStringList OutputFolderEntries() const
+    {
+        return QDir(output.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+    // pdfinfo's fields; a value may run over several lines (keywords).
+    QMap<QString, QString> Info(const QStringList& extra = {})
+    {
+        const auto result =
+            RunTool(QStringLiteral("pdfinfo"),
+                    QStringList{QStringLiteral("-enc"), QStringLiteral("UTF-8")} + extra << Pdf());
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+        QMap<QString, QString> fields;
+        QString key;
+        static const QRegularExpression field(QStringLiteral("^([A-Za-z ]+):\\s+(.*)$"));
+        for (const QString& line : QString::fromUtf8(result.out).split(QLatin1Char('\n'))) {
+            const auto match = field.match(line);
+            if (match.hasMatch()) {
+                key = match.captured(1);
+                fields[key] = match.captured(2);
+            } else if (!key.isEmpty() && !line.isEmpty()) {
+                fields[key] += QLatin1Char('\n') + line;
+            }
+        }
+        return fields;
+    }
+
+    QJsonObject Encryption(const QString& password)
+    {
+        const auto result =
+            RunTool(QStringLiteral("qpdf"), {QStringLiteral("--json"), QStringLiteral("--json-key=encrypt"),
+                                             QStringLiteral("--password=") + password, Pdf()});
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+        return QJsonDocument::fromJson(result.out).object().value(QStringLiteral("encrypt")).toObject();
+    }
+
+    // pdfimages -list: the encoding and the stream size of the first image.
+    std::pair<QString, qint64> FirstImage()
+    {
+        const auto result = RunTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), Pdf()});
+        EXPECT_EQ(result.exitCode, 0);
+        const QStringList lines = QString::fromUtf8(result.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        if (lines.size() < 3)
+            return {};
+        const QStringList columns = lines[2].simplified().split(QLatin1Char(' '));
+        // page num type width height color comp bpc enc interp object ID x-ppi y-ppi size ratio
+        const QString size = columns.value(14);
+        qint64 bytes = static_cast<qint64>(size.left(size.size() - 1).toDouble() *
+                                           (size.endsWith(QLatin1Char('K'))   ? 1024
+                                            : size.endsWith(QLatin1Char('M')) ? 1048576
+                                                                              : 1));
+        if (size.endsWith(QLatin1Char('B')))
+            bytes = size.chopped(1).toLongLong();
+        return {columns.value(8), bytes};
+    }
+
+    QTemporaryDir runtime;
+    QTemporaryDir output;
+    QString source;
+};
+
+ConversionSettings Secured(int level, const QString& version)
+{
+    ConversionSettings s;
+    s.securityEnabled = 1;
+    s.ownerPassword = QStringLiteral("owner-secret");
+    s.userPassword = QStringLiteral("user-secret");
+    s.encryptionLevel = level;
+    s.pdfVersion = version;
+    return s;
+}
+
+} // namespace
+
+TEST_F(GhostscriptRunnerTest, FirstShownSettingsMakeAPlainPdf13)
+{
+    WriteSpool(spool::TextPage());
+    const PdfOutcome outcome = Make(ConversionSettings{});
+    ASSERT_TRUE(outcome.made) << outcome.reason.toStdString();
+    EXPECT_EQ(outcome.pdfPath, Pdf());
+    EXPECT_EQ(OutputFolderEntries(), QStringList{QStringLiteral("Report.pdf")}); // no temporary left
+    const auto info = Info();
+    EXPECT_EQ(info.value(QStringLiteral("PDF version")), QStringLiteral("1.3"));
+    EXPECT_EQ(info.value(QStringLiteral("Encrypted")), QStringLiteral("no"));
+    EXPECT_EQ(info.value(QStringLiteral("Pages")), QStringLiteral("1"));
+    EXPECT_FALSE(info.contains(QStringLiteral("Title")));
+    const auto text = RunTool(QStringLiteral("pdftotext"), {Pdf(), QStringLiteral("-")});
+    EXPECT_TRUE(text.out.contains("third quarter"));
+    // The side file stays; the argument file does not exist without security.
+    EXPECT_TRUE(QFileInfo::exists(ScratchFolder::PdfmarksFilePath()));
+    struct stat info2
+    {
+    };
+    ASSERT_EQ(::stat(QFile::encodeName(ScratchFolder::Path()).constData(), &info2), 0);
+    EXPECT_EQ(info2.st_mode & 0777, 0700u);
+
+    // Version 1.5 gives a PDF 1.5, replacing the earlier PDF.
+    ConversionSettings v15;
+    v15.pdfVersion = QStringLiteral("V1.5");
+    ASSERT_TRUE(Make(v15).made);
+    EXPECT_EQ(Info().value(QStringLiteral("PDF version")), QStringLiteral("1.5"));
+    EXPECT_EQ(OutputFolderEntries(), QStringList{QStringLiteral("Report.pdf")});
+}
+
+TEST_F(GhostscriptRunnerTest, DocumentInformationReadsBackExactly)
+{
+    WriteSpool(spool::TextPage());
+    ConversionSettings s;
+    s.title = QStringLiteral("Report (draft) \\ v2");
+    s.author = QStringLiteral("Überblick");
+    s.subject = QString::fromUtf8("报告");
+    s.keywords = QStringLiteral("first line\nsecond (line)\nthird Überblick");
+    const PdfOutcome outcome = Make(s);
+    ASSERT_TRUE(outcome.made) << outcome.reason.toStdString();
+    const auto info = Info();
+    EXPECT_EQ(info.value(QStringLiteral("Title")), s.title);
+    EXPECT_EQ(info.value(QStringLiteral("Author")), s.author);
+    EXPECT_EQ(info.value(QStringLiteral("Subject")), s.subject);
+    EXPECT_EQ(info.value(QStringLiteral("Keywords")), s.keywords);
+}
+
+TEST_F(GhostscriptRunnerTest, EncryptionPermissionsAndPasswords)
+{
+    WriteSpool(spool::TextPage());
+    ConversionSettings low = Secured(0, QStringLiteral("V1.3(Acrobat 4.xx)"));
+    low.printingChecked = 1;
+    PdfOutcome outcome = Make(low);
+    ASSERT_TRUE(outcome.made) << outcome.reason.toStdString();
+    QJsonObject parameters =
+        Encryption(QStringLiteral("user-secret")).value(QStringLiteral("parameters")).toObject();
+    EXPECT_EQ(parameters.value(QStringLiteral("R")).toInt(), 2);
+    EXPECT_EQ(parameters.value(QStringLiteral("bits")).toInt(), 40);
+    EXPECT_EQ(parameters.value(QStringLiteral("P")).toInt(), -8);
+
+    ConversionSettings high = Secured(1, QStringLiteral("V1.4"));
+    high.copyingChecked = high.formsChecked = 1;
+    outcome = Make(high);
+    ASSERT_TRUE(outcome.made) << outcome.reason.toStdString();
+    parameters = Encryption(QStringLiteral("user-secret")).value(QStringLiteral("parameters")).toObject();
+    EXPECT_EQ(parameters.value(QStringLiteral("R")).toInt(), 3);
+    EXPECT_EQ(parameters.value(QStringLiteral("bits")).toInt(), 128);
+    EXPECT_EQ(parameters.value(QStringLiteral("P")).toInt(), -500);
+
+    // The user password opens the file; a wrong one does not.
+    EXPECT_EQ(RunTool(QStringLiteral("qpdf"),
+                      {QStringLiteral("--password=user-secret"), QStringLiteral("--check"), Pdf()})
+                  .exitCode,
+              0);
+    EXPECT_NE(RunTool(QStringLiteral("qpdf"),
+                      {QStringLiteral("--password=wrong"), QStringLiteral("--check"), Pdf()})
+                  .exitCode,
+              0);
+    EXPECT_EQ(Info({QStringLiteral("-upw"), QStringLiteral("user-secret")})
+                  .value(QStringLiteral("Encrypted"))
+                  .left(3),
+              QStringLiteral("yes"));
+}
+
+TEST_F(GhostscriptRunnerTest, ImageCompressionAndQualityTakeEffect)
+{
+    WriteSpool(spool::PhotoPage());
+    ConversionSettings s;
+    s.imageCompression = QStringLiteral("JPEG");
+    s.jpegQuality = QStringLiteral("Maximum");
+    ASSERT_TRUE(Make(s).made);
+    const auto [maxEncoding, maxSize] = FirstImage();
+    EXPECT_EQ(maxEncoding, QStringLiteral("jpeg"));
+
+    s.jpegQuality = QStringLiteral("Minimum");
+    ASSERT_TRUE(Make(s).made);
+    const auto [minEncoding, minSize] = FirstImage();
+    EXPECT_EQ(minEncoding, QStringLiteral("jpeg"));
+    EXPECT_GT(maxSize, minSize * 3 / 2) << maxSize << " vs " << minSize;
+
+    s.imageCompression = QStringLiteral("Flate");
+    ASSERT_TRUE(Make(s).made);
+    EXPECT_EQ(FirstImage().first, QStringLiteral("image")); // Flate-encoded
+}
+
+TEST_F(GhostscriptRunnerTest, FailuresAreReportedAndLeaveNothingBehind)
+{
+    WriteSpool(spool::TextPage());
+
+    GhostscriptOptions missing;
+    missing.executable = QStringLiteral("/nonexistent/bin/gs");
+    PdfOutcome outcome = Make(ConversionSettings{}, missing);
+    EXPECT_FALSE(outcome.made);
+    EXPECT_TRUE(outcome.reason.contains(QStringLiteral("could not be started")))
+        << outcome.reason.toStdString();
+
+    // Ghostscript's own reason comes back.
+    outcome = Make(Secured(1, QStringLiteral("V1.3(Acrobat 4.xx)")));
+    EXPECT_FALSE(outcome.made);
+    EXPECT_TRUE(outcome.reason.contains(QStringLiteral("PDF 1.3 only supports 40 bits keys")))
+        << outcome.reason.toStdString();
+    EXPECT_TRUE(OutputFolderEntries().isEmpty());
+
+    WriteSpool("%!PS\nthis is not ( a print job\n");
+    outcome = Make(ConversionSettings{});
+    EXPECT_FALSE(outcome.made);
+    EXPECT_TRUE(outcome.reason.contains(QStringLiteral("Error"))) << outcome.reason.toStdString();
+    EXPECT_TRUE(OutputFolderEntries().isEmpty());
+
+    // A print job that wrote nothing does not become an empty PDF.
+    WriteSpool(QByteArray());
+    outcome = Make(ConversionSettings{});
+    EXPECT_FALSE(outcome.made);
+    EXPECT_FALSE(outcome.reason.isEmpty());
+    EXPECT_TRUE(OutputFolderEntries().isEmpty());
+
+    // An output folder nobody may write into (not even root).
+    WriteSpool(spool::TextPage());
+    outcome = MakePdfFromSpool(ConversionSettings{}, source, QStringLiteral("/proc"));
+    EXPECT_FALSE(outcome.made);
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/proc/Report.pdf")));
+    EXPECT_FALSE(outcome.reason.isEmpty());
+    outcome = MakePdfFromSpool(ConversionSettings{}, source, output.filePath(QStringLiteral("missing")));
+    EXPECT_FALSE(outcome.made);
+    EXPECT_TRUE(OutputFolderEntries().isEmpty());
+
+    // Past the time limit Ghostscript is ended and nothing is left.
+    WriteSpool("%!PS\n{ } loop\n");
+    GhostscriptOptions quick;
+    quick.timeoutMs = 1500;
+    outcome = Make(ConversionSettings{}, quick);
+    EXPECT_FALSE(outcome.made);
+    EXPECT_TRUE(outcome.reason.contains(QStringLiteral("did not finish"))) << outcome.reason.toStdString();
+    EXPECT_TRUE(OutputFolderEntries().isEmpty());
+
+    // Stop ends it too.
+    GhostscriptOptions stopping;
+    std::atomic<int> polls{0};
+    stopping.stopRequested = [&] { return ++polls > 5; };
+    outcome = Make(ConversionSettings{}, stopping);
+    EXPECT_FALSE(outcome.made);
+    EXPECT_TRUE(outcome.stopped);
+    EXPECT_TRUE(OutputFolderEntries().isEmpty());
+}
+
+TEST_F(GhostscriptRunnerTest, NothingAroundTheProgramTurnsSaferOff)
+{
+    // A print job that reads a file of the system is refused while SAFER holds.
+    WriteSpool("%!PS\n/Courier findfont 10 scalefont setfont 72 720 moveto\n"
+               "(/etc/passwd) (r) file 60 string readstring pop show\nshowpage\n");
+    qputenv("GS_OPTIONS", "-dNOSAFER");
+    qputenv("GS_LIB", "/nonexistent");
+    const PdfOutcome outcome = Make(ConversionSettings{});
+    qunsetenv("GS_OPTIONS");
+    qunsetenv("GS_LIB");
+    EXPECT_FALSE(outcome.made);
+    EXPECT_TRUE(outcome.reason.contains(QStringLiteral("invalidfileaccess"))) << outcome.reason.toStdString();
+    EXPECT_TRUE(OutputFolderEntries().isEmpty());
+}
+
+TEST_F(GhostscriptRunnerTest, PasswordsWorkAndNeverShowInProcessArguments)
+{
+    const QString hostile[] = {QStringLiteral("it's \"quoted\" $(id) & more"), QStringLiteral("ends in\\"),
+                               QStringLiteral("\" -dNOSAFER -sX=\"")};
+    for (const QString& password : hostile) {
+        WriteSpool(spool::SlowPage(15000000));
+        ConversionSettings s = Secured(1, QStringLiteral("V1.4"));
+        s.userPassword = password;
+        s.ownerPassword = password + QStringLiteral("!owner");
+
+        std::atomic<bool> done{false};
+        PdfOutcome outcome;
+        std::thread worker([&] {
+            outcome = Make(s);
+            done = true;
+        });
+        bool sawGhostscript = false;
+        bool sawPassword = false;
+        bool argumentFilePrivate = true;
+        const QByteArray needle = password.toUtf8();
+        while (!done) {
+            QDirIterator processes(QStringLiteral("/proc"), QDir::Dirs | QDir::NoDotAndDotDot);
+            while (processes.hasNext()) {
+                const QString dir = processes.next();
+                QByteArray cmdline = testtools::ReadFile(dir + QStringLiteral("/cmdline"));
+                if (!cmdline.contains(QFile::encodeName(runtime.path())))
+                    continue; // not one of ours
+                sawGhostscript = true;
+                if (cmdline.contains(needle))
+                    sawPassword = true;
+                for (const QByteArray& argument : cmdline.split('\0')) {
+                    struct stat info
+                    {
+                    };
+                    if (argument.startsWith('@') && ::stat(argument.mid(1).constData(), &info) == 0 &&
+                        (info.st_mode & 077) != 0)
+                        argumentFilePrivate = false;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        worker.join();
+        ASSERT_TRUE(outcome.made) << outcome.reason.toStdString();
+        EXPECT_TRUE(sawGhostscript);
+        EXPECT_FALSE(sawPassword);
+        EXPECT_TRUE(argumentFilePrivate);
+        // The argument file is gone; the side file stays.
+        EXPECT_EQ(QDir(ScratchFolder::Path()).entryList(QDir::Files),
+                  (QStringList{QStringLiteral("pdfmarks"), QStringLiteral("tmp.ps")}));
+        EXPECT_EQ(RunTool(QStringLiteral("qpdf"),
+                          {QStringLiteral("--password=") + password, QStringLiteral("--check"), Pdf()})
+                      .exitCode,
+                  0)
+            << password.toStdString();
+        EXPECT_EQ(Encryption(password + QStringLiteral("!owner"))
+                      .value(QStringLiteral("ownerpasswordmatched"))
+                      .toBool(),
+                  true);
+    }
+}
+
+TEST(RunProgramAndWait, StartsTheNamedProgramOrReturnsZero)
+{
+    QTemporaryDir dir;
+    const QString marker = dir.filePath(QStringLiteral("ran"));
+    GhostscriptOptions options;
+    EXPECT_GT(RunProgramAndWait(QStringLiteral("touch \"") + marker + QStringLiteral("\""), options), 0);
+    EXPECT_TRUE(QFileInfo::exists(marker));
+    EXPECT_EQ(RunProgramAndWait(QStringLiteral("no-such-program-here --x"), options), 0);
+    // The designed Ghostscript program part runs this system's Ghostscript.
+    EXPECT_GT(RunProgramAndWait(QStringLiteral("gs\\gs8.64\\bin\\gswin32c  -q -dNODISPLAY -dBATCH -c quit"),
+                                options),
+              0);
+    options.executable = QStringLiteral("/nonexistent/gs");
+    EXPECT_EQ(RunProgramAndWait(QStringLiteral("gs\\gs8.64\\bin\\gswin32c  -q"), options), 0);
+}
