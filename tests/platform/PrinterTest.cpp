@@ -198,13 +198,34 @@ TEST(PostScriptPrinter, WritesStructuredPostScriptWithOnePagePerStartPage)
         EXPECT_TRUE(printer.StretchBlt({0, 0, 600, 600}, pixels, pixels.rect(), SRCCOPY));
         ASSERT_GT(printer.EndPage(), 0);
     }
+    ASSERT_GT(printer.StartPage(), 0);
+    QImage noise(300, 300, QImage::Format_RGB888); // thousands of lines of data
+    quint32 seed = 1;
+    for (uchar* byte = noise.bits(); byte < noise.bits() + noise.sizeInBytes(); ++byte)
+        *byte = uchar((seed = seed * 1664525u + 1013904223u) >> 24);
+    EXPECT_TRUE(printer.StretchBlt({0, 0, 600, 600}, noise, noise.rect(), SRCCOPY));
+    ASSERT_GT(printer.EndPage(), 0);
     ASSERT_GT(printer.EndDoc(), 0);
     const QByteArray text = testtools::ReadFile(output);
     EXPECT_TRUE(text.startsWith("%!PS-Adobe-3.0\n"));
+    // Only structuring comments start a line with "%": the data never does.
+    static const QRegularExpression comment(
+        "^%%(Title|Creator|CreationDate|LanguageLevel|DocumentData|BoundingBox|HiResBoundingBox|"
+        "DocumentMedia|Orientation|Pages|PageOrder|EndComments|BeginProlog|BeginResource|EndResource|"
+        "EndProlog|BeginSetup|BeginFeature|EndFeature|EndSetup|Page|BeginPageSetup|EndPageSetup|"
+        "PageTrailer|Trailer|EOF)(:|$)");
+    int comments = 0;
+    for (const QByteArray& line : text.split('\n').mid(1)) {
+        if (line.startsWith('%')) {
+            ++comments;
+            EXPECT_TRUE(comment.match(QString::fromLatin1(line)).hasMatch()) << line.toStdString();
+        }
+    }
+    EXPECT_EQ(comments, 35);
     EXPECT_TRUE(text.contains("\n%%Title: /home/ann/Holiday (1)\\Caf\xe9 ?.png\n"));
     EXPECT_TRUE(text.contains("\n%%DocumentMedia: letter 612 792 0 () ()\n"));
-    EXPECT_TRUE(text.contains("\n%%Page: 2 2\n"));
-    EXPECT_TRUE(text.endsWith("%%Trailer\n%%Pages: 2\n%%EOF\n"));
+    EXPECT_TRUE(text.contains("\n%%Page: 3 3\n"));
+    EXPECT_TRUE(text.endsWith("%%Trailer\n%%Pages: 3\n%%EOF\n"));
     // Ghostscript makes the document name the PDF's title.
     const QString pdf = folder.filePath("out.pdf");
     ASSERT_EQ(testtools::RunTool(
@@ -214,7 +235,7 @@ TEST(PostScriptPrinter, WritesStructuredPostScriptWithOnePagePerStartPage)
     EXPECT_TRUE(testtools::RunTool("pdfinfo", {pdf})
                     .out.contains("Title:           /home/ann/Holiday (1)\\Caf\xc3\xa9 ?.png\n"));
     const QList<QImage> pages = Render(output, kDpi);
-    ASSERT_EQ(pages.size(), 2);
+    ASSERT_EQ(pages.size(), 3);
     EXPECT_EQ(pages[0].size(), QSize(340, 440)); // 8.5 x 11 inches
     EXPECT_TRUE(Near(At(pages[0], 300, 300), Qt::black));
     EXPECT_TRUE(Near(At(pages[1], 300, 300), QColor(200, 200, 200)));
