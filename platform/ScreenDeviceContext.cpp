@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QMutex>
 #include <QScreen>
+#include <QThread>
 #include <QWindow>
 
 namespace {
@@ -18,10 +19,14 @@ ScreenDCFactory& Factory()
 
 ScreenDeviceContext::ScreenDeviceContext(const QWindow* window)
 {
-    // Without a GUI application (a worker in a test, a console) the screen
-    // keeps plain defaults: only its resolution is ever asked for.
+    // Screens belong to the GUI thread. Anywhere else (the conversion
+    // worker, a console) the screen keeps plain defaults: only its
+    // resolution is ever asked for, to make a compatible memory DC.
+    const auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!app || QThread::currentThread() != app->thread())
+        return;
     const QScreen* screen = window ? window->screen() : nullptr;
-    if (!screen && qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+    if (!screen)
         screen = QGuiApplication::primaryScreen();
     if (screen) {
         m_width = screen->geometry().width();
