@@ -154,23 +154,27 @@ int PostScriptPrinter::StartDoc(const DOCINFO& info)
 
 void PostScriptPrinter::WriteHeader(const DOCINFO& info)
 {
-    const QByteArray width = Number(m_paper.WidthPoints());
-    const QByteArray height = Number(m_paper.HeightPoints());
-    const QByteArray box = "0 0 " + QByteArray::number(std::ceil(m_paper.WidthPoints())) + ' ' +
+    const QByteArray size = Number(m_paper.WidthPoints()) + ' ' + Number(m_paper.HeightPoints());
+    const QByteArray box = QByteArray::number(std::ceil(m_paper.WidthPoints())) + ' ' +
                            QByteArray::number(std::ceil(m_paper.HeightPoints()));
     const QByteArray media = m_paper.Name().toLatin1();
-    QByteArray text =
-        "%!PS-Adobe-3.0\n%%Title: " + TitleText(info.lpszDocName) +
-        "\n%%Creator: Foliant 3.0\n%%CreationDate: (" +
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1() +
-        ")\n%%LanguageLevel: 3\n%%DocumentData: Clean7Bit\n%%BoundingBox: " + box +
-        "\n%%HiResBoundingBox: 0 0 " + width + ' ' + height + "\n%%DocumentMedia: " + media + ' ' + width +
-        ' ' + height +
-        " 0 () ()\n%%Orientation: Portrait\n%%Pages: (atend)\n"
-        "%%PageOrder: Ascend\n%%EndComments\n";
+    const QByteArray title = TitleText(info.lpszDocName);
+    const bool sevenBit = std::all_of(title.begin(), title.end(), [](char c) { return uchar(c) < 128; });
+    const QByteArray now =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1();
+    QByteArray text = "%!PS-Adobe-3.0\n";
+    text += "%%Title: " + title + '\n';
+    text += "%%Creator: Foliant 3.0\n";
+    text += "%%CreationDate: (" + now + ")\n";
+    text += "%%LanguageLevel: 3\n";
+    text += QByteArray("%%DocumentData: ") + (sevenBit ? "Clean7Bit" : "Clean8Bit") + '\n';
+    text += "%%BoundingBox: 0 0 " + box + '\n';
+    text += "%%HiResBoundingBox: 0 0 " + size + '\n';
+    text += "%%DocumentMedia: " + media + ' ' + size + " 0 () ()\n";
+    text += "%%Orientation: Portrait\n%%Pages: (atend)\n%%PageOrder: Ascend\n%%EndComments\n";
     text += kProlog;
-    text += "%%BeginSetup\n%%BeginFeature: *PageSize " + media + "\n{ << /PageSize [" + width + ' ' + height +
-            "] >> setpagedevice } stopped pop\n%%EndFeature\n%%EndSetup\n";
+    text += "%%BeginSetup\n%%BeginFeature: *PageSize " + media + '\n';
+    text += "{ << /PageSize [" + size + "] >> setpagedevice } stopped pop\n%%EndFeature\n%%EndSetup\n";
     Write(text);
 }
 
