@@ -224,6 +224,7 @@ TEST(PostScriptPrinter, WritesStructuredPostScriptWithOnePagePerStartPage)
     EXPECT_EQ(comments, 35);
     EXPECT_TRUE(text.contains("\n%%Title: /home/ann/Holiday (1)\\Caf\xe9 ?.png\n"));
     EXPECT_TRUE(text.contains("\n%%DocumentMedia: letter 612 792 0 () ()\n"));
+    EXPECT_TRUE(text.contains("\n%%DocumentData: Clean8Bit\n"));
     EXPECT_TRUE(text.contains("\n%%Page: 3 3\n"));
     EXPECT_TRUE(text.endsWith("%%Trailer\n%%Pages: 3\n%%EOF\n"));
     // Ghostscript makes the document name the PDF's title.
