@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+// A picture loaded from a file (ATL's CImage), decoded by Qt's image reader:
+// BMP, JPEG, PNG, GIF (its first frame) and whatever else the reader knows.
+// The picture is measured from its header before anything is decoded, and
+// one too large to decode safely is refused with a reason to show the user.
+// The pixels keep each one's stored colour, whatever its alpha value.
+class CImage
+{
+public:
+    // The largest picture decoded: 100 megapixels, 400 MB at four bytes a pixel.
+    static constexpr qint64 kMaxPixels = 100'000'000;
+
+    // False when the file cannot be decoded; ErrorText() then says why.
+    bool Load(const QString& path);
+
+    bool IsNull() const { return m_pixels.isNull(); }
+    int GetWidth() const { return m_pixels.width(); }
+    int GetHeight() const { return m_pixels.height(); }
+    const QString& ErrorText() const { return m_error; }
+
+    // Hands the pixels over (to a CBitmap); the image holds none afterwards.
+    QImage Detach();
+
+private:
+    QImage m_pixels;
+    QString m_error;
+};

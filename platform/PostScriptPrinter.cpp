@@ -1,0 +1,312 @@
+#include "platform/PostScriptPrinter.h"
+
+#include "platform/FlateAscii85Writer.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <filesystem>
+#include <span>
+#include <vector>
+
+namespace {
+
+// Document structuring comments keep to 255 characters a line.
+constexpr int kMaxTitleBytes = 200;
+constexpr double kPointsPerUnit = 72.0 / PostScriptPrinter::kUnitsPerInch;
+
+std::atomic<int> nextJobId{1};
+
+QByteArray Number(double value)
+{
+    return QByteArray::number(value, 'g', 12);
+}
+
+// The document name as the %%Title text line. Ghostscript copies it into
+// the PDF's title as PDFDocEncoding, which agrees with Latin-1, so it is
+// written in Latin-1; a character outside it or a control character
+// becomes "?".
+QByteArray TitleText(const QString& name)
+{
+    QByteArray text;
+    for (const QChar c : name) {
+        if (text.size() >= kMaxTitleBytes)
+            break;
+        const char16_t code = c.unicode();
+        text.append(code < 32 || (code >= 127 && code < 160) || code > 255 ? '?' : char(code));
+    }
+    return text;
+}
+
+// Draws the image whose data follows in the file: operands are the pixel
+// width, height and number of colour components. Both filters are read to
+// their end, so the file goes on right after the data's "~>".
+constexpr char kProlog[] = R"(%%BeginProlog
+%%BeginResource: procset FoliantImage 1.0 0
+/FoliantImage {
+  /FoliantComponents exch def /FoliantHeight exch def /FoliantWidth exch def
+  /FoliantAscii85 currentfile /ASCII85Decode filter def
+  /FoliantFlate FoliantAscii85 << /Predictor 15 /Colors FoliantComponents /Columns FoliantWidth
+     /BitsPerComponent 8 >> /FlateDecode filter def
+  FoliantComponents 1 eq { /DeviceGray } { /DeviceRGB } ifelse setcolorspace
+  << /ImageType 1 /Width FoliantWidth /Height FoliantHeight /BitsPerComponent 8
+     /Decode FoliantComponents 1 eq { [0 1] } { [0 1 0 1 0 1] } ifelse
+     /ImageMatrix [FoliantWidth 0 0 FoliantHeight 0 0] /DataSource FoliantFlate >> image
+  FoliantFlate flushfile FoliantAscii85 flushfile
+} bind def
+%%EndResource
+%%EndProlog
+)";
+
+// The stored colour of count pixels of a row from column first on, whatever
+// their alpha says: one byte of grey or three of RGB a pixel.
+void StoredColours(const QImage& image, int row, int first, int count, uchar* out)
+{
+    const uchar* line = image.constScanLine(row);
+    switch (image.format()) {
+    case QImage::Format_Grayscale8:
+        std::copy_n(line + first, count, out);
+        return;
+    case QImage::Format_RGB888:
+        std::copy_n(line + 3 * std::size_t(first), 3 * std::size_t(count), out);
+        return;
+    case QImage::Format_Indexed8: {
+        const QList<QRgb> colours = image.colorTable();
+        for (int x = first; x < first + count; ++x) {
+            const QRgb colour = line[x] < colours.size() ? colours[line[x]] : 0;
+            *out++ = uchar(qRed(colour));
+            *out++ = uchar(qGreen(colour));
+            *out++ = uchar(qBlue(colour));
+        }
+        return;
+    }
+    default: // RGB32 and ARGB32
+        for (const QRgb colour : std::span(reinterpret_cast<const QRgb*>(line) + first, std::size_t(count))) {
+            *out++ = uchar(qRed(colour));
+            *out++ = uchar(qGreen(colour));
+            *out++ = uchar(qBlue(colour));
+        }
+        return;
+    }
+}
+
+} // namespace
+
+PostScriptPrinter::PostScriptPrinter(const PaperSize& paper)
+    : m_paper(paper), m_paperWidth(static_cast<int>(paper.WidthPoints() / kPointsPerUnit)),
+      m_paperHeight(static_cast<int>(paper.HeightPoints() / kPointsPerUnit))
+{
+}
+
+PostScriptPrinter::~PostScriptPrinter()
+{
+    if (m_inDoc)
+        AbortDoc();
+}
+
+int PostScriptPrinter::GetDeviceCaps(int index) const
+{
+    switch (index) {
+    case HORZRES:
+        return m_paperWidth - 2 * kMargin;
+    case VERTRES:
+        return m_paperHeight - 2 * kMargin;
+    case HORZSIZE:
+        return qRound((m_paperWidth - 2 * kMargin) * 25.4 / kUnitsPerInch);
+    case VERTSIZE:
+        return qRound((m_paperHeight - 2 * kMargin) * 25.4 / kUnitsPerInch);
+    case LOGPIXELSX:
+    case LOGPIXELSY:
+        return kUnitsPerInch;
+    case PHYSICALWIDTH:
+        return m_paperWidth;
+    case PHYSICALHEIGHT:
+        return m_paperHeight;
+    case PHYSICALOFFSETX:
+    case PHYSICALOFFSETY:
+        return kMargin;
+    default:
+        return 0;
+    }
+}
+
+int PostScriptPrinter::StartDoc(const DOCINFO& info)
+{
+    // There is no printer port behind this printer: a job must name its file.
+    if (m_inDoc || info.lpszOutput.isEmpty())
+        return SP_ERROR;
+    m_file.setFileName(info.lpszOutput);
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return SP_ERROR;
+    m_inDoc = true;
+    m_inPage = false;
+    m_failed = false;
+    m_pages = 0;
+    WriteHeader(info);
+    if (m_failed) {
+        Discard();
+        return SP_ERROR;
+    }
+    return nextJobId++;
+}
+
+void PostScriptPrinter::WriteHeader(const DOCINFO& info)
+{
+    const QByteArray size = Number(m_paper.WidthPoints()) + ' ' + Number(m_paper.HeightPoints());
+    const QByteArray box = QByteArray::number(std::ceil(m_paper.WidthPoints())) + ' ' +
+                           QByteArray::number(std::ceil(m_paper.HeightPoints()));
+    const QByteArray media = m_paper.Name().toLatin1();
+    const QByteArray title = TitleText(info.lpszDocName);
+    const bool sevenBit = std::all_of(title.begin(), title.end(), [](char c) { return uchar(c) < 128; });
+    const QByteArray now =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1();
+    QByteArray text = "%!PS-Adobe-3.0\n";
+    text += "%%Title: " + title + '\n';
+    text += "%%Creator: Foliant 3.0\n";
+    text += "%%CreationDate: (" + now + ")\n";
+    text += "%%LanguageLevel: 3\n";
+    text += QByteArray("%%DocumentData: ") + (sevenBit ? "Clean7Bit" : "Clean8Bit") + '\n';
+    text += "%%BoundingBox: 0 0 " + box + '\n';
+    text += "%%HiResBoundingBox: 0 0 " + size + '\n';
+    text += "%%DocumentMedia: " + media + ' ' + size + " 0 () ()\n";
+    text += "%%Orientation: Portrait\n%%Pages: (atend)\n%%PageOrder: Ascend\n%%EndComments\n";
+    text += kProlog;
+    text += "%%BeginSetup\n%%BeginFeature: *PageSize " + media + '\n';
+    text += "{ << /PageSize [" + size + "] >> setpagedevice } stopped pop\n%%EndFeature\n%%EndSetup\n";
+    Write(text);
+}
+
+int PostScriptPrinter::StartPage()
+{
+    if (!m_inDoc || m_inPage || m_failed)
+        return SP_ERROR;
+    ++m_pages;
+    m_inPage = true;
+    const QByteArray number = QByteArray::number(m_pages);
+    // Device space: 600 units an inch, y downwards from the printable
+    // area's top-left corner, clipped to the printable area.
+    const double left = kMargin * kPointsPerUnit;
+    const double top = m_paper.HeightPoints() - kMargin * kPointsPerUnit;
+    Write("%%Page: " + number + ' ' + number + "\n%%BeginPageSetup\nsave\n%%EndPageSetup\n" + Number(left) +
+          ' ' + Number(top) + " translate " + Number(kPointsPerUnit) + ' ' + Number(-kPointsPerUnit) +
+          " scale\n0 0 " + QByteArray::number(GetDeviceCaps(HORZRES)) + ' ' +
+          QByteArray::number(GetDeviceCaps(VERTRES)) + " rectclip\n");
+    return m_failed ? SP_ERROR : 1;
+}
+
+int PostScriptPrinter::EndPage()
+{
+    if (!m_inPage)
+        return SP_ERROR;
+    m_inPage = false;
+    Write("restore\nshowpage\n%%PageTrailer\n");
+    return m_failed ? SP_ERROR : 1;
+}
+
+int PostScriptPrinter::EndDoc()
+{
+    if (!m_inDoc)
+        return SP_ERROR;
+    if (m_inPage)
+        EndPage();
+    Write("%%Trailer\n%%Pages: " + QByteArray::number(m_pages) + "\n%%EOF\n");
+    if (!m_failed && !m_file.flush())
+        m_failed = true;
+    if (m_failed) {
+        // A job that could not be written whole leaves no file, so nothing
+        // half-written is ever taken for a finished document.
+        Discard();
+        return SP_ERROR;
+    }
+    m_file.close();
+    m_inDoc = false;
+    return 1;
+}
+
+int PostScriptPrinter::AbortDoc()
+{
+    if (!m_inDoc)
+        return SP_ERROR;
+    Discard();
+    return 1;
+}
+
+void PostScriptPrinter::Discard()
+{
+    m_file.close();
+    // Only a file of the job's own is removed, never a device it was sent to.
+    std::error_code error;
+    if (std::filesystem::is_regular_file(
+            std::filesystem::symlink_status(QFile::encodeName(m_file.fileName()).constData(), error)))
+        m_file.remove();
+    m_inDoc = false;
+    m_inPage = false;
+}
+
+void PostScriptPrinter::Write(const QByteArray& text)
+{
+    if (!m_failed && m_file.write(text) != text.size())
+        m_failed = true;
+}
+
+bool PostScriptPrinter::StretchBlt(const QRect& to, const QImage& source, const QRect& from,
+                                   std::uint32_t rop)
+{
+    if (rop != SRCCOPY || !m_inPage || m_failed || source.isNull() || to.width() <= 0 || to.height() <= 0 ||
+        from.width() <= 0 || from.height() <= 0 || !source.rect().contains(from))
+        return false;
+    // Only the source pixels that land inside the printable area are
+    // written: a picture far taller than the page costs no more than the page.
+    const double scaleX = double(to.width()) / from.width();
+    const double scaleY = double(to.height()) / from.height();
+    const int firstColumn = std::max(0, int(std::floor(-to.x() / scaleX)));
+    const int endColumn = std::min(from.width(), int(std::ceil((GetDeviceCaps(HORZRES) - to.x()) / scaleX)));
+    const int firstRow = std::max(0, int(std::floor(-to.y() / scaleY)));
+    const int endRow = std::min(from.height(), int(std::ceil((GetDeviceCaps(VERTRES) - to.y()) / scaleY)));
+    if (firstColumn >= endColumn || firstRow >= endRow)
+        return true;
+    const QRect visible(from.x() + firstColumn, from.y() + firstRow, endColumn - firstColumn,
+                        endRow - firstRow);
+    WriteImage(source, visible, to.x() + firstColumn * scaleX, to.y() + firstRow * scaleY,
+               visible.width() * scaleX, visible.height() * scaleY);
+    return !m_failed;
+}
+
+void PostScriptPrinter::WriteImage(const QImage& source, const QRect& from, double x, double y, double width,
+                                   double height)
+{
+    switch (source.format()) {
+    case QImage::Format_Grayscale8:
+    case QImage::Format_RGB888:
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_Indexed8:
+        break;
+    default: {
+        const QImage image = source.copy(from).convertToFormat(QImage::Format_RGB888);
+        return WriteImage(image, image.rect(), x, y, width, height);
+    }
+    }
+    const int components = source.format() == QImage::Format_Grayscale8 ? 1 : 3;
+    Write("gsave\n" + Number(x) + ' ' + Number(y) + " translate " + Number(width) + ' ' + Number(height) +
+          " scale\n" + QByteArray::number(from.width()) + ' ' + QByteArray::number(from.height()) + ' ' +
+          QByteArray::number(components) + " FoliantImage\n");
+    FlateAscii85Writer data(&m_file);
+    const std::size_t rowBytes = std::size_t(from.width()) * components;
+    std::vector<uchar> previous(rowBytes, 0), current(rowBytes);
+    std::vector<char> predicted(rowBytes + 1);
+    predicted[0] = 2; // PNG "Up": each byte less the one above it
+    for (int row = from.top(); row <= from.bottom() && !m_failed; ++row) {
+        StoredColours(source, row, from.left(), from.width(), current.data());
+        for (std::size_t i = 0; i < rowBytes; ++i)
+            predicted[i + 1] = char(current[i] - previous[i]);
+        if (!data.Write(predicted.data(), qsizetype(predicted.size())))
+            m_failed = true;
+        std::swap(previous, current);
+    }
+    if (!data.Finish())
+        m_failed = true;
+    Write("grestore\n");
+}

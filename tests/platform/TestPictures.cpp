@@ -1,0 +1,99 @@
+#include "TestPictures.h"
+
+#include "TestTools.h"
+
+#include <QDir>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+
+namespace testpictures {
+
+QImage Quadrants(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QPainter painter(&image);
+    const int w = width / 2, h = height / 2;
+    painter.fillRect(0, 0, w, h, kTopLeft);
+    painter.fillRect(w, 0, width - w, h, kTopRight);
+    painter.fillRect(0, h, w, height - h, kBottomLeft);
+    painter.fillRect(w, h, width - w, height - h, kBottomRight);
+    return image;
+}
+
+namespace {
+
+void PutShort(QByteArray& out, int value)
+{
+    out.append(char(value & 0xff)).append(char((value >> 8) & 0xff));
+}
+
+} // namespace
+
+QByteArray Gif(const QList<QImage>& frames)
+{
+    // One global table of the frames' colours, padded to 128 entries.
+    QList<QRgb> table;
+    for (const QImage& frame : frames)
+        for (int y = 0; y < frame.height(); ++y)
+            for (int x = 0; x < frame.width(); ++x)
+                if (!table.contains(frame.pixel(x, y) | 0xff000000))
+                    table.append(frame.pixel(x, y) | 0xff000000);
+    table.resize(128, 0xff000000);
+    const int width = frames.first().width(), height = frames.first().height();
+    QByteArray out("GIF89a");
+    PutShort(out, width);
+    PutShort(out, height);
+    out.append(char(0xF6)).append('\0').append('\0'); // global table of 2^7 colours
+    for (QRgb colour : table)
+        out.append(char(qRed(colour))).append(char(qGreen(colour))).append(char(qBlue(colour)));
+    for (const QImage& frame : frames) {
+        out.append(char(0x2C));
+        PutShort(out, 0);
+        PutShort(out, 0);
+        PutShort(out, width);
+        PutShort(out, height);
+        out.append('\0').append(char(7)); // no local table; LZW minimum code size 7
+        // Codes of 8 bits: every pixel a literal, and a clear code (128) often
+        // enough that the decoder's table never widens the codes.
+        QByteArray codes;
+        for (int i = 0; i < width * height; ++i) {
+            if (i % 100 == 0)
+                codes.append(char(128));
+            codes.append(char(table.indexOf(frame.pixel(i % width, i / width) | 0xff000000)));
+        }
+        codes.append(char(129)); // end of information
+        for (qsizetype at = 0; at < codes.size(); at += 255) {
+            const QByteArray block = codes.mid(at, 255);
+            out.append(char(block.size())).append(block);
+        }
+        out.append('\0');
+    }
+    return out.append(char(0x3B));
+}
+
+QList<QImage> Render(const QString& postScriptPath, int dpi)
+{
+    QTemporaryDir folder;
+    const testtools::ToolResult result =
+        testtools::RunTool(QStringLiteral("gs"), {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=png16m",
+                                                  QStringLiteral("-r%1").arg(dpi), "-o",
+                                                  folder.filePath("page%03d.png"), postScriptPath});
+    QList<QImage> pages;
+    if (result.exitCode != 0)
+        return pages;
+    const QStringList names = QDir(folder.path()).entryList({"page*.png"}, QDir::Files, QDir::Name);
+    for (const QString& name : names)
+        pages.append(QImage(folder.filePath(name)));
+    return pages;
+}
+
+bool Near(QColor actual, QColor expected, int tolerance)
+{
+    return std::abs(actual.red() - expected.red()) <= tolerance &&
+           std::abs(actual.green() - expected.green()) <= tolerance &&
+           std::abs(actual.blue() - expected.blue()) <= tolerance;
+}
+
+} // namespace testpictures

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QString>
+
+// Pictures made at test time, and Ghostscript's view of the printer's output.
+namespace testpictures {
+
+// A picture of four quadrants: red top-left, green top-right, blue
+// bottom-left, yellow bottom-right.
+QImage Quadrants(int width, int height);
+inline const QColor kTopLeft{255, 0, 0}, kTopRight{0, 160, 0}, kBottomLeft{0, 0, 255},
+    kBottomRight{255, 255, 0};
+
+// A GIF (written by hand: Qt reads GIF but does not write it) with one
+// frame for each picture; all have the first one's size and at most 128 colours.
+QByteArray Gif(const QList<QImage>& frames);
+
+// Renders a PostScript file with Ghostscript at dpi; one image per page,
+// none when Ghostscript fails.
+QList<QImage> Render(const QString& postScriptPath, int dpi);
+
+// True when the colours differ by at most tolerance in every component.
+bool Near(QColor actual, QColor expected, int tolerance = 0);
+
+} // namespace testpictures
