@@ -111,8 +111,8 @@ QString GhostscriptMessages(const QByteArray& standardOutput, const QByteArray& 
             (line.startsWith(QLatin1String("GPL Ghostscript")) && line.endsWith(QLatin1Char(')'))))
             continue;
         lastLines << line;
-        if (line.startsWith(QLatin1String("Error")) || line.startsWith(QLatin1String("****")) ||
-            line.startsWith(QLatin1String("GPL Ghostscript")) || line.contains(QLatin1String("rror")))
+        if (line.startsWith(QLatin1String("****")) || line.startsWith(QLatin1String("GPL Ghostscript")) ||
+            line.contains(QLatin1String("error"), Qt::CaseInsensitive))
             kept << line;
     }
     if (kept.isEmpty())
