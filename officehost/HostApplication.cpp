@@ -5,7 +5,8 @@
 #include <QFileInfo>
 
 std::shared_ptr<OfficeDocument> HostApplication::OpenDocument(const LibreOffice::OpenRequest& request,
-                                                              OfficeDocument::Kind kind, const QString& failure)
+                                                              OfficeDocument::Kind kind,
+                                                              const QString& failure)
 {
     if (m_quitRequested)
         Fail(QStringLiteral("The application is closing."));
@@ -19,8 +20,9 @@ std::shared_ptr<OfficeDocument> HostApplication::OpenDocument(const LibreOffice:
     // application's kind does not open, and a damaged file that only plain
     // text import would take is refused unless it is meant as text.
     const bool plainText = document->FilterName().startsWith(QStringLiteral("Text"));
-    const bool meantAsText = request.filterName.startsWith(QStringLiteral("Text")) ||
-                             QFileInfo(request.path).suffix().compare(QStringLiteral("txt"), Qt::CaseInsensitive) == 0;
+    const bool meantAsText =
+        request.filterName.startsWith(QStringLiteral("Text")) ||
+        QFileInfo(request.path).suffix().compare(QStringLiteral("txt"), Qt::CaseInsensitive) == 0;
     if (document->DocumentKind() != kind || (plainText && !meantAsText)) {
         qWarning("Open %s: not a document of this kind (%s)", qPrintable(request.path),
                  qPrintable(document->FilterName()));

@@ -51,15 +51,16 @@ void HostChannel::ReadLoop()
             std::optional<Message> m = DecodePayload(*payload, {});
             if (!m)
                 continue; // not a message: ignored, the client gets no answer and ends us
-            QMetaObject::invokeMethod(this, [this, message = *m]() { emit messageReceived(message); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, message = *m]() { emit messageReceived(message); }, Qt::QueuedConnection);
         }
         if (reader.Broken())
             break;
     }
     if (m_stopping)
         return;
-    QMetaObject::invokeMethod(this, [this]() { emit inputClosed(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this]() { emit inputClosed(); }, Qt::QueuedConnection);
     std::this_thread::sleep_for(std::chrono::milliseconds(g_gracePeriod.load()));
     if (!m_stopping)
         ::_exit(3); // still busy long after the client went away

@@ -97,9 +97,10 @@ void ConfigureProfile(const uno::Reference<uno::XComponentContext>& context)
     bool changed = false;
     changed |= Configure(provider, "/org.openoffice.Office.Common/Security/Scripting", "MacroSecurityLevel",
                          uno::Any(sal_Int32(3)));
-    changed |= Configure(provider, "/org.openoffice.Office.Common/Security/Scripting", "DisableMacrosExecution",
-                         uno::Any(true));
-    changed |= Configure(provider, "/org.openoffice.Office.Common/History", "PickListSize", uno::Any(sal_Int32(0)));
+    changed |= Configure(provider, "/org.openoffice.Office.Common/Security/Scripting",
+                         "DisableMacrosExecution", uno::Any(true));
+    changed |=
+        Configure(provider, "/org.openoffice.Office.Common/History", "PickListSize", uno::Any(sal_Int32(0)));
     changed |= Configure(provider, "/org.openoffice.Setup/Product", "ooSetupLastVersion",
                          ReadConfiguration(provider, "/org.openoffice.Setup/Product", "ooSetupVersion"));
     if (changed)
@@ -180,8 +181,9 @@ std::unique_ptr<OfficeDocument> LibreOffice::Open(const OpenRequest& request, QS
             FileUrl(file.absoluteFilePath()), "_blank", 0,
             uno::Sequence<beans::PropertyValue>(args.data(), static_cast<sal_Int32>(args.size())));
         if (!component.is()) {
-            *why = QStringLiteral("The document could not be opened: the password is wrong or missing, or the file "
-                                  "is damaged.");
+            *why = QStringLiteral(
+                "The document could not be opened: the password is wrong or missing, or the file "
+                "is damaged.");
             return nullptr;
         }
         auto impl = std::make_unique<OfficeDocument::Impl>();

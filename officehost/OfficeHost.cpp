@@ -59,7 +59,8 @@ void OfficeHost::OnMessage(const Message& message)
         reply.status = RPC_E_DISCONNECTED;
         reply.description = QStringLiteral("The object invoked has disconnected from its clients.");
     }
-    const bool sent = m_channel.Send(reply, [this](const LPDISPATCH& d) { return m_objects.AddReference(d); });
+    const bool sent =
+        m_channel.Send(reply, [this](const LPDISPATCH& d) { return m_objects.AddReference(d); });
     if (!sent) {
         Finish(1);
         return;

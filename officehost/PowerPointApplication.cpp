@@ -21,8 +21,9 @@ PowerPointApplication::PowerPointApplication(LibreOffice& office, PrintSpooler& 
         // The presentation opened last and still open is the active one.
         LPDISPATCH active = LastOpened();
         if (!active)
-            Fail(QStringLiteral("Application.ActivePresentation : Invalid request. There is no currently active "
-                                "document window."));
+            Fail(QStringLiteral(
+                "Application.ActivePresentation : Invalid request. There is no currently active "
+                "document window."));
         return Variant::Dispatch(active);
     });
     AddMember(kQuit, DISPATCH_METHOD, {}, [this](const Arguments&) {

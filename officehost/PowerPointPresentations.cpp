@@ -12,14 +12,15 @@ PowerPointPresentations::PowerPointPresentations(PowerPointApplication& applicat
 {
     // FileName, ReadOnly, Untitled, WithWindow. No password is passed: a
     // protected presentation does not open.
-    AddMember(kOpen, DISPATCH_METHOD, {Text(true), Integer(), Integer(), Integer()}, [this](const Arguments& a) {
-        LibreOffice::OpenRequest request;
-        request.path = a.Text(0);
-        auto presentation = std::make_shared<PowerPointPresentation>(
-            m_application, m_application.OpenDocument(request, OfficeDocument::Kind::Presentation,
-                                                      QStringLiteral("PowerPoint could not open the file.")));
-        m_application.Track(presentation);
-        return Variant::Dispatch(presentation);
-    });
+    AddMember(kOpen, DISPATCH_METHOD, {Text(true), Integer(), Integer(), Integer()},
+              [this](const Arguments& a) {
+                  LibreOffice::OpenRequest request;
+                  request.path = a.Text(0);
+                  auto presentation = std::make_shared<PowerPointPresentation>(
+                      m_application,
+                      m_application.OpenDocument(request, OfficeDocument::Kind::Presentation,
+                                                 QStringLiteral("PowerPoint could not open the file.")));
+                  m_application.Track(presentation);
+                  return Variant::Dispatch(presentation);
+              });
 }
-

@@ -38,8 +38,8 @@ WordDocuments::WordDocuments(WordApplication& application) : m_application(appli
     // WritePasswordTemplate, Format, Encoding, Visible. The document is
     // always opened read-only and hidden, never added to a recent list.
     AddMember(kOpen, DISPATCH_METHOD,
-              {Text(true), Integer(), Integer(), Integer(), Text(), Text(), Integer(), Text(), Text(), Integer(),
-               Integer(), Integer()},
+              {Text(true), Integer(), Integer(), Integer(), Text(), Text(), Integer(), Text(), Text(),
+               Integer(), Integer(), Integer()},
               [this](const Arguments& a) {
                   LibreOffice::OpenRequest request;
                   request.path = a.Text(0);

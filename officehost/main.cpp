@@ -75,7 +75,8 @@ int main(int argc, char** argv)
         PrintSpooler spooler(scratch);
         {
             OfficeHost host(channel, served->create(*office, spooler));
-            QObject::connect(&host, &OfficeHost::finished, &app, &QCoreApplication::exit, Qt::QueuedConnection);
+            QObject::connect(&host, &OfficeHost::finished, &app, &QCoreApplication::exit,
+                             Qt::QueuedConnection);
             host.Greet();
             channel.Start();
             exitCode = app.exec();

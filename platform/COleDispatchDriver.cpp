@@ -50,7 +50,8 @@ LPDISPATCH COleDispatchDriver::DetachDispatch()
     return d;
 }
 
-Variant COleDispatchDriver::InvokeHelper(DISPID dispid, WORD kind, VARTYPE vtRet, const VariantList& arguments)
+Variant COleDispatchDriver::InvokeHelper(DISPID dispid, WORD kind, VARTYPE vtRet,
+                                         const VariantList& arguments)
 {
     if (!m_lpDispatch)
         throw COleException(E_FAIL, QStringLiteral("No automation object is attached."));
@@ -65,8 +66,8 @@ Variant COleDispatchDriver::InvokeHelper(DISPID dispid, WORD kind, VARTYPE vtRet
         return Variant::I2(static_cast<std::int16_t>(result.integer()));
     if (integer && vtRet == VT_BOOL)
         return Variant::Bool(result.integer() != 0);
-    throw COleDispatchException(DISP_E_TYPEMISMATCH,
-                                QStringLiteral("The result has type %1, not %2.").arg(result.vt()).arg(vtRet));
+    throw COleDispatchException(
+        DISP_E_TYPEMISMATCH, QStringLiteral("The result has type %1, not %2.").arg(result.vt()).arg(vtRet));
 }
 
 void COleDispatchDriver::SetProperty(DISPID dispid, const Variant& value)

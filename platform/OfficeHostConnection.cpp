@@ -92,7 +92,8 @@ std::shared_ptr<OfficeHostConnection> OfficeHostConnection::Start(const QString&
     c->m_process->start(QIODevice::ReadWrite);
     if (!c->m_process->waitForStarted(g_startTimeLimit)) {
         if (why)
-            *why = QStringLiteral("The office host could not be started: %1").arg(c->m_process->errorString());
+            *why =
+                QStringLiteral("The office host could not be started: %1").arg(c->m_process->errorString());
         c->m_process.reset();
         return nullptr;
     }

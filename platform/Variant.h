@@ -39,7 +39,10 @@ constexpr HRESULT RPC_E_DISCONNECTED = static_cast<HRESULT>(0x80010108);
 constexpr HRESULT RPC_E_TIMEOUT = static_cast<HRESULT>(0x8001011F);
 constexpr HRESULT CO_E_SERVER_EXEC_FAILURE = static_cast<HRESULT>(0x80080005);
 
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool FAILED(HRESULT hr)
+{
+    return hr < 0;
+}
 
 class IDispatch;
 using LPDISPATCH = std::shared_ptr<IDispatch>;

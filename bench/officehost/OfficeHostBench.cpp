@@ -52,10 +52,13 @@ int main(int argc, char** argv)
     const QString docx = folder + QStringLiteral("/sample.docx");
     const QString xls = folder + QStringLiteral("/sample.xls");
     const QString ppt = folder + QStringLiteral("/sample.ppt");
-    const QStringList sofficeBase = {QStringLiteral("--headless"), QStringLiteral("--norestore"),
+    const QStringList sofficeBase = {QStringLiteral("--headless"),
+                                     QStringLiteral("--norestore"),
                                      QStringLiteral("-env:UserInstallation=") +
                                          QUrl::fromLocalFile(sofficeProfile.path()).toString(),
-                                     QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"),
+                                     QStringLiteral("--convert-to"),
+                                     QStringLiteral("pdf"),
+                                     QStringLiteral("--outdir"),
                                      scratch.path()};
     auto soffice = [&](const QString& file) {
         if (testtools::RunTool(QStringLiteral("soffice"), sofficeBase + QStringList{file}).exitCode != 0)
@@ -71,9 +74,11 @@ int main(int argc, char** argv)
         soffice(docx); // makes soffice's profile
         const double sofficeFirst = first.nsecsElapsed() / 1e9;
 
-        std::printf("first start (profile made): office host %.2f s, soffice %.2f s\n", hostFirst, sofficeFirst);
-        std::printf("median of %d runs, seconds   office host (CreateDispatch..Quit)   soffice --convert-to pdf\n",
-                    kRuns);
+        std::printf("first start (profile made): office host %.2f s, soffice %.2f s\n", hostFirst,
+                    sofficeFirst);
+        std::printf(
+            "median of %d runs, seconds   office host (CreateDispatch..Quit)   soffice --convert-to pdf\n",
+            kRuns);
         const struct
         {
             const char* name;

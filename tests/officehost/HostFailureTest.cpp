@@ -53,8 +53,18 @@ bool Reaped(qint64 pid)
 
 VariantList WordOpenArguments(const QString& file)
 {
-    return {Variant::Bstr(file), Variant::I2(0), Variant::I2(-1), Variant::I2(0), Variant::Bstr(QStringLiteral("\x01")),
-            kOmitted, Variant::I2(0), kOmitted, kOmitted, Variant::I4(0), kOmitted, Variant::I2(-1)};
+    return {Variant::Bstr(file),
+            Variant::I2(0),
+            Variant::I2(-1),
+            Variant::I2(0),
+            Variant::Bstr(QStringLiteral("\x01")),
+            kOmitted,
+            Variant::I2(0),
+            kOmitted,
+            kOmitted,
+            Variant::I4(0),
+            kOmitted,
+            Variant::I2(-1)};
 }
 
 TEST_F(HostFailureTest, UnknownMembersAndWrongArgumentsFailCleanlyAndTheHostKeepsServing)
@@ -62,13 +72,16 @@ TEST_F(HostFailureTest, UnknownMembersAndWrongArgumentsFailCleanlyAndTheHostKeep
     COleDispatchDriver word;
     ASSERT_TRUE(word.CreateDispatch(QStringLiteral("Word.Application")))
         << COleDispatchDriver::LastCreateError().toStdString();
-    EXPECT_EQ(DispatchError([&] { word.InvokeHelper(999, DISPATCH_METHOD, VT_EMPTY); }), DISP_E_MEMBERNOTFOUND);
-    EXPECT_EQ(DispatchError([&] { word.InvokeHelper(23, DISPATCH_PROPERTYGET, VT_BOOL); }), DISP_E_MEMBERNOTFOUND)
+    EXPECT_EQ(DispatchError([&] { word.InvokeHelper(999, DISPATCH_METHOD, VT_EMPTY); }),
+              DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(DispatchError([&] { word.InvokeHelper(23, DISPATCH_PROPERTYGET, VT_BOOL); }),
+              DISP_E_MEMBERNOTFOUND)
         << "Visible can only be set";
     EXPECT_EQ(DispatchError([&] { word.InvokeHelper(66, DISPATCH_PROPERTYPUT, VT_EMPTY, {Variant::I4(1)}); }),
               DISP_E_TYPEMISMATCH);
     EXPECT_EQ(DispatchError([&] {
-                  word.InvokeHelper(66, DISPATCH_PROPERTYPUT, VT_EMPTY, {Variant::Bstr(QStringLiteral("Other"))});
+                  word.InvokeHelper(66, DISPATCH_PROPERTYPUT, VT_EMPTY,
+                                    {Variant::Bstr(QStringLiteral("Other"))});
               }),
               DISP_E_EXCEPTION)
         << "only the product's printer exists";
@@ -89,15 +102,17 @@ TEST_F(HostFailureTest, UnknownMembersAndWrongArgumentsFailCleanlyAndTheHostKeep
     ASSERT_TRUE(testtools::WriteFile(broken, QByteArray("PK\x03\x04 this is no document \x01\x02\x03", 30)));
     for (const QString& file : {scratch.filePath(QStringLiteral("missing.doc")), broken}) {
         SCOPED_TRACE(file.toStdString());
-        EXPECT_EQ(DispatchError([&] { documents.InvokeHelper(15, DISPATCH_METHOD, VT_DISPATCH, WordOpenArguments(file)); }),
+        EXPECT_EQ(DispatchError([&] {
+                      documents.InvokeHelper(15, DISPATCH_METHOD, VT_DISPATCH, WordOpenArguments(file));
+                  }),
                   DISP_E_EXCEPTION);
     }
     VariantList badType = WordOpenArguments(folder + QStringLiteral("/sample.docx"));
     badType[9] = Variant::Bstr(QStringLiteral("0"));
     EXPECT_EQ(DispatchError([&] { documents.InvokeHelper(15, DISPATCH_METHOD, VT_DISPATCH, badType); }),
               DISP_E_TYPEMISMATCH);
-    const Variant document = documents.InvokeHelper(15, DISPATCH_METHOD, VT_DISPATCH,
-                                                    WordOpenArguments(folder + QStringLiteral("/sample.docx")));
+    const Variant document = documents.InvokeHelper(
+        15, DISPATCH_METHOD, VT_DISPATCH, WordOpenArguments(folder + QStringLiteral("/sample.docx")));
     EXPECT_TRUE(document.pdispVal()) << "the host still serves after the failures";
     word.InvokeHelper(1105, DISPATCH_METHOD, VT_EMPTY, {Variant::I2(0), Variant::I2(0), Variant::I2(0)});
 }
@@ -110,9 +125,19 @@ TEST_F(HostFailureTest, ExcelRefusesWhatIsNoWorkbook)
     COleDispatchDriver excel;
     ASSERT_TRUE(excel.CreateDispatch(QStringLiteral("Excel.Application")));
     COleDispatchDriver workbooks(excel.InvokeHelper(0x23C, DISPATCH_PROPERTYGET, VT_DISPATCH).pdispVal());
-    const VariantList open = {Variant::Bstr(folder + QStringLiteral("/sample.doc")), Variant::I4(0), Variant::I2(1),
-                              kOmitted, Variant::Bstr(QStringLiteral("\x01")), kOmitted, Variant::I2(1), kOmitted,
-                              kOmitted, Variant::I2(0), Variant::I2(0), kOmitted, Variant::I2(0)};
+    const VariantList open = {Variant::Bstr(folder + QStringLiteral("/sample.doc")),
+                              Variant::I4(0),
+                              Variant::I2(1),
+                              kOmitted,
+                              Variant::Bstr(QStringLiteral("\x01")),
+                              kOmitted,
+                              Variant::I2(1),
+                              kOmitted,
+                              kOmitted,
+                              Variant::I2(0),
+                              Variant::I2(0),
+                              kOmitted,
+                              Variant::I2(0)};
     EXPECT_EQ(DispatchError([&] { workbooks.InvokeHelper(0x2AA, DISPATCH_METHOD, VT_DISPATCH, open); }),
               DISP_E_EXCEPTION);
     excel.InvokeHelper(0x12E, DISPATCH_METHOD, VT_EMPTY);
@@ -154,7 +179,8 @@ TEST_F(HostFailureTest, AHostKilledInTheMiddleOfACallFailsTheCallAndLeavesNothin
         EXPECT_EQ(e.m_sc, RPC_E_DISCONNECTED);
     }
     killer.join();
-    EXPECT_THROW(word.InvokeHelper(6, DISPATCH_PROPERTYGET, VT_DISPATCH), COleException) << "and every later call";
+    EXPECT_THROW(word.InvokeHelper(6, DISPATCH_PROPERTYGET, VT_DISPATCH), COleException)
+        << "and every later call";
     word.ReleaseDispatch();
     EXPECT_TRUE(Reaped(pid));
 }

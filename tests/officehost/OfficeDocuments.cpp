@@ -20,8 +20,8 @@ QString Folder(QString* why)
     if (!made) {
         made = true;
         const QString script = QStringLiteral(FOLIANT_TEST_SOURCE_DIR "/make_documents.py");
-        const testtools::ToolResult r =
-            testtools::RunTool(QStringLiteral("/usr/bin/python3"), {script, folder.path(), Password()}, 300000);
+        const testtools::ToolResult r = testtools::RunTool(QStringLiteral("/usr/bin/python3"),
+                                                           {script, folder.path(), Password()}, 300000);
         if (r.exitCode != 0)
             failure = QStringLiteral("make_documents.py failed: ") + QString::fromLocal8Bit(r.err);
     }

@@ -96,18 +96,20 @@ TEST_F(OfficeHostTest, ExcelPrintsTheWholeWorkbookIntoPrToFileName)
 TEST_F(OfficeHostTest, PowerPointPrintsEverySlideAndReportsItsMainWindow)
 {
     WindowRegistry& windows = WindowRegistry::Instance();
-    PrintWithPowerPoint(Document(QStringLiteral("sample.ppt")), m_spool, [&](COleDispatchDriver& application) {
-        const HWND window =
-            windows.FindWindowW(QStringLiteral("PP11FrameClass"), QStringLiteral("Microsoft PowerPoint"));
-        ASSERT_NE(window, 0u);
-        EXPECT_EQ(windows.GetWindowThreadProcessId(window), ServerProcessId(application.m_lpDispatch));
-        EXPECT_TRUE(windows.ShowWindow(window, SW_HIDE));
-        EXPECT_FALSE(windows.IsWindowVisible(window));
-    });
+    PrintWithPowerPoint(
+        Document(QStringLiteral("sample.ppt")), m_spool, [&](COleDispatchDriver& application) {
+            const HWND window =
+                windows.FindWindowW(QStringLiteral("PP11FrameClass"), QStringLiteral("Microsoft PowerPoint"));
+            ASSERT_NE(window, 0u);
+            EXPECT_EQ(windows.GetWindowThreadProcessId(window), ServerProcessId(application.m_lpDispatch));
+            EXPECT_TRUE(windows.ShowWindow(window, SW_HIDE));
+            EXPECT_FALSE(windows.IsWindowVisible(window));
+        });
     const QString text = SpoolText();
     EXPECT_TRUE(text.contains(QStringLiteral("markerppt"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("markerslidetwo"))) << "every slide is printed";
-    EXPECT_EQ(windows.FindWindowW(QStringLiteral("PP11FrameClass"), {}), 0u) << "the window goes with its host";
+    EXPECT_EQ(windows.FindWindowW(QStringLiteral("PP11FrameClass"), {}), 0u)
+        << "the window goes with its host";
 }
 
 TEST_F(OfficeHostTest, TerminatingTheWindowsProcessEndsThePowerPointHost)
@@ -115,7 +117,8 @@ TEST_F(OfficeHostTest, TerminatingTheWindowsProcessEndsThePowerPointHost)
     COleDispatchDriver application;
     ASSERT_TRUE(application.CreateDispatch(QStringLiteral("PowerPoint.Application")));
     WindowRegistry& windows = WindowRegistry::Instance();
-    const qint64 pid = windows.GetWindowThreadProcessId(windows.FindWindowW(QStringLiteral("PP11FrameClass"), {}));
+    const qint64 pid =
+        windows.GetWindowThreadProcessId(windows.FindWindowW(QStringLiteral("PP11FrameClass"), {}));
     ASSERT_EQ(pid, ServerProcessId(application.m_lpDispatch));
     EXPECT_FALSE(windows.TerminateProcess(::getpid())) << "only a host's process can be ended";
     EXPECT_TRUE(windows.TerminateProcess(pid));
@@ -146,8 +149,9 @@ TEST_F(OfficeHostTest, TheWordHostRunsUnderWordsProcessName)
     ASSERT_TRUE(application.CreateDispatch(QStringLiteral("Word.Application")));
     const QString pid = QString::number(ServerProcessId(application.m_lpDispatch));
     EXPECT_EQ(testtools::ReadFile(QStringLiteral("/proc/%1/comm").arg(pid)).trimmed(), "WINWORD.EXE");
-    const testtools::ToolResult ps = testtools::RunTool(
-        QStringLiteral("ps"), {QStringLiteral("-o"), QStringLiteral("comm=,args="), QStringLiteral("-p"), pid});
+    const testtools::ToolResult ps =
+        testtools::RunTool(QStringLiteral("ps"),
+                           {QStringLiteral("-o"), QStringLiteral("comm=,args="), QStringLiteral("-p"), pid});
     EXPECT_EQ(ps.out.simplified(), "WINWORD.EXE WINWORD.EXE");
 }
 

@@ -99,11 +99,14 @@ TEST(OfficeHostConnection, AProgramThatIsNoHostIsRefusedQuickly)
     QElapsedTimer clock;
     clock.start();
     QString why;
-    EXPECT_FALSE(OfficeHostConnection::Start(QStringLiteral("/nonexistent/officehost"), QStringLiteral("x"), &why));
+    EXPECT_FALSE(
+        OfficeHostConnection::Start(QStringLiteral("/nonexistent/officehost"), QStringLiteral("x"), &why));
     EXPECT_FALSE(why.isEmpty());
     // `false` ends without a word; `echo` answers with text that is no frame.
-    EXPECT_FALSE(OfficeHostConnection::Start(QStringLiteral("/bin/false"), QStringLiteral("Word.Application"), &why));
-    EXPECT_FALSE(OfficeHostConnection::Start(QStringLiteral("/bin/echo"), QStringLiteral("Word.Application"), &why));
+    EXPECT_FALSE(
+        OfficeHostConnection::Start(QStringLiteral("/bin/false"), QStringLiteral("Word.Application"), &why));
+    EXPECT_FALSE(
+        OfficeHostConnection::Start(QStringLiteral("/bin/echo"), QStringLiteral("Word.Application"), &why));
     EXPECT_LT(clock.elapsed(), 10000);
 }
 

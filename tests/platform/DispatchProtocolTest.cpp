@@ -13,7 +13,8 @@ public:
     Variant Invoke(DISPID, WORD, const VariantList&) override { return {}; }
 };
 
-std::optional<Message> RoundTrip(const Message& m, const ObjectToNumber& out = {}, const NumberToObject& in = {})
+std::optional<Message> RoundTrip(const Message& m, const ObjectToNumber& out = {},
+                                 const NumberToObject& in = {})
 {
     FrameReader reader;
     reader.Feed(EncodeFrame(m, out));
@@ -28,8 +29,12 @@ TEST(DispatchProtocol, AnInvokeCarriesEveryArgumentTypeInOrder)
     m.object = 7;
     m.dispid = 0x2AA;
     m.kind = DISPATCH_METHOD;
-    m.arguments = {Variant::Bstr(QStringLiteral("C:\\Übersicht.xls")), Variant::I4(-1), Variant::I2(1),
-                   Variant::Bool(true), Variant::Missing(), Variant()};
+    m.arguments = {Variant::Bstr(QStringLiteral("C:\\Übersicht.xls")),
+                   Variant::I4(-1),
+                   Variant::I2(1),
+                   Variant::Bool(true),
+                   Variant::Missing(),
+                   Variant()};
     const std::optional<Message> back = RoundTrip(m);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->type, MessageType::Invoke);

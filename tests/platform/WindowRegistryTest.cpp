@@ -6,12 +6,14 @@ TEST(WindowRegistry, WindowsAreFoundByClassAndTitleAndTheirProcessEndedOnlyThrou
 {
     WindowRegistry& registry = WindowRegistry::Instance();
     int terminated = 0;
-    const HWND frame = registry.Register(QStringLiteral("PP11FrameClass"), QStringLiteral("Microsoft PowerPoint"), 4711,
-                                         [&] { ++terminated; });
-    EXPECT_EQ(registry.FindWindowW(QStringLiteral("PP11FrameClass"), QStringLiteral("Microsoft PowerPoint")), frame);
+    const HWND frame = registry.Register(QStringLiteral("PP11FrameClass"),
+                                         QStringLiteral("Microsoft PowerPoint"), 4711, [&] { ++terminated; });
+    EXPECT_EQ(registry.FindWindowW(QStringLiteral("PP11FrameClass"), QStringLiteral("Microsoft PowerPoint")),
+              frame);
     EXPECT_EQ(registry.FindWindowW({}, QStringLiteral("Microsoft PowerPoint")), frame) << "any class";
     EXPECT_EQ(registry.FindWindowW(QStringLiteral("PP12FrameClass"), {}), 0u);
-    EXPECT_EQ(registry.FindWindowW(QStringLiteral("PP11FrameClass"), QStringLiteral("microsoft powerpoint")), 0u)
+    EXPECT_EQ(registry.FindWindowW(QStringLiteral("PP11FrameClass"), QStringLiteral("microsoft powerpoint")),
+              0u)
         << "titles are compared exactly";
     EXPECT_TRUE(registry.IsWindowVisible(frame));
     EXPECT_TRUE(registry.ShowWindow(frame, SW_HIDE));
