@@ -31,7 +31,9 @@ protected:
         // A profile of the test's own, made once for the whole program.
         static QTemporaryDir cache;
         qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
+        s_cache = cache.path();
     }
+    static inline QString s_cache;
 
     void SetUp() override
     {
@@ -141,6 +143,22 @@ TEST_F(OfficeHostTest, ProtectedDocumentsOpenOnlyWithTheirPassword)
     EXPECT_TRUE(SpoolText().contains(QStringLiteral("markerprotecteddoc")));
     PrintWithExcel(Document(QStringLiteral("protected.xls")), officedocuments::Password(), m_spool);
     EXPECT_TRUE(SpoolText().contains(QStringLiteral("markerprotectedxls")));
+}
+
+TEST_F(OfficeHostTest, TheHostKeepsAnOfficeProfileOfItsOwnWithMacrosOff)
+{
+    COleDispatchDriver application;
+    ASSERT_TRUE(application.CreateDispatch(QStringLiteral("Excel.Application")));
+    application.ReleaseDispatch();
+    const QString settings = QString::fromUtf8(testtools::ReadFile(
+        s_cache + QStringLiteral("/foliant/office-profile/user/registrymodifications.xcu")));
+    EXPECT_TRUE(settings.contains(
+        QStringLiteral("<prop oor:name=\"MacroSecurityLevel\" oor:op=\"fuse\"><value>3</value></prop>")))
+        << settings.toStdString();
+    EXPECT_TRUE(settings.contains(QStringLiteral(
+        "<prop oor:name=\"DisableMacrosExecution\" oor:op=\"fuse\"><value>true</value></prop>")));
+    EXPECT_TRUE(settings.contains(
+        QStringLiteral("<prop oor:name=\"PickListSize\" oor:op=\"fuse\"><value>0</value></prop>")));
 }
 
 TEST_F(OfficeHostTest, TheWordHostRunsUnderWordsProcessName)
