@@ -95,6 +95,9 @@ bool PrintSpooler::Print(const std::shared_ptr<OfficeDocument>& document, const 
             return false;
         }
     }
+    // Whatever an earlier job left there goes now: a job that fails leaves no
+    // print file at all, never the previous document's.
+    QFile::remove(target);
     auto run = [this, document, target, partPath, pdfPath](QString* reason) -> QProcess* {
         if (!Render(*document, pdfPath, reason)) {
             QFile::remove(partPath);

@@ -10,9 +10,10 @@ class QProcess;
 
 // The product's printer "Foliant" as the host's applications print on it:
 // LibreOffice renders the document into a PDF, and the printer filter
-// (Ghostscript's ps2write) turns that into PostScript in the print file. The
-// file appears under its name only when it is complete; a failed job leaves
-// no file. A background job runs on while the host serves further calls.
+// (Ghostscript's ps2write) turns that into PostScript in the print file. A
+// job first removes what the file held; the file appears under its name only
+// when it is complete, and a failed job leaves none. A background job runs on
+// while the host serves further calls.
 class PrintSpooler : public QObject
 {
     Q_OBJECT

@@ -2,11 +2,13 @@
 // open, servers that cannot start, hosts that die or hang, clients that go.
 
 #include "OfficeDocuments.h"
+#include "OfficeSequences.h"
 #include "TestTools.h"
 
 #include "platform/COleDispatchDriver.h"
 #include "platform/OfficeHostConnection.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -141,6 +143,29 @@ TEST_F(HostFailureTest, ExcelRefusesWhatIsNoWorkbook)
     EXPECT_EQ(DispatchError([&] { workbooks.InvokeHelper(0x2AA, DISPATCH_METHOD, VT_DISPATCH, open); }),
               DISP_E_EXCEPTION);
     excel.InvokeHelper(0x12E, DISPATCH_METHOD, VT_EMPTY);
+}
+
+TEST_F(HostFailureTest, AFailedPrintLeavesNoPrintFileNotEvenTheLastOne)
+{
+    QString why;
+    const QString folder = officedocuments::Folder(&why);
+    ASSERT_FALSE(folder.isEmpty()) << why.toStdString();
+    QTemporaryDir scratch;
+    const QString spool = scratch.filePath(QStringLiteral("tmp.ps"));
+    ASSERT_TRUE(testtools::WriteFile(spool, "%!PS the previous document\n"));
+    // Without the printer filter on its path the host cannot print.
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", "/nonexistent");
+    try {
+        officesequences::PrintWithExcel(folder + QStringLiteral("/sample.xls"), QStringLiteral("\x01"),
+                                        spool);
+        ADD_FAILURE() << "the print succeeded";
+    } catch (const COleDispatchException& e) {
+        EXPECT_EQ(e.m_scError, DISP_E_EXCEPTION);
+    }
+    qputenv("PATH", path);
+    EXPECT_FALSE(QFile::exists(spool));
+    EXPECT_EQ(QDir(scratch.path()).entryList(QDir::Files), QStringList()) << "no partial file either";
 }
 
 TEST_F(HostFailureTest, CreateDispatchFailsWhenNoServerCanStart)
