@@ -101,7 +101,8 @@ TEST_F(HostFailureTest, UnknownMembersAndWrongArgumentsFailCleanlyAndTheHostKeep
     ASSERT_FALSE(folder.isEmpty()) << why.toStdString();
     QTemporaryDir scratch;
     const QString broken = scratch.filePath(QStringLiteral("broken.docx"));
-    ASSERT_TRUE(testtools::WriteFile(broken, QByteArray("PK\x03\x04 this is no document \x01\x02\x03", 30)));
+    static const char kBroken[] = "PK\x03\x04 this is no document \x01\x02\x03";
+    ASSERT_TRUE(testtools::WriteFile(broken, QByteArray(kBroken, sizeof kBroken - 1)));
     for (const QString& file : {scratch.filePath(QStringLiteral("missing.doc")), broken}) {
         SCOPED_TRACE(file.toStdString());
         EXPECT_EQ(DispatchError([&] {
