@@ -87,6 +87,14 @@ TEST_F(OfficeHostTest, WordPrintsEveryWordTypeWithItsFormatIntoTheSpoolFile)
     }
 }
 
+TEST_F(OfficeHostTest, WordOpensAFileInTheFormatItIsToldNotTheOneItLooksLike)
+{
+    // RTF opened as text (format 4) prints its control words.
+    PrintWithWord(Document(QStringLiteral("sample.rtf")), 4, kNoPassword, m_spool);
+    const QString text = SpoolText();
+    EXPECT_TRUE(text.contains(QStringLiteral("\\rtf1"))) << text.left(400).toStdString();
+}
+
 TEST_F(OfficeHostTest, ExcelPrintsTheWholeWorkbookIntoPrToFileName)
 {
     PrintWithExcel(Document(QStringLiteral("sample.xls")), kNoPassword, m_spool);
