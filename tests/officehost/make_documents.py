@@ -11,6 +11,7 @@ presentation a second slide with "markerslidetwo".
 """
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -124,7 +125,8 @@ def main():
          "--nodefault", "--nolockcheck",
          "-env:UserInstallation=" + uno.systemPathToFileUrl(profile),
          "--accept=pipe,name=%s;urp;" % pipe_name],
-        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        start_new_session=True)  # soffice is a wrapper: its office runs on in the group
     try:
         context = connect(pipe_name, office)
         desktop = context.ServiceManager.createInstanceWithContext(
@@ -147,8 +149,13 @@ def main():
         try:
             office.wait(timeout=30)
         except subprocess.TimeoutExpired:
-            office.kill()
-            office.wait()
+            pass
+        # Whatever of the office is still running, on any path, ends here.
+        try:
+            os.killpg(office.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        office.wait()
         shutil.rmtree(profile, ignore_errors=True)
 
 
