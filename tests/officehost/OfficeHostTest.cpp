@@ -9,7 +9,9 @@
 #include "platform/OfficeHostConnection.h"
 #include "platform/WindowRegistry.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -93,6 +95,67 @@ TEST_F(OfficeHostTest, WordOpensAFileInTheFormatItIsToldNotTheOneItLooksLike)
     PrintWithWord(Document(QStringLiteral("sample.rtf")), 4, kNoPassword, m_spool);
     const QString text = SpoolText();
     EXPECT_TRUE(text.contains(QStringLiteral("\\rtf1"))) << text.left(400).toStdString();
+}
+
+// Puts a printer filter first on the path that waits before it runs the real
+// Ghostscript, so a print is still running when the test looks.
+class SlowPrinterFilter
+{
+public:
+    explicit SlowPrinterFilter(int seconds)
+    {
+        const QString script = m_folder.filePath(QStringLiteral("gs"));
+        testtools::WriteFile(script, QStringLiteral("#!/bin/sh\nsleep %1\nexec %2 \"$@\"\n")
+                                         .arg(seconds)
+                                         .arg(QStandardPaths::findExecutable(QStringLiteral("gs")))
+                                         .toUtf8());
+        QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner);
+        qputenv("PATH", QFile::encodeName(m_folder.path()) + ':' + m_path);
+    }
+    ~SlowPrinterFilter() { qputenv("PATH", m_path); }
+
+private:
+    QTemporaryDir m_folder;
+    QByteArray m_path = qgetenv("PATH");
+};
+
+TEST_F(OfficeHostTest, WordPrintsInTheBackgroundAndCountsTheJobUntilTheFileIsComplete)
+{
+    SlowPrinterFilter slow(2);
+    COleDispatchDriver application;
+    ASSERT_TRUE(application.CreateDispatch(QStringLiteral("Word.Application")));
+    COleDispatchDriver documents(application.InvokeHelper(6, DISPATCH_PROPERTYGET, VT_DISPATCH).pdispVal());
+    const Variant no = Variant::I2(0), yes = Variant::I2(-1), zero = Variant::I4(0),
+                  omitted = Variant::Missing();
+    COleDispatchDriver document(
+        documents
+            .InvokeHelper(15, DISPATCH_METHOD, VT_DISPATCH,
+                          {Variant::Bstr(Document(QStringLiteral("sample.docx"))), no, yes, no,
+                           Variant::Bstr(kNoPassword), omitted, no, omitted, omitted, zero, omitted, yes})
+            .pdispVal());
+    QElapsedTimer clock;
+    clock.start();
+    document.InvokeHelper(444, DISPATCH_METHOD, VT_EMPTY,
+                          {yes, omitted, zero, Variant::Bstr(m_spool), omitted, omitted, zero, Variant::I4(1),
+                           omitted, zero, yes, yes, omitted, no, zero, zero, zero, zero});
+    EXPECT_LT(clock.elapsed(), 2000) << "PrintOut returns while the job runs";
+    EXPECT_EQ(application.InvokeHelper(86, DISPATCH_PROPERTYGET, VT_I4).integer(), 1);
+    EXPECT_FALSE(QFile::exists(m_spool)) << "no half-written print file";
+    while (application.InvokeHelper(86, DISPATCH_PROPERTYGET, VT_I4).integer() > 0 && clock.elapsed() < 60000)
+        QThread::msleep(100);
+    EXPECT_GE(clock.elapsed(), 2000);
+    EXPECT_TRUE(SpoolText().contains(QStringLiteral("markerdocx")));
+    application.InvokeHelper(1105, DISPATCH_METHOD, VT_EMPTY, {no, no, no});
+}
+
+TEST_F(OfficeHostTest, ExcelReturnsFromPrintOutWithTheFileComplete)
+{
+    SlowPrinterFilter slow(2);
+    QElapsedTimer clock;
+    clock.start();
+    PrintWithExcel(Document(QStringLiteral("sample.xls")), kNoPassword, m_spool);
+    EXPECT_GE(clock.elapsed(), 2000);
+    EXPECT_TRUE(SpoolText().contains(QStringLiteral("markerxls")));
 }
 
 TEST_F(OfficeHostTest, ExcelPrintsTheWholeWorkbookIntoPrToFileName)
