@@ -1,0 +1,56 @@
+#include "officehost/HostApplication.h"
+
+#include "officehost/HostDocument.h"
+
+#include <QFileInfo>
+
+std::shared_ptr<OfficeDocument> HostApplication::OpenDocument(const LibreOffice::OpenRequest& request,
+                                                              OfficeDocument::Kind kind,
+                                                              const QString& failure)
+{
+    if (m_quitRequested)
+        Fail(QStringLiteral("The application is closing."));
+    QString why;
+    std::shared_ptr<OfficeDocument> document = m_office.Open(request, &why);
+    if (!document) {
+        qWarning("Open %s: %s", qPrintable(request.path), qPrintable(why));
+        Fail(failure);
+    }
+    // LibreOffice opens almost anything as something: what is not of this
+    // application's kind does not open, and a damaged file that only plain
+    // text import would take is refused unless it is meant as text.
+    const bool plainText = document->FilterName().startsWith(QStringLiteral("Text"));
+    const bool meantAsText =
+        request.filterName.startsWith(QStringLiteral("Text")) ||
+        QFileInfo(request.path).suffix().compare(QStringLiteral("txt"), Qt::CaseInsensitive) == 0;
+    if (document->DocumentKind() != kind || (plainText && !meantAsText)) {
+        qWarning("Open %s: not a document of this kind (%s)", qPrintable(request.path),
+                 qPrintable(document->FilterName()));
+        Fail(failure);
+    }
+    qInfo("Opened %s with %s", qPrintable(request.path), qPrintable(document->FilterName()));
+    return document;
+}
+
+void HostApplication::Track(const std::shared_ptr<HostDocument>& document)
+{
+    m_documents.append(document);
+}
+
+void HostApplication::Forget(const HostDocument* document)
+{
+    m_documents.removeIf([document](const std::shared_ptr<HostDocument>& d) { return d.get() == document; });
+}
+
+std::shared_ptr<HostDocument> HostApplication::LastOpened() const
+{
+    return m_documents.isEmpty() ? nullptr : m_documents.last();
+}
+
+void HostApplication::Quit()
+{
+    const QList<std::shared_ptr<HostDocument>> documents = m_documents;
+    for (const std::shared_ptr<HostDocument>& document : documents)
+        document->CloseDocument();
+    m_quitRequested = true;
+}

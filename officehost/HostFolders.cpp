@@ -1,0 +1,69 @@
+#include "officehost/HostFolders.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace hostfolders {
+namespace {
+
+const QString kScratchPrefix = QStringLiteral("foliant-officehost-");
+
+QString ScratchBase()
+{
+    // The runtime folder when it is really this user's private one.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    struct stat info;
+    if (!runtime.isEmpty() && ::stat(QFile::encodeName(runtime).constData(), &info) == 0 &&
+        S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && (info.st_mode & 077) == 0)
+        return runtime;
+    return QDir::tempPath();
+}
+
+bool MakePrivateFolder(const QString& path)
+{
+    if (!QDir().mkpath(path))
+        return false;
+    return ::chmod(QFile::encodeName(path).constData(), 0700) == 0;
+}
+
+} // namespace
+
+QString OfficeProfile()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                           QStringLiteral("/foliant/office-profile");
+    MakePrivateFolder(folder);
+    return folder;
+}
+
+QString MakeScratchFolder()
+{
+    const QString base = ScratchBase();
+    // Folders of hosts that were killed: their process is gone.
+    const QStringList leftovers = QDir(base).entryList({kScratchPrefix + QStringLiteral("*")}, QDir::Dirs);
+    for (const QString& name : leftovers) {
+        bool ok = false;
+        const pid_t pid = name.mid(kScratchPrefix.size()).toInt(&ok);
+        const QString path = base + QLatin1Char('/') + name;
+        if (ok && pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH && QFileInfo(path).ownerId() == ::getuid())
+            QDir(path).removeRecursively();
+    }
+    const QString folder = base + QLatin1Char('/') + kScratchPrefix + QString::number(::getpid());
+    QDir(folder).removeRecursively();
+    return MakePrivateFolder(folder) ? folder : QString();
+}
+
+void RemoveScratchFolder(const QString& folder)
+{
+    if (!folder.isEmpty())
+        QDir(folder).removeRecursively();
+}
+
+} // namespace hostfolders

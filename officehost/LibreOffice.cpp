@@ -1,0 +1,198 @@
+#include "officehost/LibreOffice.h"
+
+#include "officehost/OfficeDocument.h"
+#include "officehost/OfficeDocumentImpl.h"
+#include "officehost/UnoText.h"
+
+#include <LibreOfficeKit/LibreOfficeKit.hxx>
+#include <LibreOfficeKit/LibreOfficeKitInit.h>
+
+#include <com/sun/star/beans/NamedValue.hpp>
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/configuration/theDefaultProvider.hpp>
+#include <com/sun/star/document/MacroExecMode.hpp>
+#include <com/sun/star/document/UpdateDocMode.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/lang/XMultiServiceFactory.hpp>
+#include <com/sun/star/uno/Exception.hpp>
+#include <com/sun/star/util/XChangesBatch.hpp>
+#include <com/sun/star/util/XFlushable.hpp>
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <dlfcn.h>
+
+using namespace css;
+
+#ifndef FOLIANT_LIBREOFFICE_PROGRAM_DIR
+#define FOLIANT_LIBREOFFICE_PROGRAM_DIR "/usr/lib/libreoffice/program"
+#endif
+
+struct LibreOffice::Impl
+{
+    std::unique_ptr<lok::Office> kit;
+    uno::Reference<uno::XComponentContext> context;
+    uno::Reference<frame::XDesktop2> desktop;
+};
+
+namespace {
+
+beans::PropertyValue Property(const char* name, const uno::Any& value)
+{
+    beans::PropertyValue p;
+    p.Name = rtl::OUString::createFromAscii(name);
+    p.Value = value;
+    return p;
+}
+
+// LibreOfficeKit has no call that hands out the office's component context;
+// the office keeps it as its process context, which comphelper gives out.
+uno::Reference<uno::XComponentContext> ProcessContext(const QString& programFolder)
+{
+    const QByteArray library = QFile::encodeName(programFolder + QStringLiteral("/libmergedlo.so"));
+    void* handle = dlopen(library.constData(), RTLD_LAZY | RTLD_NOLOAD);
+    if (!handle)
+        handle = dlopen(nullptr, RTLD_LAZY);
+    using Getter = uno::Reference<uno::XComponentContext> (*)();
+    auto getter = reinterpret_cast<Getter>(dlsym(handle, "_ZN10comphelper26getProcessComponentContextEv"));
+    return getter ? getter() : uno::Reference<uno::XComponentContext>();
+}
+
+// Sets one configuration value when it is not set so already.
+bool Configure(const uno::Reference<lang::XMultiServiceFactory>& provider, const char* node, const char* name,
+               const uno::Any& value)
+{
+    uno::Sequence<uno::Any> args(1);
+    args.getArray()[0] <<= beans::NamedValue("nodepath", uno::Any(rtl::OUString::createFromAscii(node)));
+    uno::Reference<beans::XPropertySet> access(
+        provider->createInstanceWithArguments("com.sun.star.configuration.ConfigurationUpdateAccess", args),
+        uno::UNO_QUERY_THROW);
+    const rtl::OUString property = rtl::OUString::createFromAscii(name);
+    if (access->getPropertyValue(property) == value)
+        return false;
+    access->setPropertyValue(property, value);
+    uno::Reference<util::XChangesBatch>(access, uno::UNO_QUERY_THROW)->commitChanges();
+    return true;
+}
+
+uno::Any ReadConfiguration(const uno::Reference<lang::XMultiServiceFactory>& provider, const char* node,
+                           const char* name)
+{
+    uno::Sequence<uno::Any> args(1);
+    args.getArray()[0] <<= beans::NamedValue("nodepath", uno::Any(rtl::OUString::createFromAscii(node)));
+    uno::Reference<beans::XPropertySet> access(
+        provider->createInstanceWithArguments("com.sun.star.configuration.ConfigurationAccess", args),
+        uno::UNO_QUERY_THROW);
+    return access->getPropertyValue(rtl::OUString::createFromAscii(name));
+}
+
+// The profile's settings: macros at the highest security level and never
+// run, no recently-used list, and the version recorded, so the office does
+// not take each start for its first after an upgrade.
+void ConfigureProfile(const uno::Reference<uno::XComponentContext>& context)
+{
+    uno::Reference<lang::XMultiServiceFactory> provider = configuration::theDefaultProvider::get(context);
+    bool changed = false;
+    changed |= Configure(provider, "/org.openoffice.Office.Common/Security/Scripting", "MacroSecurityLevel",
+                         uno::Any(sal_Int32(3)));
+    changed |= Configure(provider, "/org.openoffice.Office.Common/Security/Scripting",
+                         "DisableMacrosExecution", uno::Any(true));
+    changed |=
+        Configure(provider, "/org.openoffice.Office.Common/History", "PickListSize", uno::Any(sal_Int32(0)));
+    changed |= Configure(provider, "/org.openoffice.Setup/Product", "ooSetupLastVersion",
+                         ReadConfiguration(provider, "/org.openoffice.Setup/Product", "ooSetupVersion"));
+    if (changed)
+        uno::Reference<util::XFlushable>(provider, uno::UNO_QUERY_THROW)->flush();
+}
+
+} // namespace
+
+LibreOffice::LibreOffice(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
+
+LibreOffice::~LibreOffice()
+{
+    m_impl->desktop.clear();
+    m_impl->context.clear();
+    m_impl->kit.reset(); // ends the office cleanly: its temporary files go with it
+}
+
+QString LibreOffice::ProgramFolder()
+{
+    const QString folder = qEnvironmentVariable("FOLIANT_LIBREOFFICE_PROGRAM_DIR");
+    return folder.isEmpty() ? QStringLiteral(FOLIANT_LIBREOFFICE_PROGRAM_DIR) : folder;
+}
+
+std::unique_ptr<LibreOffice> LibreOffice::Start(const QString& profileFolder, QString* why)
+{
+    const QString program = ProgramFolder();
+    if (!QFileInfo::exists(program + QStringLiteral("/libmergedlo.so")) &&
+        !QFileInfo::exists(program + QStringLiteral("/libsofficeapp.so"))) {
+        *why = QStringLiteral("LibreOffice is not installed in %1.").arg(program);
+        return nullptr;
+    }
+    auto impl = std::make_unique<Impl>();
+    const QByteArray programPath = QFile::encodeName(program);
+    const QByteArray profileUrl = QUrl::fromLocalFile(profileFolder).toEncoded();
+    impl->kit.reset(lok::lok_cpp_init(programPath.constData(), profileUrl.constData()));
+    if (!impl->kit) {
+        *why = QStringLiteral("LibreOffice could not be started.");
+        return nullptr;
+    }
+    try {
+        impl->context = ProcessContext(program);
+        if (!impl->context.is()) {
+            *why = QStringLiteral("LibreOffice started without its component context.");
+            return nullptr;
+        }
+        impl->desktop = frame::Desktop::create(impl->context);
+        ConfigureProfile(impl->context);
+    } catch (const uno::Exception& e) {
+        *why = QStringLiteral("LibreOffice could not be set up: %1").arg(ToQString(e.Message));
+        return nullptr;
+    }
+    return std::unique_ptr<LibreOffice>(new LibreOffice(std::move(impl)));
+}
+
+std::unique_ptr<OfficeDocument> LibreOffice::Open(const OpenRequest& request, QString* why)
+{
+    const QFileInfo file(request.path);
+    if (!file.isFile() || !file.isReadable()) {
+        *why = QStringLiteral("The file %1 could not be found.").arg(request.path);
+        return nullptr;
+    }
+    // No interaction handler: a question the office would ask (a password,
+    // a filter option) makes the load fail instead of waiting for an answer.
+    std::vector<beans::PropertyValue> args{
+        Property("ReadOnly", uno::Any(true)),
+        Property("Hidden", uno::Any(true)),
+        Property("MacroExecutionMode", uno::Any(document::MacroExecMode::NEVER_EXECUTE)),
+        Property("UpdateDocMode", uno::Any(document::UpdateDocMode::NO_UPDATE)),
+    };
+    if (!request.password.isEmpty())
+        args.push_back(Property("Password", uno::Any(ToOUString(request.password))));
+    if (!request.filterName.isEmpty())
+        args.push_back(Property("FilterName", uno::Any(ToOUString(request.filterName))));
+    if (!request.filterOptions.isEmpty())
+        args.push_back(Property("FilterOptions", uno::Any(ToOUString(request.filterOptions))));
+    try {
+        uno::Reference<lang::XComponent> component = m_impl->desktop->loadComponentFromURL(
+            FileUrl(file.absoluteFilePath()), "_blank", 0,
+            uno::Sequence<beans::PropertyValue>(args.data(), static_cast<sal_Int32>(args.size())));
+        if (!component.is()) {
+            *why = QStringLiteral(
+                "The document could not be opened: the password is wrong or missing, or the file "
+                "is damaged.");
+            return nullptr;
+        }
+        auto impl = std::make_unique<OfficeDocument::Impl>();
+        impl->component = component;
+        return std::make_unique<OfficeDocument>(std::move(impl));
+    } catch (const uno::Exception& e) {
+        *why = QStringLiteral("The document could not be opened: %1").arg(ToQString(e.Message));
+    } catch (...) {
+        *why = QStringLiteral("The document could not be opened.");
+    }
+    return nullptr;
+}

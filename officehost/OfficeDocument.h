@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+// One document LibreOffice has open. Closed (without saving) when destroyed.
+class OfficeDocument
+{
+public:
+    enum class Kind { Text, Spreadsheet, Presentation, Other };
+
+    struct Impl;
+    explicit OfficeDocument(std::unique_ptr<Impl> impl);
+    ~OfficeDocument();
+
+    Kind DocumentKind() const;
+    // The import filter LibreOffice used.
+    QString FilterName() const;
+    // Every page (every sheet, every slide) into a PDF file.
+    bool ExportPdf(const QString& pdfPath, QString* why);
+    void Close();
+
+private:
+    std::unique_ptr<Impl> m_impl;
+};

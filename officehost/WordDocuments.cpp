@@ -1,0 +1,57 @@
+#include "officehost/WordDocuments.h"
+
+#include "officehost/WordApplication.h"
+#include "officehost/WordDocument.h"
+
+namespace {
+constexpr DISPID kOpen = 15;
+} // namespace
+
+QString WordDocuments::FilterForFormat(int format)
+{
+    switch (format) {
+    case 3: // wdOpenFormatRTF
+        return QStringLiteral("Rich Text Format");
+    case 4: // wdOpenFormatText
+        return QStringLiteral("Text (encoded)");
+    case 7: // wdOpenFormatWebPages
+        return QStringLiteral("HTML (StarWriter)");
+    case 8: // wdOpenFormatXML
+        return QStringLiteral("MS Word 2003 XML");
+    default: // wdOpenFormatAuto and the rest: Word decides, so does LibreOffice
+        return {};
+    }
+}
+
+QString WordDocuments::FilterOptionsForFormat(int format)
+{
+    // Plain text in this system's encoding, drawn in a font with PostScript
+    // outlines: its glyphs keep their names through the PostScript printer,
+    // so the text of the PDF made from it can still be searched and copied.
+    return format == 4 ? QStringLiteral("UTF8,LF,Nimbus Mono PS") : QString();
+}
+
+WordDocuments::WordDocuments(WordApplication& application) : m_application(application)
+{
+    // FileName, ConfirmConversions, ReadOnly, AddToRecentFiles,
+    // PasswordDocument, PasswordTemplate, Revert, WritePasswordDocument,
+    // WritePasswordTemplate, Format, Encoding, Visible. The document is
+    // always opened read-only and hidden, never added to a recent list.
+    AddMember(kOpen, DISPATCH_METHOD,
+              {Text(true), Integer(), Integer(), Integer(), Text(), Text(), Integer(), Text(), Text(),
+               Integer(), Integer(), Integer()},
+              [this](const Arguments& a) {
+                  LibreOffice::OpenRequest request;
+                  request.path = a.Text(0);
+                  request.password = a.Text(4);
+                  request.filterName = FilterForFormat(a.Integer(9));
+                  request.filterOptions = FilterOptionsForFormat(a.Integer(9));
+                  auto document = std::make_shared<WordDocument>(
+                      m_application,
+                      m_application.OpenDocument(request, OfficeDocument::Kind::Text,
+                                                 QStringLiteral("The password is incorrect, or the file is "
+                                                                "damaged. Word cannot open the document.")));
+                  m_application.Track(document);
+                  return Variant::Dispatch(document);
+              });
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "platform/DispatchProtocol.h"
+#include "platform/IDispatch.h"
+#include "platform/Variant.h"
+#include "platform/WindowRegistry.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+class QProcess;
+
+// The process id of the office host serving a remote object; 0 for an
+// object that does not come from an office host.
+qint64 ServerProcessId(const LPDISPATCH& object);
+
+// One office host process and the pipe to it. Calls are synchronous, each
+// with a time limit; a host that does not answer in time is ended and the
+// call fails. The process lives until the last object it serves is released,
+// then it is told to end (its input closes) and ended if it does not.
+// Use a connection from the thread that started it.
+class OfficeHostConnection : public std::enable_shared_from_this<OfficeHostConnection>
+{
+public:
+    ~OfficeHostConnection();
+    OfficeHostConnection(const OfficeHostConnection&) = delete;
+    OfficeHostConnection& operator=(const OfficeHostConnection&) = delete;
+
+    // Starts `program progId` and waits for its greeting. Null, with the
+    // reason in *why, when the host cannot be started or cannot serve.
+    static std::shared_ptr<OfficeHostConnection> Start(const QString& program, const QString& progId,
+                                                       QString* why = nullptr);
+
+    // The application object the host serves.
+    LPDISPATCH Application();
+
+    Variant Call(quint32 object, DISPID dispid, WORD kind, const VariantList& arguments);
+    // Tells the host one reference to the object is gone; never fails.
+    void Release(quint32 object);
+
+    qint64 ProcessId() const { return m_processId; }
+    bool IsRunning() const;
+    // Ends the host at once (SIGKILL); safe from any thread.
+    void Kill();
+
+    // Time limits in milliseconds: for each call, and for the start.
+    static void SetCallTimeLimit(int milliseconds);
+    static int CallTimeLimit();
+    static void SetStartTimeLimit(int milliseconds);
+
+    // The office host program beside the program (FOLIANT_PROGRAM_DIR when set).
+    static QString DefaultProgram();
+
+private:
+    OfficeHostConnection();
+    std::optional<dispatchprotocol::Message> ReadMessage(int timeLimit, QString* why);
+    void Shutdown();
+
+    std::unique_ptr<QProcess> m_process;
+    dispatchprotocol::FrameReader m_reader;
+    qint64 m_processId = 0;
+    QList<HWND> m_windows;
+};

@@ -1,0 +1,244 @@
+// The failure cases: unknown members, wrong arguments, files that do not
+// open, servers that cannot start, hosts that die or hang, clients that go.
+
+#include "OfficeDocuments.h"
+#include "OfficeSequences.h"
+#include "TestTools.h"
+
+#include "platform/COleDispatchDriver.h"
+#include "platform/OfficeHostConnection.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <thread>
+
+namespace {
+
+const Variant kOmitted = Variant::Missing();
+
+class HostFailureTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        static QTemporaryDir cache;
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
+    }
+};
+
+SCODE DispatchError(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const COleDispatchException& e) {
+        return e.m_scError;
+    }
+    return S_OK;
+}
+
+bool Reaped(qint64 pid)
+{
+    for (int i = 0; i < 100; ++i) {
+        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            return true;
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+VariantList WordOpenArguments(const QString& file)
+{
+    return {Variant::Bstr(file),
+            Variant::I2(0),
+            Variant::I2(-1),
+            Variant::I2(0),
+            Variant::Bstr(QStringLiteral("\x01")),
+            kOmitted,
+            Variant::I2(0),
+            kOmitted,
+            kOmitted,
+            Variant::I4(0),
+            kOmitted,
+            Variant::I2(-1)};
+}
+
+TEST_F(HostFailureTest, UnknownMembersAndWrongArgumentsFailCleanlyAndTheHostKeepsServing)
+{
+    COleDispatchDriver word;
+    ASSERT_TRUE(word.CreateDispatch(QStringLiteral("Word.Application")))
+        << COleDispatchDriver::LastCreateError().toStdString();
+    EXPECT_EQ(DispatchError([&] { word.InvokeHelper(999, DISPATCH_METHOD, VT_EMPTY); }),
+              DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(DispatchError([&] { word.InvokeHelper(23, DISPATCH_PROPERTYGET, VT_BOOL); }),
+              DISP_E_MEMBERNOTFOUND)
+        << "Visible can only be set";
+    EXPECT_EQ(DispatchError([&] { word.InvokeHelper(66, DISPATCH_PROPERTYPUT, VT_EMPTY, {Variant::I4(1)}); }),
+              DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(DispatchError([&] {
+                  word.InvokeHelper(66, DISPATCH_PROPERTYPUT, VT_EMPTY,
+                                    {Variant::Bstr(QStringLiteral("Other"))});
+              }),
+              DISP_E_EXCEPTION)
+        << "only the product's printer exists";
+    EXPECT_EQ(DispatchError([&] {
+                  word.InvokeHelper(1105, DISPATCH_METHOD, VT_EMPTY,
+                                    {Variant::I2(0), Variant::I2(0), Variant::I2(0), Variant::I2(0)});
+              }),
+              DISP_E_BADPARAMCOUNT);
+    EXPECT_EQ(DispatchError([&] { word.InvokeHelper(6, DISPATCH_PROPERTYGET, VT_I4); }), DISP_E_TYPEMISMATCH)
+        << "a collection is no number";
+
+    COleDispatchDriver documents(word.InvokeHelper(6, DISPATCH_PROPERTYGET, VT_DISPATCH).pdispVal());
+    QString why;
+    const QString folder = officedocuments::Folder(&why);
+    ASSERT_FALSE(folder.isEmpty()) << why.toStdString();
+    QTemporaryDir scratch;
+    const QString broken = scratch.filePath(QStringLiteral("broken.docx"));
+    static const char kBroken[] = "PK\x03\x04 this is no document \x01\x02\x03";
+    ASSERT_TRUE(testtools::WriteFile(broken, QByteArray(kBroken, sizeof kBroken - 1)));
+    for (const QString& file : {scratch.filePath(QStringLiteral("missing.doc")), broken}) {
+        SCOPED_TRACE(file.toStdString());
+        EXPECT_EQ(DispatchError([&] {
+                      documents.InvokeHelper(15, DISPATCH_METHOD, VT_DISPATCH, WordOpenArguments(file));
+                  }),
+                  DISP_E_EXCEPTION);
+    }
+    VariantList badType = WordOpenArguments(folder + QStringLiteral("/sample.docx"));
+    badType[9] = Variant::Bstr(QStringLiteral("0"));
+    EXPECT_EQ(DispatchError([&] { documents.InvokeHelper(15, DISPATCH_METHOD, VT_DISPATCH, badType); }),
+              DISP_E_TYPEMISMATCH);
+    const Variant document = documents.InvokeHelper(
+        15, DISPATCH_METHOD, VT_DISPATCH, WordOpenArguments(folder + QStringLiteral("/sample.docx")));
+    EXPECT_TRUE(document.pdispVal()) << "the host still serves after the failures";
+    word.InvokeHelper(1105, DISPATCH_METHOD, VT_EMPTY, {Variant::I2(0), Variant::I2(0), Variant::I2(0)});
+}
+
+TEST_F(HostFailureTest, ExcelRefusesWhatIsNoWorkbook)
+{
+    QString why;
+    const QString folder = officedocuments::Folder(&why);
+    ASSERT_FALSE(folder.isEmpty()) << why.toStdString();
+    COleDispatchDriver excel;
+    ASSERT_TRUE(excel.CreateDispatch(QStringLiteral("Excel.Application")));
+    COleDispatchDriver workbooks(excel.InvokeHelper(0x23C, DISPATCH_PROPERTYGET, VT_DISPATCH).pdispVal());
+    const VariantList open = {Variant::Bstr(folder + QStringLiteral("/sample.doc")),
+                              Variant::I4(0),
+                              Variant::I2(1),
+                              kOmitted,
+                              Variant::Bstr(QStringLiteral("\x01")),
+                              kOmitted,
+                              Variant::I2(1),
+                              kOmitted,
+                              kOmitted,
+                              Variant::I2(0),
+                              Variant::I2(0),
+                              kOmitted,
+                              Variant::I2(0)};
+    EXPECT_EQ(DispatchError([&] { workbooks.InvokeHelper(0x2AA, DISPATCH_METHOD, VT_DISPATCH, open); }),
+              DISP_E_EXCEPTION);
+    excel.InvokeHelper(0x12E, DISPATCH_METHOD, VT_EMPTY);
+}
+
+TEST_F(HostFailureTest, AFailedPrintLeavesNoPrintFileNotEvenTheLastOne)
+{
+    QString why;
+    const QString folder = officedocuments::Folder(&why);
+    ASSERT_FALSE(folder.isEmpty()) << why.toStdString();
+    QTemporaryDir scratch;
+    const QString spool = scratch.filePath(QStringLiteral("tmp.ps"));
+    ASSERT_TRUE(testtools::WriteFile(spool, "%!PS the previous document\n"));
+    // Without the printer filter on its path the host cannot print.
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", "/nonexistent");
+    try {
+        officesequences::PrintWithExcel(folder + QStringLiteral("/sample.xls"), QStringLiteral("\x01"),
+                                        spool);
+        ADD_FAILURE() << "the print succeeded";
+    } catch (const COleDispatchException& e) {
+        EXPECT_EQ(e.m_scError, DISP_E_EXCEPTION);
+    }
+    qputenv("PATH", path);
+    EXPECT_FALSE(QFile::exists(spool));
+    EXPECT_EQ(QDir(scratch.path()).entryList(QDir::Files), QStringList()) << "no partial file either";
+}
+
+TEST_F(HostFailureTest, CreateDispatchFailsWhenNoServerCanStart)
+{
+    COleDispatchDriver driver;
+    EXPECT_FALSE(driver.CreateDispatch(QStringLiteral("Visio.Application")));
+    EXPECT_TRUE(COleDispatchDriver::LastCreateError().contains(QStringLiteral("Visio.Application")));
+
+    qputenv("FOLIANT_LIBREOFFICE_PROGRAM_DIR", "/nonexistent/libreoffice");
+    EXPECT_FALSE(driver.CreateDispatch(QStringLiteral("Word.Application")));
+    EXPECT_TRUE(COleDispatchDriver::LastCreateError().contains(QStringLiteral("not installed")));
+    qunsetenv("FOLIANT_LIBREOFFICE_PROGRAM_DIR");
+
+    const QByteArray programDir = qgetenv("FOLIANT_PROGRAM_DIR");
+    qputenv("FOLIANT_PROGRAM_DIR", "/nonexistent");
+    EXPECT_FALSE(driver.CreateDispatch(QStringLiteral("Excel.Application")));
+    qputenv("FOLIANT_PROGRAM_DIR", programDir);
+    EXPECT_FALSE(driver.m_lpDispatch);
+}
+
+TEST_F(HostFailureTest, AHostKilledInTheMiddleOfACallFailsTheCallAndLeavesNothing)
+{
+    COleDispatchDriver word;
+    ASSERT_TRUE(word.CreateDispatch(QStringLiteral("Word.Application")));
+    const qint64 pid = ServerProcessId(word.m_lpDispatch);
+    ASSERT_GT(pid, 0);
+    ::kill(static_cast<pid_t>(pid), SIGSTOP); // the call is surely still waiting when the host dies
+    std::thread killer([pid]() {
+        QThread::msleep(500);
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
+    });
+    try {
+        word.InvokeHelper(6, DISPATCH_PROPERTYGET, VT_DISPATCH);
+        ADD_FAILURE() << "the call succeeded";
+    } catch (const COleException& e) {
+        EXPECT_EQ(e.m_sc, RPC_E_DISCONNECTED);
+    }
+    killer.join();
+    EXPECT_THROW(word.InvokeHelper(6, DISPATCH_PROPERTYGET, VT_DISPATCH), COleException)
+        << "and every later call";
+    word.ReleaseDispatch();
+    EXPECT_TRUE(Reaped(pid));
+}
+
+TEST_F(HostFailureTest, AHostThatDoesNotAnswerInTimeIsEnded)
+{
+    COleDispatchDriver excel;
+    ASSERT_TRUE(excel.CreateDispatch(QStringLiteral("Excel.Application")));
+    const qint64 pid = ServerProcessId(excel.m_lpDispatch);
+    ::kill(static_cast<pid_t>(pid), SIGSTOP);
+    const int limit = OfficeHostConnection::CallTimeLimit();
+    OfficeHostConnection::SetCallTimeLimit(1000);
+    try {
+        excel.InvokeHelper(0x23C, DISPATCH_PROPERTYGET, VT_DISPATCH);
+        ADD_FAILURE() << "the call succeeded";
+    } catch (const COleException& e) {
+        EXPECT_EQ(e.m_sc, RPC_E_TIMEOUT);
+    }
+    OfficeHostConnection::SetCallTimeLimit(limit);
+    excel.ReleaseDispatch();
+    EXPECT_TRUE(Reaped(pid));
+}
+
+TEST_F(HostFailureTest, AHostWhoseClientGoesAwayEndsByItself)
+{
+    QProcess host;
+    host.start(OfficeHostConnection::DefaultProgram(), {QStringLiteral("PowerPoint.Application")});
+    ASSERT_TRUE(host.waitForStarted());
+    ASSERT_TRUE(host.waitForReadyRead(60000)) << "no greeting";
+    host.closeWriteChannel(); // what the system does when the client ends
+    EXPECT_TRUE(host.waitForFinished(30000));
+    EXPECT_EQ(host.exitStatus(), QProcess::NormalExit);
+}
+
+} // namespace

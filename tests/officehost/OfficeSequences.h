@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/COleDispatchDriver.h"
+
+#include <QString>
+
+#include <functional>
+
+// Each application's successful sequence of automation calls, call by call
+// with the arguments the converters pass, from CreateDispatch to Quit. A
+// failing call throws; the host's process id is returned.
+namespace officesequences {
+
+qint64 PrintWithWord(const QString& file, int format, const QString& password, const QString& printFile);
+qint64 PrintWithExcel(const QString& file, const QString& password, const QString& printFile);
+// afterVisible runs right after Visible was set, with the application.
+qint64 PrintWithPowerPoint(const QString& file, const QString& printFile,
+                           const std::function<void(COleDispatchDriver&)>& afterVisible = {});
+
+} // namespace officesequences
