@@ -1,5 +1,7 @@
 #include "officehost/HostFolders.h"
 
+#include "platform/ScratchFolder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -15,15 +17,11 @@ namespace {
 
 const QString kScratchPrefix = QStringLiteral("foliant-officehost-");
 
+// Inside the program's private scratch folder, so the host's temporary
+// files get the same protection as the spool file.
 QString ScratchBase()
 {
-    // The runtime folder when it is really this user's private one.
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    struct stat info;
-    if (!runtime.isEmpty() && ::stat(QFile::encodeName(runtime).constData(), &info) == 0 &&
-        S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && (info.st_mode & 077) == 0)
-        return runtime;
-    return QDir::tempPath();
+    return ScratchFolder::Path();
 }
 
 bool MakePrivateFolder(const QString& path)
@@ -46,6 +44,8 @@ QString OfficeProfile()
 QString MakeScratchFolder()
 {
     const QString base = ScratchBase();
+    if (base.isEmpty())
+        return {};
     // Folders of hosts that were killed: their process is gone.
     const QStringList leftovers = QDir(base).entryList({kScratchPrefix + QStringLiteral("*")}, QDir::Dirs);
     for (const QString& name : leftovers) {
