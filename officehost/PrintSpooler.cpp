@@ -1,6 +1,7 @@
 #include "officehost/PrintSpooler.h"
 
 #include "officehost/OfficeDocument.h"
+#include "platform/ProcessRunner.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -47,11 +48,7 @@ QProcess* PrintSpooler::StartFilter(const QString& pdfPath, const QString& partP
     }
     auto* filter = new QProcess(this);
     // Nothing from outside may change how Ghostscript runs (GS_OPTIONS, GS_LIB).
-    QProcessEnvironment environment;
-    for (const char* name : {"PATH", "HOME", "TMPDIR", "LANG"})
-        if (qEnvironmentVariableIsSet(name))
-            environment.insert(QString::fromLatin1(name), qEnvironmentVariable(name));
-    filter->setProcessEnvironment(environment);
+    filter->setProcessEnvironment(RestrictedEnvironment());
     filter->setChildProcessModifier([]() { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     filter->setProcessChannelMode(QProcess::MergedChannels);
     filter->start(gs, {QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"),

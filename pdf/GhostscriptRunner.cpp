@@ -11,7 +11,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -23,21 +22,6 @@ namespace {
 ProcessRunner& RunnerOf(const GhostscriptOptions& options)
 {
     return options.runner ? *options.runner : ProcessRunner::System();
-}
-
-// Only what Ghostscript needs, so that nothing around the program (such as
-// GS_OPTIONS or GS_LIB) can change how it runs.
-QProcessEnvironment GhostscriptEnvironment()
-{
-    const QProcessEnvironment outer = QProcessEnvironment::systemEnvironment();
-    QProcessEnvironment environment;
-    environment.insert(QStringLiteral("PATH"), QStringLiteral("/usr/local/bin:/usr/bin:/bin"));
-    for (const char* name : {"HOME", "LANG", "LC_ALL", "LC_CTYPE", "TMPDIR", "TZ"}) {
-        const QString key = QString::fromLatin1(name);
-        if (outer.contains(key))
-            environment.insert(key, outer.value(key));
-    }
-    return environment;
 }
 
 mode_t CurrentUmask()
@@ -133,7 +117,7 @@ qint64 RunProgramAndWait(const QString& commandLine, const GhostscriptOptions& o
     if (request.program.isEmpty())
         return 0;
     request.arguments = arguments;
-    request.environment = GhostscriptEnvironment();
+    request.environment = RestrictedEnvironment();
     request.timeoutMs = options.timeoutMs;
     request.stopRequested = options.stopRequested;
     const ProcessResult result = RunnerOf(options).Run(request);
@@ -200,7 +184,7 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
         return Failure(finalPath,
                        QStringLiteral("Ghostscript could not be started: the program gs was not found."));
     request.arguments = invocation.arguments;
-    request.environment = GhostscriptEnvironment();
+    request.environment = RestrictedEnvironment();
     request.timeoutMs = options.timeoutMs;
     request.stopRequested = options.stopRequested;
     const ProcessResult result = RunnerOf(options).Run(request);

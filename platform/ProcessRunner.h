@@ -42,3 +42,8 @@ public:
     // The runner the program uses: real processes.
     static ProcessRunner& System();
 };
+
+// The environment outside programs such as Ghostscript get: a fixed search
+// path and the user's home, language and time settings, nothing else, so
+// nothing around the program (GS_OPTIONS, GS_LIB, ...) can change how they run.
+QProcessEnvironment RestrictedEnvironment();
