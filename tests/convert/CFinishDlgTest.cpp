@@ -13,15 +13,9 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-namespace {
+#include "WidgetTestTools.h"
 
-QStringList Entries(const QListWidget& list)
-{
-    QStringList entries;
-    for (int i = 0; i < list.count(); ++i)
-        entries << list.item(i)->text();
-    return entries;
-}
+namespace {
 
 class FinishDlgTest : public ::testing::Test
 {
@@ -66,7 +60,7 @@ TEST_F(FinishDlgTest, ListsTheNamesSortedWithTheFirstSelected)
 {
     Run([&] {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Foliant 3.0"));
-        EXPECT_EQ(Entries(*dialog.m_resultList), (QStringList{"A.pdf", "B.pdf"}));
+        EXPECT_EQ(testtools::ListEntries(*dialog.m_resultList), (QStringList{"A.pdf", "B.pdf"}));
         ASSERT_EQ(dialog.m_resultList->selectedItems().size(), 1);
         EXPECT_EQ(dialog.m_resultList->selectedItems().first()->text(), QStringLiteral("A.pdf"));
         EXPECT_EQ(DlgItem<QLabel>(&dialog, IDC_FINISH_MESSAGE)->text(),
@@ -138,7 +132,7 @@ TEST_F(FinishDlgTest, EveryWayOfClosingEmptiesTheNames)
 
     // The next run's dialog lists only that run's files.
     dialog.m_files = {QStringLiteral("C.pdf")};
-    Run([&] { EXPECT_EQ(Entries(*dialog.m_resultList), QStringList{"C.pdf"}); });
+    Run([&] { EXPECT_EQ(testtools::ListEntries(*dialog.m_resultList), QStringList{"C.pdf"}); });
     EXPECT_TRUE(shell.requests.isEmpty());
 }
 

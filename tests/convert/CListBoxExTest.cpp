@@ -11,17 +11,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "WidgetTestTools.h"
+
 #include "TestTools.h"
 
 namespace {
-
-QStringList Entries(const QListWidget& list)
-{
-    QStringList entries;
-    for (int i = 0; i < list.count(); ++i)
-        entries << list.item(i)->text();
-    return entries;
-}
 
 class ListBoxExTest : public ::testing::Test
 {
@@ -94,7 +88,7 @@ TEST_F(ListBoxExTest, DroppedFilesAreAppendedInDropOrderAfterTheEntries)
     list.AddString(Path("a.doc"));
     ASSERT_TRUE(Drop({"z.doc", "c.xls", "m.ppt"}));
 
-    EXPECT_EQ(Entries(list),
+    EXPECT_EQ(testtools::ListEntries(list),
               (QStringList{Path("a.doc"), Path("b.doc"), Path("z.doc"), Path("c.xls"), Path("m.ppt")}));
     EXPECT_EQ(notified.count(), 1);
     EXPECT_TRUE(boxes.Boxes().isEmpty());
@@ -109,7 +103,7 @@ TEST_F(ListBoxExTest, NotificationIsPostedNotSent)
     ASSERT_TRUE(SendDrop(mime));
     EXPECT_EQ(notified.count(), 0);
     QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(Entries(list), QStringList{Path("a.doc")});
+    EXPECT_EQ(testtools::ListEntries(list), QStringList{Path("a.doc")});
     EXPECT_EQ(notified.count(), 0) << "posted by the drop, not sent from it";
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(notified.count(), 1);
@@ -126,7 +120,7 @@ TEST_F(ListBoxExTest, DuplicateInAnyLetterCaseIsRefusedWithAWarning)
     list.AddString(Path("Report.doc"));
     ASSERT_TRUE(Drop({"REPORT.DOC"}));
 
-    EXPECT_EQ(Entries(list), QStringList{Path("Report.doc")});
+    EXPECT_EQ(testtools::ListEntries(list), QStringList{Path("Report.doc")});
     EXPECT_EQ(notified.count(), 0) << "only a duplicate was dropped";
     ASSERT_EQ(boxes.Boxes().size(), 1);
     const MessageBoxRequest box = boxes.Boxes().first().request;
@@ -137,7 +131,7 @@ TEST_F(ListBoxExTest, DuplicateInAnyLetterCaseIsRefusedWithAWarning)
 
     // One warning per duplicate; the new file of the same drop is still taken.
     ASSERT_TRUE(Drop({"report.doc", "Other.doc", "Report.DOC"}));
-    EXPECT_EQ(Entries(list), (QStringList{Path("Report.doc"), Path("Other.doc")}));
+    EXPECT_EQ(testtools::ListEntries(list), (QStringList{Path("Report.doc"), Path("Other.doc")}));
     EXPECT_EQ(boxes.Boxes().size(), 3);
     EXPECT_EQ(notified.count(), 1);
 }
@@ -149,7 +143,7 @@ TEST_F(ListBoxExTest, FolderOrNameWithoutDotEndsTheDrop)
     EXPECT_EQ(notified.count(), 0);
 
     ASSERT_TRUE(Drop({"a.doc", "README", "b.doc"}));
-    EXPECT_EQ(Entries(list), QStringList{Path("a.doc")}) << "what came before the name stays";
+    EXPECT_EQ(testtools::ListEntries(list), QStringList{Path("a.doc")}) << "what came before the name stays";
     EXPECT_EQ(notified.count(), 1);
     EXPECT_TRUE(boxes.Boxes().isEmpty());
 }
@@ -157,7 +151,8 @@ TEST_F(ListBoxExTest, FolderOrNameWithoutDotEndsTheDrop)
 TEST_F(ListBoxExTest, ExtensionIsCheckedInLowerCase)
 {
     ASSERT_TRUE(Drop({"Photo.JPG", "setup.exe", "Notes.Txt", "archive.doc.zip", "a.docx"}));
-    EXPECT_EQ(Entries(list), (QStringList{Path("Photo.JPG"), Path("Notes.Txt"), Path("a.docx")}));
+    EXPECT_EQ(testtools::ListEntries(list),
+              (QStringList{Path("Photo.JPG"), Path("Notes.Txt"), Path("a.docx")}));
     EXPECT_TRUE(boxes.Boxes().isEmpty()) << "unsupported files are passed over silently";
 }
 
@@ -167,7 +162,7 @@ TEST_F(ListBoxExTest, BusyListRefusesTheDrop)
     list.m_busy = 1;
     ASSERT_TRUE(Drop({"b.doc", "c.doc"}));
 
-    EXPECT_EQ(Entries(list), QStringList{Path("a.doc")});
+    EXPECT_EQ(testtools::ListEntries(list), QStringList{Path("a.doc")});
     EXPECT_EQ(notified.count(), 0);
     ASSERT_EQ(boxes.Boxes().size(), 1);
     EXPECT_EQ(boxes.Boxes().first().request.text, QStringLiteral("Working now,Hold for a moment!"));
@@ -183,7 +178,7 @@ TEST_F(ListBoxExTest, LongPathsAreKeptWholeAndOtherDropsPassedOver)
     const QString name = deep + QStringLiteral("/Quarterly report.doc");
     ASSERT_GT(Path(name).size(), 520);
     ASSERT_TRUE(Drop({name}));
-    EXPECT_EQ(Entries(list), QStringList{Path(name)});
+    EXPECT_EQ(testtools::ListEntries(list), QStringList{Path(name)});
 
     QMimeData text;
     text.setText(QStringLiteral("just words"));
@@ -201,7 +196,8 @@ TEST_F(ListBoxExTest, AddStringSortsIgnoringCaseAndInsertStringDoesNot)
     EXPECT_EQ(list.AddString(QStringLiteral("/t/a.doc")), 0);
     EXPECT_EQ(list.InsertString(1, QStringLiteral("/t/z.doc")), 1);
     EXPECT_EQ(list.InsertString(-1, QStringLiteral("/t/0.doc")), 4);
-    EXPECT_EQ(Entries(list), (QStringList{"/t/a.doc", "/t/z.doc", "/t/b.doc", "/t/C.doc", "/t/0.doc"}));
+    EXPECT_EQ(testtools::ListEntries(list),
+              (QStringList{"/t/a.doc", "/t/z.doc", "/t/b.doc", "/t/C.doc", "/t/0.doc"}));
 }
 
 TEST_F(ListBoxExTest, ListPlacedByThePageTemplateKeepsItsWays)
@@ -218,7 +214,7 @@ TEST_F(ListBoxExTest, ListPlacedByThePageTemplateKeepsItsWays)
     placed->AddString(Path("b.doc"));
     placed->AddString(Path("A.doc"));
     ASSERT_TRUE(Drop({"c.doc"}, placed));
-    EXPECT_EQ(Entries(*placed), (QStringList{Path("A.doc"), Path("b.doc"), Path("c.doc")}));
+    EXPECT_EQ(testtools::ListEntries(*placed), (QStringList{Path("A.doc"), Path("b.doc"), Path("c.doc")}));
     EXPECT_EQ(placed->selectionMode(), QAbstractItemView::ExtendedSelection);
 }
 
