@@ -48,7 +48,8 @@ QProcess* PrintSpooler::StartFilter(const QString& pdfPath, const QString& partP
     }
     auto* filter = new QProcess(this);
     // Nothing from outside may change how Ghostscript runs (GS_OPTIONS, GS_LIB).
-    filter->setProcessEnvironment(RestrictedEnvironment());
+    // Its temporary files stay in the host's own scratch folder, removed with it.
+    filter->setProcessEnvironment(RestrictedEnvironment(QFileInfo(partPath).absolutePath()));
     filter->setChildProcessModifier([]() { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     filter->setProcessChannelMode(QProcess::MergedChannels);
     filter->start(gs, {QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"),

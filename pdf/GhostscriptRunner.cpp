@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 
 #include <cstdio>
@@ -177,14 +178,20 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
             QStringLiteral("Cannot write the Ghostscript argument file: %1").arg(argumentFile.errorString()));
     argumentFile.close();
 
-    // 4: run Ghostscript and wait for it.
+    // 4: run Ghostscript and wait for it. Its temporary files go into a
+    // folder of this run, so an ended Ghostscript leaves nothing behind.
+    const QTemporaryDir ghostscriptTemp(
+        QFileInfo(paths.pdfmarksFile).dir().filePath(QStringLiteral("gstmp-XXXXXX")));
+    if (!ghostscriptTemp.isValid())
+        return Failure(finalPath, QStringLiteral("Cannot make a temporary folder for Ghostscript: %1")
+                                      .arg(ghostscriptTemp.errorString()));
     ProcessRequest request;
     request.program = ResolveProgram(split.value(0), options);
     if (request.program.isEmpty())
         return Failure(finalPath,
                        QStringLiteral("Ghostscript could not be started: the program gs was not found."));
     request.arguments = invocation.arguments;
-    request.environment = RestrictedEnvironment();
+    request.environment = RestrictedEnvironment(ghostscriptTemp.path());
     request.timeoutMs = options.timeoutMs;
     request.stopRequested = options.stopRequested;
     const ProcessResult result = RunnerOf(options).Run(request);

@@ -1,6 +1,6 @@
 #include "platform/ProcessRunner.h"
 
-QProcessEnvironment RestrictedEnvironment()
+QProcessEnvironment RestrictedEnvironment(const QString& temporaryFolder)
 {
     const QProcessEnvironment outer = QProcessEnvironment::systemEnvironment();
     QProcessEnvironment environment;
@@ -10,5 +10,7 @@ QProcessEnvironment RestrictedEnvironment()
         if (outer.contains(key))
             environment.insert(key, outer.value(key));
     }
+    if (!temporaryFolder.isEmpty())
+        environment.insert(QStringLiteral("TMPDIR"), temporaryFolder);
     return environment;
 }

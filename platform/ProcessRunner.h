@@ -46,4 +46,6 @@ public:
 // The environment outside programs such as Ghostscript get: a fixed search
 // path and the user's home, language and time settings, nothing else, so
 // nothing around the program (GS_OPTIONS, GS_LIB, ...) can change how they run.
-QProcessEnvironment RestrictedEnvironment();
+// temporaryFolder, when given, becomes TMPDIR: a program that is ended leaves
+// its temporary files there, in a folder its caller removes, not in /tmp.
+QProcessEnvironment RestrictedEnvironment(const QString& temporaryFolder = {});

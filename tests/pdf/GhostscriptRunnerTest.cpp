@@ -276,7 +276,10 @@ TEST_F(GhostscriptRunnerTest, FailuresAreReportedAndLeaveNothingBehind)
     EXPECT_FALSE(outcome.made);
     EXPECT_TRUE(OutputFolderEntries().isEmpty());
 
-    // Past the time limit Ghostscript is ended and nothing is left.
+    // Past the time limit Ghostscript is ended and nothing is left, neither
+    // in the output folder nor among the temporary files.
+    QTemporaryDir userTemp;
+    qputenv("TMPDIR", QFile::encodeName(userTemp.path()));
     WriteSpool("%!PS\n{ } loop\n");
     GhostscriptOptions quick;
     quick.timeoutMs = 1500;
@@ -290,9 +293,13 @@ TEST_F(GhostscriptRunnerTest, FailuresAreReportedAndLeaveNothingBehind)
     std::atomic<int> polls{0};
     stopping.stopRequested = [&] { return ++polls > 5; };
     outcome = Make(ConversionSettings{}, stopping);
+    qunsetenv("TMPDIR");
     EXPECT_FALSE(outcome.made);
     EXPECT_TRUE(outcome.stopped);
     EXPECT_TRUE(OutputFolderEntries().isEmpty());
+    EXPECT_EQ(QDir(userTemp.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{});
+    EXPECT_EQ(QDir(ScratchFolder::Path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{});
 }
 
 TEST_F(GhostscriptRunnerTest, NothingAroundTheProgramTurnsSaferOff)
