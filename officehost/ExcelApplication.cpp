@@ -11,12 +11,7 @@ constexpr DISPID kQuit = 0x12E;
 ExcelApplication::ExcelApplication(LibreOffice& office, PrintSpooler& spooler)
     : HostApplication(office, spooler), m_workbooks(std::make_shared<ExcelWorkbooks>(*this))
 {
-    // Nothing is ever shown; the value is accepted and has no effect.
-    AddMember(kVisible, DISPATCH_PROPERTYPUT, {Integer(true)}, [](const Arguments&) { return Variant(); });
+    AddVisibleAndQuit(kVisible, kQuit);
     AddMember(kWorkbooks, DISPATCH_PROPERTYGET, {},
               [this](const Arguments&) { return Variant::Dispatch(m_workbooks); });
-    AddMember(kQuit, DISPATCH_METHOD, {}, [this](const Arguments&) {
-        Quit();
-        return Variant();
-    });
 }

@@ -54,3 +54,12 @@ void HostApplication::Quit()
         document->CloseDocument();
     m_quitRequested = true;
 }
+
+void HostApplication::AddVisibleAndQuit(DISPID visible, DISPID quit, QList<Parameter> quitParameters)
+{
+    AddMember(visible, DISPATCH_PROPERTYPUT, {Integer(true)}, [](const Arguments&) { return Variant(); });
+    AddMember(quit, DISPATCH_METHOD, std::move(quitParameters), [this](const Arguments&) {
+        Quit();
+        return Variant();
+    });
+}

@@ -37,6 +37,11 @@ public:
     // Closes every document (unsaved) and marks the application for its end.
     void Quit();
 
+protected:
+    // The members every application has: Visible (accepted; nothing is ever
+    // shown) and Quit, which takes the given (ignored) arguments.
+    void AddVisibleAndQuit(DISPID visible, DISPID quit, QList<Parameter> quitParameters = {});
+
 private:
     LibreOffice& m_office;
     PrintSpooler& m_spooler;

@@ -13,8 +13,7 @@ constexpr DISPID kQuit = 0x7E5;
 PowerPointApplication::PowerPointApplication(LibreOffice& office, PrintSpooler& spooler)
     : HostApplication(office, spooler), m_presentations(std::make_shared<PowerPointPresentations>(*this))
 {
-    // Nothing is ever shown; the value is accepted and has no effect.
-    AddMember(kVisible, DISPATCH_PROPERTYPUT, {Integer(true)}, [](const Arguments&) { return Variant(); });
+    AddVisibleAndQuit(kVisible, kQuit);
     AddMember(kPresentations, DISPATCH_PROPERTYGET, {},
               [this](const Arguments&) { return Variant::Dispatch(m_presentations); });
     AddMember(kActivePresentation, DISPATCH_PROPERTYGET, {}, [this](const Arguments&) {
@@ -25,10 +24,6 @@ PowerPointApplication::PowerPointApplication(LibreOffice& office, PrintSpooler& 
                 "Application.ActivePresentation : Invalid request. There is no currently active "
                 "document window."));
         return Variant::Dispatch(active);
-    });
-    AddMember(kQuit, DISPATCH_METHOD, {}, [this](const Arguments&) {
-        Quit();
-        return Variant();
     });
 }
 

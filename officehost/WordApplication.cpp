@@ -14,8 +14,8 @@ constexpr DISPID kQuit = 1105;
 WordApplication::WordApplication(LibreOffice& office, PrintSpooler& spooler)
     : HostApplication(office, spooler), m_documents(std::make_shared<WordDocuments>(*this))
 {
-    // Nothing is ever shown; the value is accepted and has no effect.
-    AddMember(kVisible, DISPATCH_PROPERTYPUT, {Integer(true)}, [](const Arguments&) { return Variant(); });
+    // Quit takes SaveChanges, OriginalFormat, RouteDocument: nothing is ever saved.
+    AddVisibleAndQuit(kVisible, kQuit, {Integer(), Integer(), Integer()});
     AddMember(kActivePrinter, DISPATCH_PROPERTYPUT, {Text(true)}, [](const Arguments& a) {
         if (a.Text(0) != PrintSpooler::PrinterName())
             Fail(QStringLiteral("There is a printer error."));
@@ -25,9 +25,4 @@ WordApplication::WordApplication(LibreOffice& office, PrintSpooler& spooler)
               [this](const Arguments&) { return Variant::Dispatch(m_documents); });
     AddMember(kBackgroundPrintingStatus, DISPATCH_PROPERTYGET, {},
               [this](const Arguments&) { return Variant::I4(Spooler().RunningJobs()); });
-    // SaveChanges, OriginalFormat, RouteDocument: nothing is ever saved.
-    AddMember(kQuit, DISPATCH_METHOD, {Integer(), Integer(), Integer()}, [this](const Arguments&) {
-        Quit();
-        return Variant();
-    });
 }

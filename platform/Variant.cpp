@@ -1,27 +1,26 @@
 #include "platform/Variant.h"
 
-Variant Variant::I2(std::int16_t value)
+Variant Variant::Integer(VARTYPE vt, std::int32_t value)
 {
     Variant v;
-    v.m_vt = VT_I2;
+    v.m_vt = vt;
     v.m_integer = value;
     return v;
+}
+
+Variant Variant::I2(std::int16_t value)
+{
+    return Integer(VT_I2, value);
 }
 
 Variant Variant::I4(std::int32_t value)
 {
-    Variant v;
-    v.m_vt = VT_I4;
-    v.m_integer = value;
-    return v;
+    return Integer(VT_I4, value);
 }
 
 Variant Variant::Bool(bool value)
 {
-    Variant v;
-    v.m_vt = VT_BOOL;
-    v.m_integer = value ? -1 : 0;
-    return v;
+    return Integer(VT_BOOL, value ? -1 : 0);
 }
 
 Variant Variant::Bstr(const QString& value)
@@ -34,10 +33,7 @@ Variant Variant::Bstr(const QString& value)
 
 Variant Variant::Error(SCODE code)
 {
-    Variant v;
-    v.m_vt = VT_ERROR;
-    v.m_integer = code;
-    return v;
+    return Integer(VT_ERROR, code);
 }
 
 Variant Variant::Dispatch(LPDISPATCH value)

@@ -73,6 +73,8 @@ public:
     QString toDebugString() const;
 
 private:
+    static Variant Integer(VARTYPE vt, std::int32_t value);
+
     VARTYPE m_vt = VT_EMPTY;
     std::int32_t m_integer = 0;
     QString m_string;
