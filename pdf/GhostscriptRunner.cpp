@@ -131,27 +131,29 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     ConversionSettings settings = pageSettings;
     if (options.advancedSettings)
         options.advancedSettings->ReadAdvancedSettings(settings);
+    const QString finalPath = PdfOutputPath(outputFolder, sourcePath);
     QString error;
+    const QString scratch = ScratchFolder::Path(&error);
+    if (scratch.isEmpty())
+        return Failure(finalPath, error);
+    const QDir scratchDir(scratch);
     GhostscriptPaths paths;
-    paths.spoolFile = ScratchFolder::SpoolFilePath(&error);
-    paths.pdfmarksFile = ScratchFolder::PdfmarksFilePath(&error);
-    if (paths.spoolFile.isEmpty() || paths.pdfmarksFile.isEmpty())
-        return Failure(PdfOutputPath(outputFolder, sourcePath), error);
+    paths.spoolFile = scratchDir.filePath(ScratchFolder::kSpoolFileName);
+    paths.pdfmarksFile = scratchDir.filePath(ScratchFolder::kPdfmarksFileName);
 
     // 1-3: the command line, the side file text, the side file.
-    const QString commandLine = BuildGhostscriptCommandLine(settings, sourcePath, outputFolder, paths);
-    const QStringList split = SplitWindowsCommandLine(commandLine);
-    if (!WritePdfmarksFileAt(paths.pdfmarksFile, BuildPdfmarksText(settings), &error))
-        return Failure(PdfOutputPath(outputFolder, sourcePath), error);
+    const QStringList split =
+        SplitWindowsCommandLine(BuildGhostscriptCommandLine(settings, sourcePath, outputFolder, paths));
+    if (!WritePdfmarksFile(BuildPdfmarksText(settings), &error))
+        return Failure(finalPath, error);
 
     // A print job that wrote nothing must not become an empty PDF.
     const QFileInfo spool(paths.spoolFile);
     if (!spool.exists() || spool.size() == 0)
-        return Failure(PdfOutputPath(outputFolder, sourcePath),
+        return Failure(finalPath,
                        QStringLiteral("The print job wrote no PostScript into %1.").arg(paths.spoolFile));
 
     // The PDF is written under a temporary name beside its final one.
-    const QString finalPath = PdfOutputPath(outputFolder, sourcePath);
     const QFileInfo target(finalPath);
     if (!target.dir().exists())
         return Failure(finalPath,
@@ -163,16 +165,13 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     temporaryPdf.close();
 
     // The security switches reach Ghostscript through a private argument file.
-    QTemporaryFile argumentFile(
-        QFileInfo(paths.pdfmarksFile).dir().filePath(QStringLiteral("gsargs-XXXXXX")));
-    if (!argumentFile.open())
-        return Failure(
-            finalPath,
-            QStringLiteral("Cannot write the Ghostscript argument file: %1").arg(argumentFile.errorString()));
-    GhostscriptInvocation invocation =
+    QTemporaryFile argumentFile(scratchDir.filePath(QStringLiteral("gsargs-XXXXXX")));
+    const bool argumentFileOpen = argumentFile.open();
+    const GhostscriptInvocation invocation =
         AdaptGhostscriptArguments(split, temporaryPdf.fileName(), argumentFile.fileName());
     const QByteArray argumentBytes = invocation.argumentFileText.toUtf8();
-    if (argumentFile.write(argumentBytes) != argumentBytes.size() || !argumentFile.flush())
+    if (!argumentFileOpen || argumentFile.write(argumentBytes) != argumentBytes.size() ||
+        !argumentFile.flush())
         return Failure(
             finalPath,
             QStringLiteral("Cannot write the Ghostscript argument file: %1").arg(argumentFile.errorString()));
@@ -180,8 +179,7 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
 
     // 4: run Ghostscript and wait for it. Its temporary files go into a
     // folder of this run, so an ended Ghostscript leaves nothing behind.
-    const QTemporaryDir ghostscriptTemp(
-        QFileInfo(paths.pdfmarksFile).dir().filePath(QStringLiteral("gstmp-XXXXXX")));
+    const QTemporaryDir ghostscriptTemp(scratchDir.filePath(QStringLiteral("gstmp-XXXXXX")));
     if (!ghostscriptTemp.isValid())
         return Failure(finalPath, QStringLiteral("Cannot make a temporary folder for Ghostscript: %1")
                                       .arg(ghostscriptTemp.errorString()));

@@ -7,11 +7,8 @@
 bool WritePdfmarksFile(const QString& text, QString* error)
 {
     const QString path = ScratchFolder::PdfmarksFilePath(error);
-    return !path.isEmpty() && WritePdfmarksFileAt(path, text, error);
-}
-
-bool WritePdfmarksFileAt(const QString& path, const QString& text, QString* error)
-{
+    if (path.isEmpty())
+        return false;
     QSaveFile file(path);
     const QByteArray bytes = text.toLatin1();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {

@@ -7,6 +7,3 @@
 // feeds as byte 10, no byte-order mark, no terminating zero. Returns false and
 // sets *error when the file cannot be written.
 bool WritePdfmarksFile(const QString& text, QString* error = nullptr);
-
-// The same, into the named file.
-bool WritePdfmarksFileAt(const QString& path, const QString& text, QString* error = nullptr);

@@ -17,12 +17,9 @@ public:
     // A file inside the folder; empty when the folder cannot be had.
     static QString FilePath(const QString& name, QString* error = nullptr);
 
-    static QString SpoolFilePath(QString* error = nullptr)
-    {
-        return FilePath(QStringLiteral("tmp.ps"), error);
-    }
-    static QString PdfmarksFilePath(QString* error = nullptr)
-    {
-        return FilePath(QStringLiteral("pdfmarks"), error);
-    }
+    // The spool file the print jobs write and the side file Ghostscript reads.
+    static inline const QString kSpoolFileName = QStringLiteral("tmp.ps");
+    static inline const QString kPdfmarksFileName = QStringLiteral("pdfmarks");
+    static QString SpoolFilePath(QString* error = nullptr) { return FilePath(kSpoolFileName, error); }
+    static QString PdfmarksFilePath(QString* error = nullptr) { return FilePath(kPdfmarksFileName, error); }
 };
