@@ -1,0 +1,64 @@
+#pragma once
+
+#include "pdf/GhostscriptRunner.h"
+
+#include <QString>
+
+#include <functional>
+
+class CDC;
+class QObject;
+class QWidget;
+
+// What a converter reads from and calls on the conversion page. The page
+// implements it; tests put a fake in its place. Every member may be called
+// from the worker's thread: what touches a widget is carried out by the GUI
+// thread while the caller waits.
+class ConversionPage
+{
+public:
+    virtual ~ConversionPage() = default;
+
+    // The page's window: owner of the converters' message boxes and the
+    // window whose timers and screen DC they use. Lives on the GUI thread.
+    virtual QWidget* Window() = 0;
+
+    // The output folder of the run (edit 1017 as Convert read it).
+    virtual QString OutputFolder() const = 0;
+
+    // The PDF step for sourcePath: the run's settings, the Advanced page's
+    // values read now, the user's Stop ending Ghostscript. Returns when
+    // Ghostscript has ended.
+    virtual PdfOutcome MakePdfFromSpool(const QString& sourcePath) = 0;
+
+    // m_converted: 1 when the Office file was printed and its PDF made.
+    virtual void SetConverted(int converted) = 0;
+    virtual int Converted() const = 0;
+
+    // Timers of the page's window (timer 3 answers the office's question
+    // boxes while a document prints).
+    virtual void SetTimer(int id, int milliseconds) = 0;
+    virtual void KillTimer(int id) = 0;
+
+    // m_memDC, the picture converter's memory DC; it holds none between calls.
+    virtual CDC& MemoryDC() = 0;
+
+    // The password prompt for fileName (the bare name), shown by the GUI
+    // thread while the caller waits. True on OK, with the typed text in
+    // *password; false on Cancel, Escape or the close box.
+    virtual bool EnterPassword(const QString& fileName, QString* password) = 0;
+
+    // The user's Stop. Holds the caller while the page asks whether to stop;
+    // true once the run is stopped, and from then on: the caller does no
+    // further step.
+    virtual bool StopRequested() = 0;
+
+    // How the outside program of the current file (an office host) is
+    // ended when the user stops the run; called from the GUI thread. Set it
+    // once the program runs, clear it (empty function) before it is gone.
+    virtual void SetCurrentProgramEnder(std::function<void()> ender) = 0;
+
+    // The design's fixed waits (Word's poll, the print waits). Returns early
+    // when the run is stopped.
+    virtual void Sleep(int milliseconds) = 0;
+};
