@@ -1,0 +1,3 @@
+#include "converters/OpenPassword.h"
+
+QString g_openPassword = kNoPassword;
