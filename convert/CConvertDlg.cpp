@@ -360,6 +360,12 @@ void CConvertDlg::OnConvert()
         AfxMessageBox(QStringLiteral("Wrong Path cause wrong, Input a valid file path!"));
         return;
     }
+    // The last run's completion step comes first: its dialog would
+    // otherwise open in the middle of this run and delete its spool file.
+    if (Timer(2)->isActive()) {
+        Timer(2)->stop();
+        ShowCompletion();
+    }
     // From here a second press is a Stop, never a second run.
     m_converting = 1;
     m_dotCount = 0;

@@ -344,4 +344,21 @@ TEST_F(ConversionWorkerTest, DestroyingThePageDuringARunStopsAndWaitsForTheWorke
     EXPECT_EQ(fakes.CalledNames(), QStringList{"A.doc"});
 }
 
+TEST_F(ConversionWorkerTest, ConvertBeforeTheLastRunsDialogShowsThatDialogFirst)
+{
+    List({"A.doc"}, Folder());
+    CompletionWatcher completion(*page);
+    RunToEnd();
+    ASSERT_EQ(completion.shown, 0) << "the dialog waits a second";
+
+    // At once, before timer 2: the last run's dialog, then the new run.
+    List({"B.doc"}, Folder());
+    Click(IDC_CONVERT);
+    EXPECT_EQ(completion.shown, 1);
+    EXPECT_EQ(completion.listed, QStringList{"A.pdf"});
+    ASSERT_TRUE(WaitUntil([&] { return !page->IsWorkerRunning() && !page->IsConverting(); }));
+    ASSERT_TRUE(WaitUntil([&] { return completion.shown == 2; }));
+    EXPECT_EQ(completion.listed, QStringList{"B.pdf"});
+}
+
 } // namespace
