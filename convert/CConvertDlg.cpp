@@ -226,6 +226,9 @@ void CConvertDlg::keyPressEvent(QKeyEvent* event)
 
 void CConvertDlg::OnFilesDropped()
 {
+    // A notice that arrives once a run has begun changes nothing of the run.
+    if (m_converting != 0)
+        return;
     if (QListWidgetItem* first = m_fileList->item(0)) {
         const QString path = first->text();
         FolderEdit()->setText(path.left(path.lastIndexOf(QLatin1Char('/')) + 1));

@@ -340,6 +340,10 @@ TEST_F(ConvertDlgTest, WhileRunningTheInputsAreClosedAndAnswerThatTheyAreBusy)
     page->OnBrowse();
     EXPECT_EQ(boxes.Texts(), (QStringList{kBusy, kBusy, kBusy, kBusy}));
     EXPECT_EQ(Entries().size(), 2);
+    // A drop's notice that arrives late leaves the run's state alone.
+    page->OnFilesDropped();
+    EXPECT_EQ(Current(), Running());
+    EXPECT_TRUE(Status().startsWith("Start to convert"));
 
     CompletionWatcher completion(*page);
     fakes.Release();
