@@ -9,6 +9,7 @@
 #include "converters/OpenPassword.h"
 #include "options/CAdvancedDlg.h"
 #include "options/CTabCtrlEx.h"
+#include "pdf/GhostscriptCommandLine.h"
 #include "platform/GuiThreadCall.h"
 #include "platform/MessageBoxService.h"
 #include "platform/ScratchFolder.h"
@@ -550,6 +551,15 @@ QString CConvertDlg::OutputFolder() const
 
 PdfOutcome CConvertDlg::MakePdfFromSpool(const QString& sourcePath)
 {
+    // A step of the run like any other: it waits while the page asks, and
+    // a stopped run starts no Ghostscript.
+    if (m_stopGate.Wait()) {
+        PdfOutcome outcome;
+        outcome.stopped = true;
+        outcome.pdfPath = PdfOutputPath(m_runFolder, sourcePath);
+        outcome.reason = QStringLiteral("Stopped.");
+        return outcome;
+    }
     GhostscriptOptions options;
     options.stopRequested = [this] { return m_stopGate.IsStopped(); };
     options.advancedSettings = m_optionTabs.m_advancedPage;
@@ -568,6 +578,9 @@ void CConvertDlg::KillTimer(int id)
 
 bool CConvertDlg::EnterPassword(const QString& fileName, QString* password)
 {
+    // A stopped run asks the user nothing more.
+    if (m_stopGate.Wait())
+        return false;
     return PromptForPassword(this, fileName, password);
 }
 

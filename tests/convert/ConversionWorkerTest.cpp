@@ -1,4 +1,5 @@
 #include "convert/ConversionWorker.h"
+#include "converters/CEnterPassWordDlg.h"
 
 #include "PageFixture.h"
 
@@ -359,6 +360,31 @@ TEST_F(ConversionWorkerTest, ConvertBeforeTheLastRunsDialogShowsThatDialogFirst)
     ASSERT_TRUE(WaitUntil([&] { return !page->IsWorkerRunning() && !page->IsConverting(); }));
     ASSERT_TRUE(WaitUntil([&] { return completion.shown == 2; }));
     EXPECT_EQ(completion.listed, QStringList{"B.pdf"});
+}
+
+TEST_F(ConversionWorkerTest, AfterStopTheConverterGetsNoPromptAndNoPdfStep)
+{
+    int prompts = 0;
+    CEnterPassWordDlg::SetResponder([&](CEnterPassWordDlg&) {
+        ++prompts;
+        return IDOK;
+    });
+    List({"A.doc"}, Folder());
+    fakes.SetAct("A.doc", Act::BlockThenAsk);
+    QSignalSpy finished(page.get(), &CConvertDlg::workerFinished);
+    Click(IDC_CONVERT);
+    ASSERT_TRUE(WaitUntil([&] { return fakes.Blocked(); }));
+    page->StopRun();
+    ASSERT_TRUE(WaitUntil([&] { return finished.count() == 1; }));
+    CEnterPassWordDlg::SetResponder({});
+
+    const FakeConverters::Late late = fakes.LateAnswers();
+    ASSERT_TRUE(late.asked);
+    EXPECT_FALSE(late.password);
+    EXPECT_EQ(prompts, 0);
+    EXPECT_TRUE(late.pdf.stopped);
+    EXPECT_FALSE(late.pdf.made);
+    EXPECT_EQ(late.pdf.pdfPath, PathOf("A.pdf"));
 }
 
 } // namespace

@@ -51,6 +51,7 @@ enum class Act {
     Block,        // waits until released or until the page ends its "program", then reports made
     BlockDeaf,    // waits until released, whatever the page does; then reports made
     ReturnSilent, // Office only: returns without touching the converted flag
+    BlockThenAsk, // as Block; once ended, still asks for a password and a PDF
 };
 
 // The four converters, recording every call. Files are told apart by their
@@ -124,6 +125,18 @@ public:
         QMutexLocker lock(&m_mutex);
         return m_returned;
     }
+    // What BlockThenAsk got from the page after it was ended.
+    struct Late
+    {
+        bool asked = false;
+        bool password = true;
+        PdfOutcome pdf;
+    };
+    Late LateAnswers() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_late;
+    }
 
 private:
     void Office(const char* kind, ConversionPage& page, const QString& path)
@@ -164,8 +177,8 @@ private:
         Record(kind, page, path);
         const Act act = ActOf(path);
         bool made = act != Act::Fail;
-        if (act == Act::Block || act == Act::BlockDeaf) {
-            if (act == Act::Block)
+        if (act == Act::Block || act == Act::BlockDeaf || act == Act::BlockThenAsk) {
+            if (act != Act::BlockDeaf)
                 page.SetCurrentProgramEnder([this] {
                     QMutexLocker lock(&m_mutex);
                     ++m_endedByPage;
@@ -181,6 +194,15 @@ private:
             m_ended = false;
             lock.unlock();
             page.SetCurrentProgramEnder({});
+            if (act == Act::BlockThenAsk) {
+                Late late;
+                late.asked = true;
+                QString typed;
+                late.password = page.EnterPassword(QFileInfo(path).fileName(), &typed);
+                late.pdf = page.MakePdfFromSpool(path);
+                QMutexLocker again(&m_mutex);
+                m_late = late;
+            }
         }
         if (made) {
             const QString dot = path.left(path.lastIndexOf(QLatin1Char('.')));
@@ -201,6 +223,7 @@ private:
     bool m_ended = false;
     int m_endedByPage = 0;
     int m_returned = 0;
+    Late m_late;
 };
 
 // The scripted responder with a look inside: before a box is answered, the
