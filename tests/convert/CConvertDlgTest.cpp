@@ -4,7 +4,6 @@
 #include "converters/OpenPassword.h"
 #include "options/CTabCtrlEx.h"
 #include "platform/ScratchFolder.h"
-#include "platform/WindowRegistry.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -549,20 +548,6 @@ TEST_F(ConvertDlgTest, CompletionShowsTheDialogThenDeletesTheSpoolFile)
     EXPECT_FALSE(QFileInfo::exists(spool));
     EXPECT_EQ(Bar()->m_bDrawn, 0);
     EXPECT_TRUE(page->m_finishDlg.m_files.isEmpty());
-}
-
-TEST_F(ConvertDlgTest, TimerThreeOnlyLooksForTheOfficeQuestion)
-{
-    int ended = 0;
-    WindowRegistry& registry = WindowRegistry::Instance();
-    const HWND box = registry.Register("#32770", "Microsoft Office Word", 4242, [&] { ++ended; });
-    page->SetTimer(3, 10);
-    QTest::qWait(100);
-    page->KillTimer(3);
-    EXPECT_EQ(ended, 0);
-    EXPECT_EQ(registry.FindWindowW({}, "Microsoft Office Word"), box);
-    EXPECT_TRUE(registry.IsWindowVisible(box));
-    registry.Unregister(box);
 }
 
 } // namespace

@@ -48,6 +48,7 @@ TEST_F(ConversionWorkerTest, SecondPdfKeptOnNoTheOthersConvertedAndListed)
     EXPECT_EQ(question.caption, "Foliant 3.0");
     EXPECT_EQ(question.type, MB_YESNO);
     EXPECT_EQ(question.owner, page.get());
+    EXPECT_NE(boxes.Boxes()[0].thread, qApp->thread()) << "asked by the worker";
     EXPECT_EQ(ReadFile("B.pdf"), "old B");
 
     EXPECT_EQ(Status(), "Complete!");
@@ -168,16 +169,6 @@ TEST_F(ConversionWorkerTest, EachKindGoesToItsConverterInListOrderOnTheWorkerThr
                                   "powerpoint", "picture", "picture", "picture", "picture", "picture"}));
     ASSERT_TRUE(WaitUntil([&] { return completion.shown == 1; }));
     EXPECT_EQ(completion.listed.size(), 14);
-}
-
-TEST_F(ConversionWorkerTest, TheReplaceQuestionComesFromTheWorkerNotTheGuiThread)
-{
-    List({"A.doc"}, Folder());
-    ASSERT_TRUE(WriteFile("A.pdf", "old"));
-    boxes.Answer(IDNO);
-    RunToEnd();
-    ASSERT_EQ(boxes.Boxes().size(), 1);
-    EXPECT_NE(boxes.Boxes()[0].thread, qApp->thread());
 }
 
 TEST_F(ConversionWorkerTest, ASecondPressRightAfterConvertAsksToStopAndStartsNoSecondRun)
