@@ -9,6 +9,7 @@
 #include "converters/OpenPassword.h"
 #include "options/CAdvancedDlg.h"
 #include "options/CTabCtrlEx.h"
+#include "pdf/GhostscriptCommandLine.h"
 #include "platform/GuiThreadCall.h"
 #include "platform/MessageBoxService.h"
 #include "platform/ScratchFolder.h"
@@ -226,6 +227,9 @@ void CConvertDlg::keyPressEvent(QKeyEvent* event)
 
 void CConvertDlg::OnFilesDropped()
 {
+    // A notice that arrives once a run has begun changes nothing of the run.
+    if (m_converting != 0)
+        return;
     if (QListWidgetItem* first = m_fileList->item(0)) {
         const QString path = first->text();
         FolderEdit()->setText(path.left(path.lastIndexOf(QLatin1Char('/')) + 1));
@@ -359,6 +363,12 @@ void CConvertDlg::OnConvert()
     if (!QFileInfo(m_outputFolder).isDir()) {
         AfxMessageBox(QStringLiteral("Wrong Path cause wrong, Input a valid file path!"));
         return;
+    }
+    // The last run's completion step comes first: its dialog would
+    // otherwise open in the middle of this run and delete its spool file.
+    if (Timer(2)->isActive()) {
+        Timer(2)->stop();
+        ShowCompletion();
     }
     // From here a second press is a Stop, never a second run.
     m_converting = 1;
@@ -541,6 +551,15 @@ QString CConvertDlg::OutputFolder() const
 
 PdfOutcome CConvertDlg::MakePdfFromSpool(const QString& sourcePath)
 {
+    // A step of the run like any other: it waits while the page asks, and
+    // a stopped run starts no Ghostscript.
+    if (m_stopGate.Wait()) {
+        PdfOutcome outcome;
+        outcome.stopped = true;
+        outcome.pdfPath = PdfOutputPath(m_runFolder, sourcePath);
+        outcome.reason = QStringLiteral("Stopped.");
+        return outcome;
+    }
     GhostscriptOptions options;
     options.stopRequested = [this] { return m_stopGate.IsStopped(); };
     options.advancedSettings = m_optionTabs.m_advancedPage;
@@ -559,6 +578,9 @@ void CConvertDlg::KillTimer(int id)
 
 bool CConvertDlg::EnterPassword(const QString& fileName, QString* password)
 {
+    // A stopped run asks the user nothing more.
+    if (m_stopGate.Wait())
+        return false;
     return PromptForPassword(this, fileName, password);
 }
 
