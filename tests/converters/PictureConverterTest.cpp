@@ -18,8 +18,8 @@ namespace {
 class RecordingPrinter : public DeviceContext
 {
 public:
-    RecordingPrinter(EventLog& log, int startDoc, int startPage)
-        : m_log(log), m_startDoc(startDoc), m_startPage(startPage)
+    RecordingPrinter(EventLog& log, int startDoc, int startPage, int end)
+        : m_log(log), m_startDoc(startDoc), m_startPage(startPage), m_end(end)
     {
     }
     ~RecordingPrinter() override { m_log.Add(QStringLiteral("printer deleted")); }
@@ -37,12 +37,12 @@ public:
     int EndPage() override
     {
         m_log.Add(QStringLiteral("EndPage"));
-        return 1;
+        return m_end;
     }
     int EndDoc() override
     {
         m_log.Add(QStringLiteral("EndDoc"));
-        return 1;
+        return m_end;
     }
     int AbortDoc() override
     {
@@ -74,6 +74,7 @@ private:
     EventLog& m_log;
     int m_startDoc;
     int m_startPage;
+    int m_end; // what EndPage and EndDoc answer
 };
 
 // A screen that cannot give a memory device context.
@@ -115,12 +116,12 @@ protected:
         SetScreenDCFactory({});
     }
 
-    void UsePrinter(int startDoc, int startPage)
+    void UsePrinter(int startDoc, int startPage, int end = 1)
     {
         CPrintDialog::SetDefaultPrinterFactory(
-            [this, startDoc, startPage]() -> std::unique_ptr<DeviceContext> {
+            [this, startDoc, startPage, end]() -> std::unique_ptr<DeviceContext> {
                 log.Add(QStringLiteral("default printer"));
-                return std::make_unique<RecordingPrinter>(log, startDoc, startPage);
+                return std::make_unique<RecordingPrinter>(log, startDoc, startPage, end);
             });
     }
     QString Picture(int width, int height, const char* format = "PNG")
@@ -232,6 +233,17 @@ TEST_F(PictureConverterTest, PrinterFailuresAreToldAndThePdfStepStillRunsOnAnEmp
         EXPECT_FALSE(QFile::exists(m_spool)) << "the previous picture never becomes this one's PDF";
         EXPECT_EQ(page.MemoryDC().GetSafeHdc(), nullptr);
     }
+}
+
+TEST_F(PictureConverterTest, FailingEndPageAndEndDocAreIgnored)
+{
+    UsePrinter(1, 1, SP_ERROR);
+    const QString path = Picture(20, 10);
+    EXPECT_TRUE(ConvertPicture(page, path));
+    const QStringList events = Events();
+    EXPECT_TRUE(events.contains(QStringLiteral("EndDoc")));
+    EXPECT_TRUE(events.contains(Pdf(path)));
+    EXPECT_TRUE(page.Boxes().isEmpty());
 }
 
 TEST_F(PictureConverterTest, NoMemoryDcAbortsThePrintAndNothingFollows)

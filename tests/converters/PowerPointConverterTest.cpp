@@ -5,6 +5,7 @@
 #include "platform/WindowRegistry.h"
 
 #include <QCoreApplication>
+#include <QFile>
 
 #include <algorithm>
 
@@ -66,8 +67,19 @@ protected:
 
 TEST_F(PowerPointConverterTest, APresentationIsPrintedWaitedForMadeIntoAPdfClosedAndQuitCallForCall)
 {
+    QFile stale(m_spool);
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write("%!PS the previous presentation\n");
+    stale.close();
+    bool staleAtPrint = true;
+    office.results = [&](const FakeCall& c) {
+        if (c.dispid == kPrintOut)
+            staleAtPrint = QFile::exists(m_spool);
+        return Variant();
+    };
     ConvertPowerPoint(page, kSource);
     EXPECT_EQ(Events(), Success()) << Lines(Events());
+    EXPECT_FALSE(staleAtPrint) << "the spool file is emptied before the print";
     EXPECT_EQ(page.Converted(), 1);
     EXPECT_FALSE(WindowRegistry::Instance().IsWindowVisible(m_window)) << "its main window is hidden";
     EXPECT_TRUE(page.Boxes().isEmpty());
