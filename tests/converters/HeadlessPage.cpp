@@ -50,7 +50,7 @@ void HeadlessPage::Sleep(int milliseconds)
     if (++m_sleeps == stopAtSleep)
         QMetaObject::invokeMethod(
             this, [this]() { StopOnGuiThread(); }, Qt::QueuedConnection);
-    // The design's waits, cut short by a stop.
+    // The converters' fixed waits, cut short by a stop.
     for (int slept = 0; slept < milliseconds && !m_stopped; slept += 10)
         QThread::msleep(10);
 }

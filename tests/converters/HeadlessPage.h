@@ -13,7 +13,7 @@
 
 // The conversion page for end-to-end runs, without the rest of the program:
 // the real PDF step (Ghostscript), the real password prompt (answered through
-// its test hook), the design's waits kept, and a Stop that ends the current
+// its test hook), the fixed waits kept, and a Stop that ends the current
 // program from the GUI thread as the page's Stop does. Lives on the GUI thread;
 // the converters call it from a worker.
 class HeadlessPage : public QObject, public ConversionPage

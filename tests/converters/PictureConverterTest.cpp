@@ -148,7 +148,7 @@ protected:
     QTemporaryDir m_pictures;
 };
 
-TEST_F(PictureConverterTest, APictureIsPrintedOnOnePage4720WideWithTheDesignsScaleThenMadeIntoAPdf)
+TEST_F(PictureConverterTest, APictureIsPrintedOnOnePage4720WideWithItsHeightScaledThenMadeIntoAPdf)
 {
     const struct
     {
