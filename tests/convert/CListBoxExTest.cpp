@@ -203,12 +203,12 @@ TEST_F(ListBoxExTest, AddStringSortsIgnoringCaseAndInsertStringDoesNot)
 TEST_F(ListBoxExTest, ListPlacedByThePageTemplateKeepsItsWays)
 {
     // The page makes its list 1008 a CListBoxEx through the template builder.
-    QWidget page;
-    DialogBuilder::Build(dialogtemplates::kConvertTemplate, &page,
+    QWidget pageWindow;
+    DialogBuilder::Build(dialogtemplates::kConvertTemplate, &pageWindow,
                          [](const DialogItem& item, QWidget* parent) {
                              return item.id == IDC_FILE_LIST ? new CListBoxEx(parent) : nullptr;
                          });
-    auto* placed = DlgItem<CListBoxEx>(&page, IDC_FILE_LIST);
+    auto* placed = DlgItem<CListBoxEx>(&pageWindow, IDC_FILE_LIST);
     ASSERT_NE(placed, nullptr);
     placed->m_extensions = list.m_extensions;
     placed->AddString(Path("b.doc"));
