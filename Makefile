@@ -1,9 +1,10 @@
 # make run  - install what is needed, build, and start Foliant
 # make test - install what is needed, build, and run every test
+# make deb  - build the Debian package build/release/package/foliant_*.deb
 PRESET_RUN ?= release
 PRESET_TEST ?= ci
 
-.PHONY: setup run test build-run build-test
+.PHONY: setup run test deb build-run build-test
 
 setup:
 	bash tools/setup
@@ -21,3 +22,6 @@ build-test: setup
 
 test: build-test
 	QT_QPA_PLATFORM=offscreen ctest --preset $(PRESET_TEST) --timeout 1200
+
+deb: build-run
+	cpack --config build/$(PRESET_RUN)/CPackConfig.cmake -B build/$(PRESET_RUN)/package

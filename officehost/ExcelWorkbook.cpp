@@ -2,11 +2,9 @@
 
 #include "officehost/ExcelApplication.h"
 #include "officehost/PrintSpooler.h"
+#include "platform/OfficeDispids.h"
 
 namespace {
-constexpr DISPID kPrintOut = 0x6EC;
-constexpr DISPID kClose = 0x115;
-
 // Indexes of PrintOut's arguments.
 enum { From, To, Copies, Preview, ActivePrinter, PrintToFile, Collate, PrToFileName };
 
@@ -16,7 +14,7 @@ const QString kPrintFailure = QStringLiteral("PrintOut method of Workbook class 
 ExcelWorkbook::ExcelWorkbook(ExcelApplication& application, std::shared_ptr<OfficeDocument> document)
     : HostDocument(application, std::move(document))
 {
-    AddMember(kPrintOut, DISPATCH_METHOD,
+    AddMember(exceldispid::kPrintOut, DISPATCH_METHOD,
               {Integer(), Integer(), Integer(), Integer(), Text(), Integer(), Integer(), Text()},
               [this](const Arguments& a) {
                   // The whole workbook, one copy, on the product's printer,
@@ -31,9 +29,10 @@ ExcelWorkbook::ExcelWorkbook(ExcelApplication& application, std::shared_ptr<Offi
                   return Variant();
               });
     // SaveChanges, Filename, RouteWorkbook: nothing is ever saved.
-    AddMember(kClose, DISPATCH_METHOD, {Integer(), TextOrInteger(), Integer()}, [this](const Arguments&) {
-        CheckOpen(QStringLiteral("Object required"));
-        CloseDocument();
-        return Variant();
-    });
+    AddMember(exceldispid::kClose, DISPATCH_METHOD, {Integer(), TextOrInteger(), Integer()},
+              [this](const Arguments&) {
+                  CheckOpen(QStringLiteral("Object required"));
+                  CloseDocument();
+                  return Variant();
+              });
 }

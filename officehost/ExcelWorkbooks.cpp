@@ -2,10 +2,7 @@
 
 #include "officehost/ExcelApplication.h"
 #include "officehost/ExcelWorkbook.h"
-
-namespace {
-constexpr DISPID kOpen = 0x2AA;
-} // namespace
+#include "platform/OfficeDispids.h"
 
 ExcelWorkbooks::ExcelWorkbooks(ExcelApplication& application) : m_application(application)
 {
@@ -13,7 +10,7 @@ ExcelWorkbooks::ExcelWorkbooks(ExcelApplication& application) : m_application(ap
     // IgnoreReadOnlyRecommended, Origin, Delimiter, Editable, Notify,
     // Converter, AddToMru. The workbook is always opened read-only, links
     // never updated, never added to a recent list.
-    AddMember(kOpen, DISPATCH_METHOD,
+    AddMember(exceldispid::kOpen, DISPATCH_METHOD,
               {Text(true), Integer(), Integer(), Integer(), Text(), Text(), Integer(), Integer(), Text(),
                Integer(), Integer(), Integer(), Integer()},
               [this](const Arguments& a) {

@@ -2,17 +2,14 @@
 
 #include "officehost/PowerPointApplication.h"
 #include "officehost/PowerPointPresentation.h"
-
-namespace {
-constexpr DISPID kOpen = 0x7D4;
-} // namespace
+#include "platform/OfficeDispids.h"
 
 PowerPointPresentations::PowerPointPresentations(PowerPointApplication& application)
     : m_application(application)
 {
     // FileName, ReadOnly, Untitled, WithWindow. No password is passed: a
     // protected presentation does not open.
-    AddMember(kOpen, DISPATCH_METHOD, {Text(true), Integer(), Integer(), Integer()},
+    AddMember(powerpointdispid::kOpen, DISPATCH_METHOD, {Text(true), Integer(), Integer(), Integer()},
               [this](const Arguments& a) {
                   LibreOffice::OpenRequest request;
                   request.path = a.Text(0);

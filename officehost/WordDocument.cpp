@@ -1,11 +1,9 @@
 #include "officehost/WordDocument.h"
 
 #include "officehost/WordApplication.h"
+#include "platform/OfficeDispids.h"
 
 namespace {
-constexpr DISPID kPrintOut = 444;
-constexpr DISPID kClose = 1105;
-
 // Indexes of PrintOut's arguments.
 enum {
     Background,
@@ -33,7 +31,7 @@ WordDocument::WordDocument(WordApplication& application, std::shared_ptr<OfficeD
     : HostDocument(application, std::move(document))
 {
     AddMember(
-        kPrintOut, DISPATCH_METHOD,
+        worddispid::kPrintOut, DISPATCH_METHOD,
         {Integer(), Integer(), Integer(), Text(), Text(), Text(), Integer(), Integer(), Text(), Integer(),
          Integer(), Integer(), Text(), Integer(), Integer(), Integer(), Integer(), Integer()},
         [this](const Arguments& a) {
@@ -53,9 +51,10 @@ WordDocument::WordDocument(WordApplication& application, std::shared_ptr<OfficeD
             return Variant();
         });
     // SaveChanges, OriginalFormat, RouteDocument: nothing is ever saved.
-    AddMember(kClose, DISPATCH_METHOD, {Integer(), Integer(), Integer()}, [this](const Arguments&) {
-        CheckOpen(QStringLiteral("The object has been deleted."));
-        CloseDocument();
-        return Variant();
-    });
+    AddMember(worddispid::kClose, DISPATCH_METHOD, {Integer(), Integer(), Integer()},
+              [this](const Arguments&) {
+                  CheckOpen(QStringLiteral("The object has been deleted."));
+                  CloseDocument();
+                  return Variant();
+              });
 }

@@ -2,10 +2,7 @@
 
 #include "officehost/WordApplication.h"
 #include "officehost/WordDocument.h"
-
-namespace {
-constexpr DISPID kOpen = 15;
-} // namespace
+#include "platform/OfficeDispids.h"
 
 QString WordDocuments::FilterForFormat(int format)
 {
@@ -37,7 +34,7 @@ WordDocuments::WordDocuments(WordApplication& application) : m_application(appli
     // PasswordDocument, PasswordTemplate, Revert, WritePasswordDocument,
     // WritePasswordTemplate, Format, Encoding, Visible. The document is
     // always opened read-only and hidden, never added to a recent list.
-    AddMember(kOpen, DISPATCH_METHOD,
+    AddMember(worddispid::kOpen, DISPATCH_METHOD,
               {Text(true), Integer(), Integer(), Integer(), Text(), Text(), Integer(), Text(), Text(),
                Integer(), Integer(), Integer()},
               [this](const Arguments& a) {

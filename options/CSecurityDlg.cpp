@@ -34,9 +34,11 @@ constexpr CheckMember kChecks[] = {
 
 CSecurityDlg::CSecurityDlg(QWidget* parent) : COptionPage(dialogtemplates::kSecurityTemplate, parent)
 {
-    connect(Check(IDC_ENABLE_SECURITY), &QCheckBox::clicked, this, &CSecurityDlg::OnEnableSecurity);
-    connect(Check(IDC_ENABLE_USER_PASSWORD), &QCheckBox::clicked, this, &CSecurityDlg::OnEnableUserPassword);
-    connect(Check(IDC_ENABLE_OWNER_PASSWORD), &QCheckBox::clicked, this,
+    // The enabling follows the boxes' state however it changes: a click, Space,
+    // or a screen reader's toggle action, which sends no click.
+    connect(Check(IDC_ENABLE_SECURITY), &QCheckBox::toggled, this, &CSecurityDlg::OnEnableSecurity);
+    connect(Check(IDC_ENABLE_USER_PASSWORD), &QCheckBox::toggled, this, &CSecurityDlg::OnEnableUserPassword);
+    connect(Check(IDC_ENABLE_OWNER_PASSWORD), &QCheckBox::toggled, this,
             &CSecurityDlg::OnEnableOwnerPassword);
     OnInitDialog();
 }
@@ -111,12 +113,15 @@ void CSecurityDlg::OnEnableSecurity()
     Edit(IDC_OWNER_PASSWORD)->setEnabled(Check(IDC_ENABLE_OWNER_PASSWORD)->isChecked());
 }
 
+// A box set while security is off (the page's data exchange) leaves its edit grey.
 void CSecurityDlg::OnEnableUserPassword()
 {
-    Edit(IDC_USER_PASSWORD)->setEnabled(Check(IDC_ENABLE_USER_PASSWORD)->isChecked());
+    QCheckBox* box = Check(IDC_ENABLE_USER_PASSWORD);
+    Edit(IDC_USER_PASSWORD)->setEnabled(box->isChecked() && box->isEnabledTo(this));
 }
 
 void CSecurityDlg::OnEnableOwnerPassword()
 {
-    Edit(IDC_OWNER_PASSWORD)->setEnabled(Check(IDC_ENABLE_OWNER_PASSWORD)->isChecked());
+    QCheckBox* box = Check(IDC_ENABLE_OWNER_PASSWORD);
+    Edit(IDC_OWNER_PASSWORD)->setEnabled(box->isChecked() && box->isEnabledTo(this));
 }

@@ -32,9 +32,11 @@ mode_t CurrentUmask()
     return mask;
 }
 
-PdfOutcome Failure(const QString& pdfPath, const QString& reason)
+PdfOutcome Failure(PdfOutcome::Failure kind, const QString& pdfPath, const QString& reason)
 {
     PdfOutcome outcome;
+    outcome.failure = kind;
+    outcome.stopped = kind == PdfOutcome::Failure::Stopped;
     outcome.pdfPath = pdfPath;
     outcome.reason = reason;
     return outcome;
@@ -135,7 +137,7 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     QString error;
     const QString scratch = ScratchFolder::Path(&error);
     if (scratch.isEmpty())
-        return Failure(finalPath, error);
+        return Failure(PdfOutcome::Failure::ScratchFiles, finalPath, error);
     const QDir scratchDir(scratch);
     GhostscriptPaths paths;
     paths.spoolFile = scratchDir.filePath(ScratchFolder::kSpoolFileName);
@@ -145,23 +147,24 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     const QStringList split =
         SplitWindowsCommandLine(BuildGhostscriptCommandLine(settings, sourcePath, outputFolder, paths));
     if (!WritePdfmarksFile(BuildPdfmarksText(settings), &error))
-        return Failure(finalPath, error);
+        return Failure(PdfOutcome::Failure::ScratchFiles, finalPath, error);
 
     // A print job that wrote nothing must not become an empty PDF.
     const QFileInfo spool(paths.spoolFile);
     if (!spool.exists() || spool.size() == 0)
-        return Failure(finalPath,
+        return Failure(PdfOutcome::Failure::EmptySpool, finalPath,
                        QStringLiteral("The print job wrote no PostScript into %1.").arg(paths.spoolFile));
 
     // The PDF is written under a temporary name beside its final one.
     const QFileInfo target(finalPath);
     if (!target.dir().exists())
-        return Failure(finalPath,
+        return Failure(PdfOutcome::Failure::OutputFolder, finalPath,
                        QStringLiteral("The output folder %1 does not exist.").arg(target.absolutePath()));
     QTemporaryFile temporaryPdf(target.dir().filePath(QStringLiteral(".foliant-XXXXXX.pdf")));
     if (!temporaryPdf.open())
-        return Failure(finalPath, QStringLiteral("Cannot write into the folder %1: %2")
-                                      .arg(target.absolutePath(), temporaryPdf.errorString()));
+        return Failure(PdfOutcome::Failure::OutputFolder, finalPath,
+                       QStringLiteral("Cannot write into the folder %1: %2")
+                           .arg(target.absolutePath(), temporaryPdf.errorString()));
     temporaryPdf.close();
 
     // The security switches reach Ghostscript through a private argument file.
@@ -173,7 +176,7 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     if (!argumentFileOpen || argumentFile.write(argumentBytes) != argumentBytes.size() ||
         !argumentFile.flush())
         return Failure(
-            finalPath,
+            PdfOutcome::Failure::ScratchFiles, finalPath,
             QStringLiteral("Cannot write the Ghostscript argument file: %1").arg(argumentFile.errorString()));
     argumentFile.close();
 
@@ -181,12 +184,13 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     // folder of this run, so an ended Ghostscript leaves nothing behind.
     const QTemporaryDir ghostscriptTemp(scratchDir.filePath(QStringLiteral("gstmp-XXXXXX")));
     if (!ghostscriptTemp.isValid())
-        return Failure(finalPath, QStringLiteral("Cannot make a temporary folder for Ghostscript: %1")
-                                      .arg(ghostscriptTemp.errorString()));
+        return Failure(PdfOutcome::Failure::ScratchFiles, finalPath,
+                       QStringLiteral("Cannot make a temporary folder for Ghostscript: %1")
+                           .arg(ghostscriptTemp.errorString()));
     ProcessRequest request;
     request.program = ResolveProgram(split.value(0), options);
     if (request.program.isEmpty())
-        return Failure(finalPath,
+        return Failure(PdfOutcome::Failure::NotStarted, finalPath,
                        QStringLiteral("Ghostscript could not be started: the program gs was not found."));
     request.arguments = invocation.arguments;
     request.environment = RestrictedEnvironment(ghostscriptTemp.path());
@@ -194,16 +198,19 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     request.stopRequested = options.stopRequested;
     const ProcessResult result = RunnerOf(options).Run(request);
 
-    PdfOutcome outcome = Failure(finalPath, QString());
+    PdfOutcome outcome = Failure(PdfOutcome::Failure::ToolFailed, finalPath, QString());
     switch (result.status) {
     case ProcessResult::Status::FailedToStart:
+        outcome.failure = PdfOutcome::Failure::NotStarted;
         outcome.reason = QStringLiteral("Ghostscript could not be started: %1").arg(result.startError);
         return outcome;
     case ProcessResult::Status::TimedOut:
+        outcome.failure = PdfOutcome::Failure::TimedOut;
         outcome.reason = QStringLiteral("Ghostscript did not finish within %1 and was ended.")
                              .arg(MinutesText(options.timeoutMs));
         return outcome;
     case ProcessResult::Status::Stopped:
+        outcome.failure = PdfOutcome::Failure::Stopped;
         outcome.stopped = true;
         outcome.reason = QStringLiteral("Stopped.");
         return outcome;
@@ -229,10 +236,12 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     const QByteArray temporaryName = QFile::encodeName(temporaryPdf.fileName());
     ::chmod(temporaryName.constData(), 0666 & ~CurrentUmask());
     if (std::rename(temporaryName.constData(), QFile::encodeName(finalPath).constData()) != 0) {
+        outcome.failure = PdfOutcome::Failure::OutputFolder;
         outcome.reason = QStringLiteral("Cannot rename the finished PDF to %1.").arg(finalPath);
         return outcome;
     }
     temporaryPdf.setAutoRemove(false);
+    outcome.failure = PdfOutcome::Failure::None;
     outcome.made = true;
     return outcome;
 }

@@ -22,8 +22,22 @@ struct GhostscriptOptions
 
 struct PdfOutcome
 {
+    // Why the PDF was not made, so callers choose their message without
+    // reading the text.
+    enum class Failure {
+        None,
+        NotStarted,   // Ghostscript could not be started (missing, not executable)
+        Stopped,      // ended at the user's request
+        TimedOut,     // ended after its time limit
+        ToolFailed,   // Ghostscript ran and failed, or wrote no PDF
+        OutputFolder, // the output folder is missing or cannot be written
+        EmptySpool,   // the print job wrote nothing into the spool file
+        ScratchFiles, // the private scratch folder or a file in it cannot be written
+    };
+
     bool made = false;
-    bool stopped = false; // ended at the user's request
+    Failure failure = Failure::None;
+    bool stopped = false; // ended at the user's request (failure is Stopped)
     QString pdfPath;      // the PDF's final path
     QString reason;       // when not made: why, in Ghostscript's own words where it gave any
 };

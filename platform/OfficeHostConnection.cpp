@@ -1,13 +1,13 @@
 #include "platform/OfficeHostConnection.h"
 
 #include "platform/OleException.h"
+#include "platform/ProcessKillSwitch.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QProcess>
 
 #include <atomic>
-#include <csignal>
 
 using namespace dispatchprotocol;
 
@@ -30,6 +30,7 @@ public:
     {
         return m_connection->Call(m_number, dispid, kind, arguments);
     }
+    std::function<void()> ServerEnder() const override { return m_connection->Ender(); }
     const OfficeHostConnection* Connection() const { return m_connection.get(); }
     quint32 Number() const { return m_number; }
 
@@ -98,6 +99,7 @@ std::shared_ptr<OfficeHostConnection> OfficeHostConnection::Start(const QString&
         return nullptr;
     }
     c->m_processId = c->m_process->processId();
+    c->m_killSwitch = std::make_shared<ProcessKillSwitch>(c->m_processId);
     const std::optional<Message> hello = c->ReadMessage(g_startTimeLimit, why);
     if (!hello || hello->type != MessageType::Hello || FAILED(hello->status)) {
         if (why && hello)
@@ -106,13 +108,9 @@ std::shared_ptr<OfficeHostConnection> OfficeHostConnection::Start(const QString&
         c->Shutdown();
         return nullptr;
     }
-    std::weak_ptr<OfficeHostConnection> weak = c;
-    const qint64 pid = c->m_processId;
     for (const WindowReport& w : hello->windows)
-        c->m_windows.append(WindowRegistry::Instance().Register(w.className, w.title, pid, [pid]() {
-            // The host is our child and not yet reaped, so the id is still its own.
-            ::kill(static_cast<pid_t>(pid), SIGKILL);
-        }));
+        c->m_windows.append(
+            WindowRegistry::Instance().Register(w.className, w.title, c->m_processId, c->Ender()));
     return c;
 }
 
@@ -128,8 +126,17 @@ bool OfficeHostConnection::IsRunning() const
 
 void OfficeHostConnection::Kill()
 {
-    if (m_processId > 0 && IsRunning())
-        ::kill(static_cast<pid_t>(m_processId), SIGKILL);
+    if (m_killSwitch)
+        m_killSwitch->Kill();
+}
+
+std::function<void()> OfficeHostConnection::Ender() const
+{
+    std::shared_ptr<ProcessKillSwitch> killSwitch = m_killSwitch;
+    return [killSwitch]() {
+        if (killSwitch)
+            killSwitch->Kill();
+    };
 }
 
 std::optional<Message> OfficeHostConnection::ReadMessage(int timeLimit, QString* why)
@@ -221,5 +228,7 @@ void OfficeHostConnection::Shutdown()
             m_process->waitForFinished(kEndTimeLimit);
         }
     }
+    if (m_killSwitch)
+        m_killSwitch->Disarm();
     m_process.reset();
 }

@@ -8,8 +8,10 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
+class ProcessKillSwitch;
 class QProcess;
 
 // The process id of the office host serving a remote object; 0 for an
@@ -20,7 +22,8 @@ qint64 ServerProcessId(const LPDISPATCH& object);
 // with a time limit; a host that does not answer in time is ended and the
 // call fails. The process lives until the last object it serves is released,
 // then it is told to end (its input closes) and ended if it does not.
-// Use a connection from the thread that started it.
+// Use a connection from the thread that started it; only Kill may be
+// called from any thread.
 class OfficeHostConnection : public std::enable_shared_from_this<OfficeHostConnection>
 {
 public:
@@ -42,8 +45,11 @@ public:
 
     qint64 ProcessId() const { return m_processId; }
     bool IsRunning() const;
-    // Ends the host at once (SIGKILL); safe from any thread.
+    // Ends the host at once (SIGKILL); safe from any thread, and never
+    // reaches another process once the host has ended.
     void Kill();
+    // Kills the host from any thread, for as long as anyone holds it.
+    std::function<void()> Ender() const;
 
     // Time limits in milliseconds: for each call, and for the start.
     static void SetCallTimeLimit(int milliseconds);
@@ -61,5 +67,6 @@ private:
     std::unique_ptr<QProcess> m_process;
     dispatchprotocol::FrameReader m_reader;
     qint64 m_processId = 0;
+    std::shared_ptr<ProcessKillSwitch> m_killSwitch;
     QList<HWND> m_windows;
 };

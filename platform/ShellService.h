@@ -29,6 +29,7 @@ public:
     static ShellService& Instance();
 
     // Puts service in place of the desktop's own (nullptr: back to the
-    // desktop's). The caller keeps ownership and must outlive its use.
-    static void SetInstance(ShellService* service);
+    // desktop's); returns the one it replaces. The caller keeps ownership and
+    // must outlive its use.
+    static ShellService* SetInstance(ShellService* service);
 };

@@ -68,8 +68,9 @@ void ApplyStyles(QWidget* widget, const DialogItem& item)
         return;
     }
     if (auto* button = qobject_cast<QPushButton*>(widget)) {
-        // Only the template's default button answers Enter.
-        button->setAutoDefault(s & dlgstyle::DefaultButton);
+        // Enter presses the focused button; elsewhere only the template's
+        // default button answers it.
+        button->setAutoDefault(true);
         button->setDefault(s & dlgstyle::DefaultButton);
         return;
     }
@@ -130,6 +131,61 @@ QRect ItemGeometry(QWidget* widget, const DialogItem& item, const DialogUnits& u
     return rect;
 }
 
+bool IsInput(ControlKind kind)
+{
+    return kind == ControlKind::Edit || kind == ControlKind::ComboBox || kind == ControlKind::ListBox;
+}
+
+bool HasText(const DialogItem& item)
+{
+    return !item.text.empty() && item.text != u"Static";
+}
+
+// The label that names the input at index: the text right before it in the
+// template (a label, or a check box that switches it), else the nearest
+// label on its row to its left. -1 when none.
+int LabelOfInput(const DialogTemplate& t, size_t index)
+{
+    const DialogItem& input = t.items[index];
+    if (index > 0) {
+        const DialogItem& before = t.items[index - 1];
+        if ((before.kind == ControlKind::Label || before.kind == ControlKind::CheckBox) && HasText(before))
+            return int(index - 1);
+    }
+    int best = -1;
+    for (size_t i = 0; i < t.items.size(); ++i) {
+        const DialogItem& l = t.items[i];
+        const bool sameRow = l.y < input.y + input.h && input.y < l.y + l.h;
+        if (l.kind != ControlKind::Label || !HasText(l) || !sameRow || l.x + l.w > input.x + 2)
+            continue;
+        if (best < 0 || l.x > t.items[size_t(best)].x)
+            best = int(i);
+    }
+    return best;
+}
+
+// Gives every input and every check box without text the name of its label,
+// as a screen reader announces it; a label becomes its input's buddy.
+void NameInputsByTheirLabels(const DialogTemplate& t, const QList<QWidget*>& widgets)
+{
+    for (size_t i = 0; i < t.items.size(); ++i) {
+        const DialogItem& item = t.items[i];
+        int label = -1;
+        if (IsInput(item.kind))
+            label = LabelOfInput(t, i);
+        else if (item.kind == ControlKind::CheckBox && !HasText(item) && i + 1 < t.items.size() &&
+                 t.items[i + 1].kind == ControlKind::Label)
+            label = int(i + 1);
+        if (label < 0 || !widgets[qsizetype(i)]->accessibleName().isEmpty())
+            continue;
+        QString name = t.items[size_t(label)].text.toString();
+        name.remove(QLatin1Char('&'));
+        widgets[qsizetype(i)]->setAccessibleName(name.trimmed());
+        if (auto* labelWidget = qobject_cast<QLabel*>(widgets[qsizetype(label)]))
+            labelWidget->setBuddy(widgets[qsizetype(i)]);
+    }
+}
+
 } // namespace
 
 DialogUnits DialogBuilder::Build(const DialogTemplate& dialogTemplate, QWidget* dialog,
@@ -153,6 +209,7 @@ DialogUnits DialogBuilder::Build(const DialogTemplate& dialogTemplate, QWidget* 
     }
 
     QButtonGroup* radioGroup = nullptr;
+    QList<QWidget*> widgets;
     for (const DialogItem& item : dialogTemplate.items) {
         QWidget* widget = factory ? factory(item, dialog) : nullptr;
         if (!widget)
@@ -178,7 +235,9 @@ DialogUnits DialogBuilder::Build(const DialogTemplate& dialogTemplate, QWidget* 
             radioGroup->addButton(radio, radioGroup->buttons().size());
         }
         widget->show();
+        widgets.append(widget);
     }
+    NameInputsByTheirLabels(dialogTemplate, widgets);
     return units;
 }
 

@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <QPointer>
 
+#include <utility>
+
 namespace {
 
 ShellService* installedService = nullptr;
@@ -22,7 +24,7 @@ ShellService& ShellService::Instance()
     return *desktop;
 }
 
-void ShellService::SetInstance(ShellService* service)
+ShellService* ShellService::SetInstance(ShellService* service)
 {
-    installedService = service;
+    return std::exchange(installedService, service);
 }

@@ -4,7 +4,7 @@
 #include "controls/Artwork.h"
 #include "controls/CEnableTextEdit.h"
 #include "platform/widgets/DialogBuilder.h"
-#include "tests/platform/RecordingShell.h"
+#include "RecordingShell.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -7,9 +7,9 @@
 #include "convert/CConvertDlg.h"
 #include "convert/CListBoxEx.h"
 #include "converters/ConversionPage.h"
-#include "platform/ScriptedMessageBoxes.h"
+#include "ScriptedMessageBoxes.h"
 #include "platform/widgets/DialogBuilder.h"
-#include "tests/platform/RecordingShell.h"
+#include "RecordingShell.h"
 
 #include <QAbstractButton>
 #include <QApplication>

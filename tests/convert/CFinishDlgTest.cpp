@@ -1,8 +1,8 @@
 #include "convert/CFinishDlg.h"
+#include "RecordingShell.h"
+#include "ScriptedMessageBoxes.h"
 #include "app/Resource.h"
-#include "platform/ScriptedMessageBoxes.h"
 #include "platform/widgets/DialogBuilder.h"
-#include "tests/platform/RecordingShell.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -22,11 +22,9 @@ class FinishDlgTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        previous = SetMessageBoxService(&boxes);
         dialog.m_folder = folder;
         dialog.m_files = {QStringLiteral("B.pdf"), QStringLiteral("A.pdf")};
     }
-    void TearDown() override { SetMessageBoxService(previous); }
 
     // Runs the dialog modally and does what the user does while it is shown.
     // Returns the dialog's answer, or -1 when the steps left it open.
@@ -51,7 +49,7 @@ protected:
     const QString folder = QDir::toNativeSeparators(QStringLiteral("/srv/out"));
     const QString folderWithSeparator = folder + QDir::separator();
     ScriptedMessageBoxes boxes;
-    MessageBoxService* previous = nullptr;
+    MessageBoxOverride boxesInPlace{&boxes, SetMessageBoxService};
     RecordingShell shell;
     CFinishDlg dialog;
 };

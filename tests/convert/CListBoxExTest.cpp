@@ -1,6 +1,6 @@
 #include "convert/CListBoxEx.h"
+#include "ScriptedMessageBoxes.h"
 #include "app/DialogTemplates.h"
-#include "platform/ScriptedMessageBoxes.h"
 #include "platform/widgets/DialogBuilder.h"
 
 #include <QCoreApplication>
@@ -23,14 +23,11 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
-        previous = SetMessageBoxService(&boxes);
         list.m_extensions = {"doc", "xls", "docx", "htm",  "tml", "xml", "txt",
                              "rtf", "ppt", "jpg",  "jpeg", "bmp", "gif", "png"};
         list.m_hNotifyWnd = &page;
         ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("Sub.folder")));
     }
-
-    void TearDown() override { SetMessageBoxService(previous); }
 
     QString Path(const QString& name) const { return QDir::toNativeSeparators(folder.filePath(name)); }
 
@@ -76,7 +73,7 @@ protected:
 
     QTemporaryDir folder;
     ScriptedMessageBoxes boxes;
-    MessageBoxService* previous = nullptr;
+    MessageBoxOverride boxesInPlace{&boxes, SetMessageBoxService};
     QObject page;
     CListBoxEx list;
     QSignalSpy notified{&list, &CListBoxEx::WM_FILES_DROPPED};
@@ -203,12 +200,12 @@ TEST_F(ListBoxExTest, AddStringSortsIgnoringCaseAndInsertStringDoesNot)
 TEST_F(ListBoxExTest, ListPlacedByThePageTemplateKeepsItsWays)
 {
     // The page makes its list 1008 a CListBoxEx through the template builder.
-    QWidget page;
-    DialogBuilder::Build(dialogtemplates::kConvertTemplate, &page,
+    QWidget pageWindow;
+    DialogBuilder::Build(dialogtemplates::kConvertTemplate, &pageWindow,
                          [](const DialogItem& item, QWidget* parent) {
                              return item.id == IDC_FILE_LIST ? new CListBoxEx(parent) : nullptr;
                          });
-    auto* placed = DlgItem<CListBoxEx>(&page, IDC_FILE_LIST);
+    auto* placed = DlgItem<CListBoxEx>(&pageWindow, IDC_FILE_LIST);
     ASSERT_NE(placed, nullptr);
     placed->m_extensions = list.m_extensions;
     placed->AddString(Path("b.doc"));

@@ -11,7 +11,7 @@
 #include "converters/ConversionPage.h"
 #include "converters/Converters.h"
 #include "platform/GuiThreadCall.h"
-#include "platform/ScriptedMessageBoxes.h"
+#include "ScriptedMessageBoxes.h"
 #include "platform/widgets/DialogBuilder.h"
 
 #include <QAbstractButton>

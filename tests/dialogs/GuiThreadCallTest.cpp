@@ -1,4 +1,5 @@
 #include "platform/GuiThreadCall.h"
+#include "PumpWhile.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -9,15 +10,7 @@
 
 namespace {
 
-// Runs call on a thread of its own while this thread serves its event loop.
-template <class Call> void OnWorker(Call call)
-{
-    QThread* worker = QThread::create(call);
-    worker->start();
-    while (!worker->wait(5))
-        QCoreApplication::processEvents();
-    delete worker;
-}
+using testtools::RunOnWorkerWhilePumping;
 
 // Throws queued calls away unrun, as the event loop does with the calls of a
 // receiver that is being destroyed.
@@ -35,7 +28,7 @@ TEST(GuiThreadCallTest, RunsOnTheContextsThreadAndWaits)
     QThread* ranOn = nullptr;
     bool ran = false;
     int value = 0;
-    OnWorker([&] {
+    RunOnWorkerWhilePumping([&] {
         ran = RunInThreadOf(&context, [&] {
             ranOn = QThread::currentThread();
             value = 42;
@@ -58,7 +51,7 @@ TEST(GuiThreadCallTest, ACallThrownAwayReleasesTheCaller)
     DroppingObject context;
     std::atomic<bool> ran{true};
     std::atomic<bool> called{false};
-    OnWorker([&] { ran = RunInThreadOf(&context, [&] { called = true; }); });
+    RunOnWorkerWhilePumping([&] { ran = RunInThreadOf(&context, [&] { called = true; }); });
     EXPECT_FALSE(ran);
     EXPECT_FALSE(called);
 }

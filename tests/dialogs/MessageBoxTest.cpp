@@ -1,5 +1,6 @@
+#include "PumpWhile.h"
+#include "ScriptedMessageBoxes.h"
 #include "platform/MessageBoxDispatcher.h"
-#include "platform/ScriptedMessageBoxes.h"
 #include "platform/widgets/QtMessageBoxService.h"
 
 #include <QAbstractButton>
@@ -14,27 +15,12 @@
 
 namespace {
 
-// Installs a service for one test and puts the previous one back.
-class ServiceScope
-{
-public:
-    explicit ServiceScope(MessageBoxService* service) : m_previous(SetMessageBoxService(service)) {}
-    ~ServiceScope() { SetMessageBoxService(m_previous); }
-
-private:
-    MessageBoxService* m_previous;
-};
-
 // Asks for a box on a thread of its own while the GUI thread keeps its event
 // loop running; returns the answer the worker got.
 int AskFromWorker(const QString& text, const QString& caption, unsigned type)
 {
     std::atomic<int> answer{-1};
-    QThread* worker = QThread::create([&] { answer = MessageBox(nullptr, text, caption, type); });
-    worker->start();
-    while (!worker->wait(5))
-        QCoreApplication::processEvents();
-    delete worker;
+    testtools::RunOnWorkerWhilePumping([&] { answer = MessageBox(nullptr, text, caption, type); });
     return answer;
 }
 
@@ -44,7 +30,7 @@ TEST(MessageBoxTest, WorkerBoxIsShownOnTheGuiThreadAndGetsTheScriptedAnswer)
 {
     ScriptedMessageBoxes script;
     MessageBoxDispatcher dispatcher(script);
-    ServiceScope scope(&dispatcher);
+    MessageBoxOverride scope(&dispatcher, SetMessageBoxService);
     script.Answer(IDNO);
     script.Answer(IDYES);
 
@@ -69,7 +55,7 @@ TEST(MessageBoxTest, WorkerBoxIsShownOnTheGuiThreadAndGetsTheScriptedAnswer)
 TEST(MessageBoxTest, AfxMessageBoxUsesTheApplicationNameAndTheFrameworkIcons)
 {
     ScriptedMessageBoxes script;
-    ServiceScope scope(&script);
+    MessageBoxOverride scope(&script, SetMessageBoxService);
     QCoreApplication::setApplicationName("Foliant");
     AfxMessageBox("Working now,Hold for a moment!");
     AfxMessageBox("Stop?", MB_YESNO);
@@ -95,7 +81,7 @@ TEST(MessageBoxTest, QtBoxFromAWorkerShowsExactTextCaptionButtonsAndIcon)
 {
     QtMessageBoxService boxes;
     MessageBoxDispatcher dispatcher(boxes);
-    ServiceScope scope(&dispatcher);
+    MessageBoxOverride scope(&dispatcher, SetMessageBoxService);
 
     // Text that looks like markup must show as typed.
     const QString text =

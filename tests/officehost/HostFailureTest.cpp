@@ -6,6 +6,7 @@
 #include "TestTools.h"
 
 #include "platform/COleDispatchDriver.h"
+#include "platform/OfficeDispids.h"
 #include "platform/OfficeHostConnection.h"
 
 #include <QDir>
@@ -76,26 +77,31 @@ TEST_F(HostFailureTest, UnknownMembersAndWrongArgumentsFailCleanlyAndTheHostKeep
         << COleDispatchDriver::LastCreateError().toStdString();
     EXPECT_EQ(DispatchError([&] { word.InvokeHelper(999, DISPATCH_METHOD, VT_EMPTY); }),
               DISP_E_MEMBERNOTFOUND);
-    EXPECT_EQ(DispatchError([&] { word.InvokeHelper(23, DISPATCH_PROPERTYGET, VT_BOOL); }),
+    EXPECT_EQ(DispatchError([&] { word.InvokeHelper(worddispid::kVisible, DISPATCH_PROPERTYGET, VT_BOOL); }),
               DISP_E_MEMBERNOTFOUND)
         << "Visible can only be set";
-    EXPECT_EQ(DispatchError([&] { word.InvokeHelper(66, DISPATCH_PROPERTYPUT, VT_EMPTY, {Variant::I4(1)}); }),
+    EXPECT_EQ(DispatchError([&] {
+                  word.InvokeHelper(worddispid::kActivePrinter, DISPATCH_PROPERTYPUT, VT_EMPTY,
+                                    {Variant::I4(1)});
+              }),
               DISP_E_TYPEMISMATCH);
     EXPECT_EQ(DispatchError([&] {
-                  word.InvokeHelper(66, DISPATCH_PROPERTYPUT, VT_EMPTY,
+                  word.InvokeHelper(worddispid::kActivePrinter, DISPATCH_PROPERTYPUT, VT_EMPTY,
                                     {Variant::Bstr(QStringLiteral("Other"))});
               }),
               DISP_E_EXCEPTION)
         << "only the product's printer exists";
     EXPECT_EQ(DispatchError([&] {
-                  word.InvokeHelper(1105, DISPATCH_METHOD, VT_EMPTY,
+                  word.InvokeHelper(worddispid::kQuit, DISPATCH_METHOD, VT_EMPTY,
                                     {Variant::I2(0), Variant::I2(0), Variant::I2(0), Variant::I2(0)});
               }),
               DISP_E_BADPARAMCOUNT);
-    EXPECT_EQ(DispatchError([&] { word.InvokeHelper(6, DISPATCH_PROPERTYGET, VT_I4); }), DISP_E_TYPEMISMATCH)
+    EXPECT_EQ(DispatchError([&] { word.InvokeHelper(worddispid::kDocuments, DISPATCH_PROPERTYGET, VT_I4); }),
+              DISP_E_TYPEMISMATCH)
         << "a collection is no number";
 
-    COleDispatchDriver documents(word.InvokeHelper(6, DISPATCH_PROPERTYGET, VT_DISPATCH).pdispVal());
+    COleDispatchDriver documents(
+        word.InvokeHelper(worddispid::kDocuments, DISPATCH_PROPERTYGET, VT_DISPATCH).pdispVal());
     QString why;
     const QString folder = officedocuments::Folder(&why);
     ASSERT_FALSE(folder.isEmpty()) << why.toStdString();
@@ -106,18 +112,22 @@ TEST_F(HostFailureTest, UnknownMembersAndWrongArgumentsFailCleanlyAndTheHostKeep
     for (const QString& file : {scratch.filePath(QStringLiteral("missing.doc")), broken}) {
         SCOPED_TRACE(file.toStdString());
         EXPECT_EQ(DispatchError([&] {
-                      documents.InvokeHelper(15, DISPATCH_METHOD, VT_DISPATCH, WordOpenArguments(file));
+                      documents.InvokeHelper(worddispid::kOpen, DISPATCH_METHOD, VT_DISPATCH,
+                                             WordOpenArguments(file));
                   }),
                   DISP_E_EXCEPTION);
     }
     VariantList badType = WordOpenArguments(folder + QStringLiteral("/sample.docx"));
     badType[9] = Variant::Bstr(QStringLiteral("0"));
-    EXPECT_EQ(DispatchError([&] { documents.InvokeHelper(15, DISPATCH_METHOD, VT_DISPATCH, badType); }),
+    EXPECT_EQ(DispatchError(
+                  [&] { documents.InvokeHelper(worddispid::kOpen, DISPATCH_METHOD, VT_DISPATCH, badType); }),
               DISP_E_TYPEMISMATCH);
-    const Variant document = documents.InvokeHelper(
-        15, DISPATCH_METHOD, VT_DISPATCH, WordOpenArguments(folder + QStringLiteral("/sample.docx")));
+    const Variant document =
+        documents.InvokeHelper(worddispid::kOpen, DISPATCH_METHOD, VT_DISPATCH,
+                               WordOpenArguments(folder + QStringLiteral("/sample.docx")));
     EXPECT_TRUE(document.pdispVal()) << "the host still serves after the failures";
-    word.InvokeHelper(1105, DISPATCH_METHOD, VT_EMPTY, {Variant::I2(0), Variant::I2(0), Variant::I2(0)});
+    word.InvokeHelper(worddispid::kQuit, DISPATCH_METHOD, VT_EMPTY,
+                      {Variant::I2(0), Variant::I2(0), Variant::I2(0)});
 }
 
 TEST_F(HostFailureTest, ExcelRefusesWhatIsNoWorkbook)
@@ -127,7 +137,8 @@ TEST_F(HostFailureTest, ExcelRefusesWhatIsNoWorkbook)
     ASSERT_FALSE(folder.isEmpty()) << why.toStdString();
     COleDispatchDriver excel;
     ASSERT_TRUE(excel.CreateDispatch(QStringLiteral("Excel.Application")));
-    COleDispatchDriver workbooks(excel.InvokeHelper(0x23C, DISPATCH_PROPERTYGET, VT_DISPATCH).pdispVal());
+    COleDispatchDriver workbooks(
+        excel.InvokeHelper(exceldispid::kWorkbooks, DISPATCH_PROPERTYGET, VT_DISPATCH).pdispVal());
     const VariantList open = {Variant::Bstr(folder + QStringLiteral("/sample.doc")),
                               Variant::I4(0),
                               Variant::I2(1),
@@ -141,9 +152,10 @@ TEST_F(HostFailureTest, ExcelRefusesWhatIsNoWorkbook)
                               Variant::I2(0),
                               kOmitted,
                               Variant::I2(0)};
-    EXPECT_EQ(DispatchError([&] { workbooks.InvokeHelper(0x2AA, DISPATCH_METHOD, VT_DISPATCH, open); }),
+    EXPECT_EQ(DispatchError(
+                  [&] { workbooks.InvokeHelper(exceldispid::kOpen, DISPATCH_METHOD, VT_DISPATCH, open); }),
               DISP_E_EXCEPTION);
-    excel.InvokeHelper(0x12E, DISPATCH_METHOD, VT_EMPTY);
+    excel.InvokeHelper(exceldispid::kQuit, DISPATCH_METHOD, VT_EMPTY);
 }
 
 TEST_F(HostFailureTest, AFailedPrintLeavesNoPrintFileNotEvenTheLastOne)
@@ -199,13 +211,13 @@ TEST_F(HostFailureTest, AHostKilledInTheMiddleOfACallFailsTheCallAndLeavesNothin
         ::kill(static_cast<pid_t>(pid), SIGKILL);
     });
     try {
-        word.InvokeHelper(6, DISPATCH_PROPERTYGET, VT_DISPATCH);
+        word.InvokeHelper(worddispid::kDocuments, DISPATCH_PROPERTYGET, VT_DISPATCH);
         ADD_FAILURE() << "the call succeeded";
     } catch (const COleException& e) {
         EXPECT_EQ(e.m_sc, RPC_E_DISCONNECTED);
     }
     killer.join();
-    EXPECT_THROW(word.InvokeHelper(6, DISPATCH_PROPERTYGET, VT_DISPATCH), COleException)
+    EXPECT_THROW(word.InvokeHelper(worddispid::kDocuments, DISPATCH_PROPERTYGET, VT_DISPATCH), COleException)
         << "and every later call";
     word.ReleaseDispatch();
     EXPECT_TRUE(Reaped(pid));
@@ -220,7 +232,7 @@ TEST_F(HostFailureTest, AHostThatDoesNotAnswerInTimeIsEnded)
     const int limit = OfficeHostConnection::CallTimeLimit();
     OfficeHostConnection::SetCallTimeLimit(1000);
     try {
-        excel.InvokeHelper(0x23C, DISPATCH_PROPERTYGET, VT_DISPATCH);
+        excel.InvokeHelper(exceldispid::kWorkbooks, DISPATCH_PROPERTYGET, VT_DISPATCH);
         ADD_FAILURE() << "the call succeeded";
     } catch (const COleException& e) {
         EXPECT_EQ(e.m_sc, RPC_E_TIMEOUT);

@@ -6,6 +6,7 @@
 #include "TestTools.h"
 
 #include "platform/COleDispatchDriver.h"
+#include "platform/OfficeDispids.h"
 #include "platform/OfficeHostConnection.h"
 #include "platform/WindowRegistry.h"
 
@@ -124,28 +125,33 @@ TEST_F(OfficeHostTest, WordPrintsInTheBackgroundAndCountsTheJobUntilTheFileIsCom
     SlowPrinterFilter slow(2);
     COleDispatchDriver application;
     ASSERT_TRUE(application.CreateDispatch(QStringLiteral("Word.Application")));
-    COleDispatchDriver documents(application.InvokeHelper(6, DISPATCH_PROPERTYGET, VT_DISPATCH).pdispVal());
+    COleDispatchDriver documents(
+        application.InvokeHelper(worddispid::kDocuments, DISPATCH_PROPERTYGET, VT_DISPATCH).pdispVal());
     const Variant no = Variant::I2(0), yes = Variant::I2(-1), zero = Variant::I4(0),
                   omitted = Variant::Missing();
     COleDispatchDriver document(
         documents
-            .InvokeHelper(15, DISPATCH_METHOD, VT_DISPATCH,
+            .InvokeHelper(worddispid::kOpen, DISPATCH_METHOD, VT_DISPATCH,
                           {Variant::Bstr(Document(QStringLiteral("sample.docx"))), no, yes, no,
                            Variant::Bstr(kNoPassword), omitted, no, omitted, omitted, zero, omitted, yes})
             .pdispVal());
     QElapsedTimer clock;
     clock.start();
-    document.InvokeHelper(444, DISPATCH_METHOD, VT_EMPTY,
+    document.InvokeHelper(worddispid::kPrintOut, DISPATCH_METHOD, VT_EMPTY,
                           {yes, omitted, zero, Variant::Bstr(m_spool), omitted, omitted, zero, Variant::I4(1),
                            omitted, zero, yes, yes, omitted, no, zero, zero, zero, zero});
     EXPECT_LT(clock.elapsed(), 2000) << "PrintOut returns while the job runs";
-    EXPECT_EQ(application.InvokeHelper(86, DISPATCH_PROPERTYGET, VT_I4).integer(), 1);
+    EXPECT_EQ(application.InvokeHelper(worddispid::kBackgroundPrintingStatus, DISPATCH_PROPERTYGET, VT_I4)
+                  .integer(),
+              1);
     EXPECT_FALSE(QFile::exists(m_spool)) << "no half-written print file";
-    while (application.InvokeHelper(86, DISPATCH_PROPERTYGET, VT_I4).integer() > 0 && clock.elapsed() < 60000)
+    while (application.InvokeHelper(worddispid::kBackgroundPrintingStatus, DISPATCH_PROPERTYGET, VT_I4)
+                   .integer() > 0 &&
+           clock.elapsed() < 60000)
         QThread::msleep(100);
     EXPECT_GE(clock.elapsed(), 2000);
     EXPECT_TRUE(SpoolText().contains(QStringLiteral("markerdocx")));
-    application.InvokeHelper(1105, DISPATCH_METHOD, VT_EMPTY, {no, no, no});
+    application.InvokeHelper(worddispid::kQuit, DISPATCH_METHOD, VT_EMPTY, {no, no, no});
 }
 
 TEST_F(OfficeHostTest, ExcelReturnsFromPrintOutWithTheFileComplete)
@@ -195,7 +201,7 @@ TEST_F(OfficeHostTest, TerminatingTheWindowsProcessEndsThePowerPointHost)
     ASSERT_EQ(pid, ServerProcessId(application.m_lpDispatch));
     EXPECT_FALSE(windows.TerminateProcess(::getpid())) << "only a host's process can be ended";
     EXPECT_TRUE(windows.TerminateProcess(pid));
-    EXPECT_THROW(application.InvokeHelper(0x7E5, DISPATCH_METHOD, VT_EMPTY), COleException);
+    EXPECT_THROW(application.InvokeHelper(powerpointdispid::kQuit, DISPATCH_METHOD, VT_EMPTY), COleException);
     application.ReleaseDispatch();
     EXPECT_TRUE(ProcessGone(pid));
 }

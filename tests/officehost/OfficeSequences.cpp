@@ -1,5 +1,6 @@
 #include "OfficeSequences.h"
 
+#include "platform/OfficeDispids.h"
 #include "platform/OfficeHostConnection.h"
 
 #include <QThread>
@@ -26,25 +27,30 @@ qint64 PrintWithWord(const QString& file, int format, const QString& password, c
     const Variant no = Variant::I2(0), yes = Variant::I2(-1);
     COleDispatchDriver application = Start(QStringLiteral("Word.Application"));
     const qint64 pid = ServerProcessId(application.m_lpDispatch);
-    application.InvokeHelper(23, DISPATCH_PROPERTYPUT, VT_EMPTY, {Variant::Bool(false)});
-    application.InvokeHelper(66, DISPATCH_PROPERTYPUT, VT_EMPTY, {Variant::Bstr(QStringLiteral("Foliant"))});
-    COleDispatchDriver documents(application.InvokeHelper(6, DISPATCH_PROPERTYGET, VT_DISPATCH).pdispVal());
+    application.InvokeHelper(worddispid::kVisible, DISPATCH_PROPERTYPUT, VT_EMPTY, {Variant::Bool(false)});
+    application.InvokeHelper(worddispid::kActivePrinter, DISPATCH_PROPERTYPUT, VT_EMPTY,
+                             {Variant::Bstr(QStringLiteral("Foliant"))});
+    COleDispatchDriver documents(
+        application.InvokeHelper(worddispid::kDocuments, DISPATCH_PROPERTYGET, VT_DISPATCH).pdispVal());
     COleDispatchDriver document(
         documents
-            .InvokeHelper(15, DISPATCH_METHOD, VT_DISPATCH,
+            .InvokeHelper(worddispid::kOpen, DISPATCH_METHOD, VT_DISPATCH,
                           {Variant::Bstr(file), no, yes, no, Variant::Bstr(password), kOmitted, no, kOmitted,
                            kOmitted, Variant::I4(format), kOmitted, yes})
             .pdispVal());
-    document.InvokeHelper(444, DISPATCH_METHOD, VT_EMPTY,
+    document.InvokeHelper(worddispid::kPrintOut, DISPATCH_METHOD, VT_EMPTY,
                           {yes, kOmitted, kZero, Variant::Bstr(printFile), kOmitted, kOmitted, kZero, kOne,
                            kOmitted, kZero, yes, yes, kOmitted, no, kZero, kZero, kZero, kZero});
-    for (int polls = 0; application.InvokeHelper(86, DISPATCH_PROPERTYGET, VT_I4).integer() > 0; ++polls) {
+    for (int polls = 0;
+         application.InvokeHelper(worddispid::kBackgroundPrintingStatus, DISPATCH_PROPERTYGET, VT_I4)
+             .integer() > 0;
+         ++polls) {
         if (polls > 1200)
             throw COleException(RPC_E_TIMEOUT, QStringLiteral("Background printing never ended."));
         QThread::msleep(100);
     }
-    document.InvokeHelper(1105, DISPATCH_METHOD, VT_EMPTY, {no, no, no});
-    application.InvokeHelper(1105, DISPATCH_METHOD, VT_EMPTY, {no, no, no});
+    document.InvokeHelper(worddispid::kQuit, DISPATCH_METHOD, VT_EMPTY, {no, no, no});
+    application.InvokeHelper(worddispid::kQuit, DISPATCH_METHOD, VT_EMPTY, {no, no, no});
     return pid;
 }
 
@@ -53,20 +59,20 @@ qint64 PrintWithExcel(const QString& file, const QString& password, const QStrin
     const Variant no = Variant::I2(0), yes = Variant::I2(1);
     COleDispatchDriver application = Start(QStringLiteral("Excel.Application"));
     const qint64 pid = ServerProcessId(application.m_lpDispatch);
-    application.InvokeHelper(0x22E, DISPATCH_PROPERTYPUT, VT_EMPTY, {Variant::Bool(false)});
+    application.InvokeHelper(exceldispid::kVisible, DISPATCH_PROPERTYPUT, VT_EMPTY, {Variant::Bool(false)});
     COleDispatchDriver workbooks(
-        application.InvokeHelper(0x23C, DISPATCH_PROPERTYGET, VT_DISPATCH).pdispVal());
+        application.InvokeHelper(exceldispid::kWorkbooks, DISPATCH_PROPERTYGET, VT_DISPATCH).pdispVal());
     COleDispatchDriver workbook(
         workbooks
-            .InvokeHelper(0x2AA, DISPATCH_METHOD, VT_DISPATCH,
+            .InvokeHelper(exceldispid::kOpen, DISPATCH_METHOD, VT_DISPATCH,
                           {Variant::Bstr(file), kZero, yes, kOmitted, Variant::Bstr(password), kOmitted, yes,
                            kOmitted, kOmitted, no, no, kOmitted, no})
             .pdispVal());
-    workbook.InvokeHelper(0x6EC, DISPATCH_METHOD, VT_EMPTY,
+    workbook.InvokeHelper(exceldispid::kPrintOut, DISPATCH_METHOD, VT_EMPTY,
                           {kOmitted, kOmitted, kOne, no, Variant::Bstr(QStringLiteral("Foliant")), kOmitted,
                            kOmitted, Variant::Bstr(printFile)});
-    workbook.InvokeHelper(0x115, DISPATCH_METHOD, VT_EMPTY, {no, no, no});
-    application.InvokeHelper(0x12E, DISPATCH_METHOD, VT_EMPTY);
+    workbook.InvokeHelper(exceldispid::kClose, DISPATCH_METHOD, VT_EMPTY, {no, no, no});
+    application.InvokeHelper(exceldispid::kQuit, DISPATCH_METHOD, VT_EMPTY);
     return pid;
 }
 
@@ -76,19 +82,22 @@ qint64 PrintWithPowerPoint(const QString& file, const QString& printFile,
     const Variant all = Variant::I4(-1);
     COleDispatchDriver application = Start(QStringLiteral("PowerPoint.Application"));
     const qint64 pid = ServerProcessId(application.m_lpDispatch);
-    application.InvokeHelper(0x7EE, DISPATCH_PROPERTYPUT, VT_EMPTY, {kOne});
+    application.InvokeHelper(powerpointdispid::kVisible, DISPATCH_PROPERTYPUT, VT_EMPTY, {kOne});
     if (afterVisible)
         afterVisible(application);
     COleDispatchDriver presentations(
-        application.InvokeHelper(0x7D1, DISPATCH_PROPERTYGET, VT_DISPATCH).pdispVal());
+        application.InvokeHelper(powerpointdispid::kPresentations, DISPATCH_PROPERTYGET, VT_DISPATCH)
+            .pdispVal());
     // The presentation Open returns is let go at once; the active one prints.
-    presentations.InvokeHelper(0x7D4, DISPATCH_METHOD, VT_DISPATCH, {Variant::Bstr(file), kOne, all, all});
+    presentations.InvokeHelper(powerpointdispid::kOpen, DISPATCH_METHOD, VT_DISPATCH,
+                               {Variant::Bstr(file), kOne, all, all});
     COleDispatchDriver presentation(
-        application.InvokeHelper(0x7D5, DISPATCH_PROPERTYGET, VT_DISPATCH).pdispVal());
-    presentation.InvokeHelper(0x7F2, DISPATCH_METHOD, VT_EMPTY,
+        application.InvokeHelper(powerpointdispid::kActivePresentation, DISPATCH_PROPERTYGET, VT_DISPATCH)
+            .pdispVal());
+    presentation.InvokeHelper(powerpointdispid::kPrintOut, DISPATCH_METHOD, VT_EMPTY,
                               {all, all, Variant::Bstr(printFile), kOne, all});
-    presentation.InvokeHelper(0x7F7, DISPATCH_METHOD, VT_EMPTY);
-    application.InvokeHelper(0x7E5, DISPATCH_METHOD, VT_EMPTY);
+    presentation.InvokeHelper(powerpointdispid::kClose, DISPATCH_METHOD, VT_EMPTY);
+    application.InvokeHelper(powerpointdispid::kQuit, DISPATCH_METHOD, VT_EMPTY);
     return pid;
 }
 

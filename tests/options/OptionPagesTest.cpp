@@ -6,6 +6,8 @@
 #include "options/OptionTabs.h"
 #include "pdf/GhostscriptCommandLine.h"
 
+#include "PumpWhile.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -84,11 +86,7 @@ ConversionSettings ReadFromWorker(const AdvancedSettingsReader& reader)
 {
     ConversionSettings settings;
     settings.jpegQuality.clear();
-    QThread* worker = QThread::create([&] { reader.ReadAdvancedSettings(settings); });
-    worker->start();
-    while (!worker->wait(5))
-        QCoreApplication::processEvents();
-    delete worker;
+    testtools::RunOnWorkerWhilePumping([&] { reader.ReadAdvancedSettings(settings); });
     return settings;
 }
 

@@ -127,6 +127,7 @@ TEST_F(GhostscriptRunnerTest, FirstShownSettingsMakeAPlainPdf13)
     WriteSpool(spool::TextPage());
     const PdfOutcome outcome = Make(ConversionSettings{});
     ASSERT_TRUE(outcome.made) << outcome.reason.toStdString();
+    EXPECT_EQ(outcome.failure, PdfOutcome::Failure::None);
     EXPECT_EQ(outcome.pdfPath, Pdf());
     EXPECT_EQ(OutputFolderEntries(), QStringList{QStringLiteral("Report.pdf")}); // no temporary left
     const auto info = Info();
@@ -243,12 +244,14 @@ TEST_F(GhostscriptRunnerTest, FailuresAreReportedAndLeaveNothingBehind)
     missing.executable = QStringLiteral("/nonexistent/bin/gs");
     PdfOutcome outcome = Make(ConversionSettings{}, missing);
     EXPECT_FALSE(outcome.made);
+    EXPECT_EQ(outcome.failure, PdfOutcome::Failure::NotStarted);
     EXPECT_TRUE(outcome.reason.contains(QStringLiteral("could not be started")))
         << outcome.reason.toStdString();
 
     // Ghostscript's own reason comes back.
     outcome = Make(Secured(1, QStringLiteral("V1.3(Acrobat 4.xx)")));
     EXPECT_FALSE(outcome.made);
+    EXPECT_EQ(outcome.failure, PdfOutcome::Failure::ToolFailed);
     EXPECT_TRUE(outcome.reason.contains(QStringLiteral("PDF 1.3 only supports 40 bits keys")))
         << outcome.reason.toStdString();
     EXPECT_TRUE(OutputFolderEntries().isEmpty());
@@ -263,6 +266,7 @@ TEST_F(GhostscriptRunnerTest, FailuresAreReportedAndLeaveNothingBehind)
     WriteSpool(QByteArray());
     outcome = Make(ConversionSettings{});
     EXPECT_FALSE(outcome.made);
+    EXPECT_EQ(outcome.failure, PdfOutcome::Failure::EmptySpool);
     EXPECT_FALSE(outcome.reason.isEmpty());
     EXPECT_TRUE(OutputFolderEntries().isEmpty());
 
@@ -270,10 +274,12 @@ TEST_F(GhostscriptRunnerTest, FailuresAreReportedAndLeaveNothingBehind)
     WriteSpool(spool::TextPage());
     outcome = MakePdfFromSpool(ConversionSettings{}, source, QStringLiteral("/proc"));
     EXPECT_FALSE(outcome.made);
+    EXPECT_EQ(outcome.failure, PdfOutcome::Failure::OutputFolder);
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/proc/Report.pdf")));
     EXPECT_FALSE(outcome.reason.isEmpty());
     outcome = MakePdfFromSpool(ConversionSettings{}, source, output.filePath(QStringLiteral("missing")));
     EXPECT_FALSE(outcome.made);
+    EXPECT_EQ(outcome.failure, PdfOutcome::Failure::OutputFolder);
     EXPECT_TRUE(OutputFolderEntries().isEmpty());
 
     // Past the time limit Ghostscript is ended and nothing is left, neither
@@ -286,6 +292,7 @@ TEST_F(GhostscriptRunnerTest, FailuresAreReportedAndLeaveNothingBehind)
     outcome = Make(ConversionSettings{}, quick);
     EXPECT_FALSE(outcome.made);
     EXPECT_TRUE(outcome.reason.contains(QStringLiteral("did not finish"))) << outcome.reason.toStdString();
+    EXPECT_EQ(outcome.failure, PdfOutcome::Failure::TimedOut);
     EXPECT_TRUE(OutputFolderEntries().isEmpty());
 
     // Stop ends it too.
@@ -296,6 +303,7 @@ TEST_F(GhostscriptRunnerTest, FailuresAreReportedAndLeaveNothingBehind)
     qunsetenv("TMPDIR");
     EXPECT_FALSE(outcome.made);
     EXPECT_TRUE(outcome.stopped);
+    EXPECT_EQ(outcome.failure, PdfOutcome::Failure::Stopped);
     EXPECT_TRUE(OutputFolderEntries().isEmpty());
     EXPECT_EQ(QDir(userTemp.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{});

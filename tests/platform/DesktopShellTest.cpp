@@ -1,5 +1,5 @@
 #include "platform/widgets/DesktopShell.h"
-#include "tests/platform/RecordingShell.h"
+#include "RecordingShell.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -293,7 +293,7 @@ int main(int argc, char** argv)
     Save(EmptyBar(466, 24), folder, QStringLiteral("bitmap137.png"));
     Save(FilledBar(466, 24), folder, QStringLiteral("bitmap138.png"));
     Save(CompletionPicture(32), folder, QStringLiteral("bitmap139.png"));
-    for (int size : {16, 32, 48, 256})
+    for (int size : {16, 32, 48, 128, 256})
         Save(ApplicationIcon(size), folder, QStringLiteral("icon128-%1.png").arg(size));
     const struct
     {

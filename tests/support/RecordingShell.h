@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ScopedOverride.h"
 #include "platform/ShellService.h"
 
 #include <QList>
@@ -18,8 +19,7 @@ public:
         bool operator==(const Request&) const = default;
     };
 
-    RecordingShell() { ShellService::SetInstance(this); }
-    ~RecordingShell() override { ShellService::SetInstance(nullptr); }
+    RecordingShell() : m_scope(this, &ShellService::SetInstance) {}
 
     void OpenFile(const QString& path) override { requests.append({QStringLiteral("open file"), path, {}}); }
     void OpenWebAddress(const QString& address) override
@@ -32,4 +32,7 @@ public:
     }
 
     QList<Request> requests;
+
+private:
+    ScopedOverride<decltype(&ShellService::SetInstance)> m_scope;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ScopedOverride.h"
 #include "platform/MessageBoxService.h"
 
 #include <QList>
@@ -7,6 +8,9 @@
 #include <QQueue>
 
 class QThread;
+
+// Puts a message-box service in place for a scope.
+using MessageBoxOverride = ScopedOverride<decltype(&SetMessageBoxService)>;
 
 // The test stand-in for message boxes: records every box it is shown, with
 // the thread that showed it, and gives the next scripted answer. A box with

@@ -1,4 +1,4 @@
-#include "platform/ScriptedMessageBoxes.h"
+#include "ScriptedMessageBoxes.h"
 
 #include <QThread>
 

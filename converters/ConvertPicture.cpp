@@ -1,0 +1,145 @@
+#include "converters/ConversionPage.h"
+#include "converters/ConverterReports.h"
+#include "converters/Converters.h"
+#include "converters/SpoolFile.h"
+#include "platform/CBitmap.h"
+#include "platform/CDC.h"
+#include "platform/CImage.h"
+#include "platform/CPrintDialog.h"
+#include "platform/MessageBoxService.h"
+#include "platform/ScreenDeviceContext.h"
+
+#include <QCoreApplication>
+#include <QWidget>
+
+using namespace converterreports;
+
+namespace {
+
+// The picture is drawn 4720 device units wide, its height scaled by 4730 / width.
+constexpr int kDestinationWidth = 4720;
+constexpr float kScaleWidth = 4730.0f;
+// Two seconds, in four sleeps, for the spool file to be complete.
+constexpr int kPrintWaits = 4;
+constexpr int kPrintWait = 500;
+
+// The picture converter's boxes: owned by the page, the application's name
+// as caption, OK only, no icon.
+void Tell(ConversionPage& page, const QString& text)
+{
+    MessageBox(page.Window(), text, QCoreApplication::applicationName(), MB_OK);
+}
+
+enum class Print {
+    Made,
+    NotMade,   // told the user; the wait and the PDF step follow as after a print
+    NoMemoryDC // told the user; nothing follows
+};
+
+// Prints the bitmap as one page on the default printer into the spool file.
+Print PrintPicture(ConversionPage& page, const QString& sourcePath, const QString& spoolPath, CBitmap& bitmap)
+{
+    CPrintDialog printDialog(false, PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE |
+                                        PD_NOSELECTION);
+    if (!printDialog.GetDefaults()) {
+        Tell(page, QStringLiteral("Buy a printer!"));
+        return Print::NotMade;
+    }
+    CDC printer;
+    printer.Attach(printDialog.GetPrinterDC());
+    DOCINFO document;
+    document.lpszDocName = sourcePath;
+    document.lpszOutput = spoolPath;
+    if (printer.StartDoc(&document) < 0) {
+        Tell(page, QStringLiteral("Printer wouldn't initalize"));
+        printer.DeleteDC();
+        return Print::NotMade;
+    }
+    if (printer.StartPage() < 0) {
+        Tell(page, QStringLiteral("Could not start page"));
+        printer.AbortDoc();
+        printer.DeleteDC();
+        return Print::NotMade;
+    }
+
+    // The page's memory DC, compatible with the screen of its window.
+    QWidget* window = page.Window();
+    CDC screen;
+    screen.Attach(GetDC(window ? window->windowHandle() : nullptr));
+    CDC& memory = page.MemoryDC();
+    if (!memory.GetSafeHdc() && !memory.CreateCompatibleDC(&screen)) {
+        screen.DeleteDC();
+        printer.AbortDoc();
+        printer.DeleteDC();
+        ReportNotConverted(page, sourcePath,
+                           QStringLiteral("No memory device context could be made to draw it."));
+        return Print::NoMemoryDC;
+    }
+
+    // Draw: 4720 wide, the height by the scale rounded to single precision,
+    // the product truncated.
+    BITMAP header;
+    bitmap.GetBitmap(&header);
+    const float width = static_cast<float>(header.bmWidth);
+    const float height = static_cast<float>(header.bmHeight);
+    CBitmap* previous = memory.SelectObject(&bitmap);
+    const float scale = kScaleWidth / width;
+    const int destinationHeight = static_cast<int>(static_cast<double>(height) * static_cast<double>(scale));
+    printer.StretchBlt(0, 0, kDestinationWidth, destinationHeight, &memory, 0, 0, header.bmWidth,
+                       header.bmHeight, SRCCOPY);
+
+    printer.EndPage();
+    printer.EndDoc();
+    memory.SelectObject(previous);
+    memory.DeleteDC();
+    bitmap.DeleteObject();
+    screen.DeleteDC();
+    printer.DeleteDC();
+    return Print::Made;
+}
+
+} // namespace
+
+bool ConvertPicture(ConversionPage& page, const QString& sourcePath)
+{
+    if (page.StopRequested())
+        return false;
+
+    // Decode first: a picture that cannot be read, or is too large, is
+    // neither printed nor made into a PDF.
+    CImage image;
+    if (!image.Load(sourcePath)) {
+        ReportNotConverted(page, sourcePath, image.ErrorText());
+        return false;
+    }
+    CBitmap bitmap;
+    bitmap.Attach(image.Detach());
+
+    QString why;
+    const QString spoolPath = spoolfile::Path(&why);
+    if (spoolPath.isEmpty() || !spoolfile::Empty(spoolPath, &why)) {
+        ReportNotConverted(page, sourcePath, why);
+        return false;
+    }
+    const Print print = PrintPicture(page, sourcePath, spoolPath, bitmap);
+    bitmap.DeleteObject();
+    if (print == Print::NoMemoryDC)
+        return false;
+
+    for (int i = 0; i < kPrintWaits; ++i) {
+        page.Sleep(kPrintWait);
+        if (page.StopRequested())
+            return false;
+    }
+    const PdfOutcome outcome = page.MakePdfFromSpool(sourcePath);
+    if (page.StopRequested())
+        return false;
+    if (!outcome.made) {
+        // A print job that was never made has been reported already; its
+        // empty spool file needs no second message.
+        if (print == Print::Made || outcome.failure != PdfOutcome::Failure::EmptySpool)
+            ReportPdfFailure(page, sourcePath, outcome);
+        return false;
+    }
+    return print == Print::Made;
+}

@@ -1,0 +1,150 @@
+#include "converters/ConversionPage.h"
+#include "converters/ConverterReports.h"
+#include "converters/Converters.h"
+#include "converters/CurrentProgramEnder.h"
+#include "converters/SpoolFile.h"
+#include "platform/COleDispatchDriver.h"
+#include "platform/MessageBoxService.h"
+#include "platform/OfficeDispids.h"
+#include "platform/WindowRegistry.h"
+
+#include <QWidget>
+
+using namespace converterreports;
+
+namespace {
+
+// PowerPoint gets three seconds, in six sleeps, to finish writing the spool file.
+constexpr int kPrintWaits = 6;
+constexpr int kPrintWait = 500;
+
+// One attempt at the presentation. False when it did not open or print:
+// PowerPoint has been quit and let go, and the user is asked whether to retry.
+bool ConvertPowerPointOnce(ConversionPage& page, const QString& sourcePath)
+{
+    page.SetConverted(0);
+    if (page.StopRequested())
+        return true;
+    QString why;
+    const QString spoolPath = spoolfile::Path(&why);
+    if (spoolPath.isEmpty()) {
+        ReportNotConverted(page, sourcePath, why);
+        return true;
+    }
+
+    const Variant one = Variant::I4(1);
+    const Variant all = Variant::I4(-1); // From, To; also true for Untitled, WithWindow and Collate
+
+    // Start PowerPoint.
+    COleDispatchDriver application;
+    if (!application.CreateDispatch(QStringLiteral("PowerPoint.Application"))) {
+        AfxMessageBox(QStringLiteral("Couldn't get PowerPoint object."));
+        return true;
+    }
+    CurrentProgramEnder ender(page, application);
+    COleDispatchDriver presentations;
+    COleDispatchDriver presentation;
+
+    auto giveUp = [&](const QString& reason) {
+        ender.EndProgram();
+        if (!page.StopRequested())
+            ReportNotConverted(page, sourcePath, reason);
+        page.SetConverted(0);
+        return true;
+    };
+
+    // Make it visible, then hide its main window.
+    try {
+        application.InvokeHelper(powerpointdispid::kVisible, DISPATCH_PROPERTYPUT, VT_EMPTY, {one});
+    } catch (const std::exception& e) {
+        return giveUp(QString::fromStdString(e.what()));
+    }
+    WindowRegistry& windows = WindowRegistry::Instance();
+    const HWND mainWindow =
+        windows.FindWindowW(QStringLiteral("PP11FrameClass"), QStringLiteral("Microsoft PowerPoint"));
+    if (mainWindow)
+        windows.ShowWindow(mainWindow, SW_HIDE);
+
+    try {
+        presentations.AttachDispatch(
+            application.InvokeHelper(powerpointdispid::kPresentations, DISPATCH_PROPERTYGET, VT_DISPATCH)
+                .pdispVal());
+    } catch (const std::exception& e) {
+        return giveUp(QString::fromStdString(e.what()));
+    }
+    if (!spoolfile::Empty(spoolPath, &why))
+        return giveUp(why);
+
+    // Open, take the active presentation, print: the guarded stretch.
+    try {
+        // The presentation Open returns is let go at once; the active one prints.
+        presentations.InvokeHelper(powerpointdispid::kOpen, DISPATCH_METHOD, VT_DISPATCH,
+                                   {Variant::Bstr(sourcePath), one, all, all});
+        page.SetConverted(1);
+        presentation.AttachDispatch(
+            application.InvokeHelper(powerpointdispid::kActivePresentation, DISPATCH_PROPERTYGET, VT_DISPATCH)
+                .pdispVal());
+        presentation.InvokeHelper(powerpointdispid::kPrintOut, DISPATCH_METHOD, VT_EMPTY,
+                                  {all, all, Variant::Bstr(spoolPath), one, all});
+    } catch (...) {
+        page.SetConverted(0);
+        try {
+            if (presentation.m_lpDispatch)
+                presentation.InvokeHelper(powerpointdispid::kClose, DISPATCH_METHOD, VT_EMPTY);
+            application.InvokeHelper(powerpointdispid::kQuit, DISPATCH_METHOD, VT_EMPTY);
+        } catch (...) {
+            ender.EndProgram();
+        }
+        presentation.ReleaseDispatch();
+        presentations.ReleaseDispatch();
+        ender.Clear();
+        application.ReleaseDispatch();
+        return false;
+    }
+
+    for (int i = 0; i < kPrintWaits; ++i) {
+        page.Sleep(kPrintWait);
+        if (page.StopRequested()) {
+            page.SetConverted(0);
+            return true;
+        }
+    }
+
+    const PdfOutcome outcome = page.MakePdfFromSpool(sourcePath);
+    if (page.StopRequested()) {
+        page.SetConverted(0);
+        return true;
+    }
+    if (!outcome.made) {
+        ReportPdfFailure(page, sourcePath, outcome);
+        page.SetConverted(0);
+    }
+
+    // Close and Quit; a PowerPoint that will not is terminated through its
+    // main window's process. The PDF made stands.
+    try {
+        presentation.InvokeHelper(powerpointdispid::kClose, DISPATCH_METHOD, VT_EMPTY);
+        application.InvokeHelper(powerpointdispid::kQuit, DISPATCH_METHOD, VT_EMPTY);
+    } catch (...) {
+        if (mainWindow)
+            windows.TerminateProcess(windows.GetWindowThreadProcessId(mainWindow));
+    }
+    return true;
+}
+
+} // namespace
+
+void ConvertPowerPoint(ConversionPage& page, const QString& sourcePath)
+{
+    while (!ConvertPowerPointOnce(page, sourcePath)) {
+        if (page.StopRequested())
+            return;
+        const int answer =
+            MessageBox(page.Window(), QStringLiteral("Password is wrong.Do you want to  enter again?"),
+                       QStringLiteral("Warning"), MB_YESNO);
+        if (answer != IDYES) {
+            page.SetConverted(0);
+            return;
+        }
+    }
+}

@@ -1,0 +1,198 @@
+#include "converters/ConversionPage.h"
+#include "converters/ConverterReports.h"
+#include "converters/Converters.h"
+#include "converters/CurrentProgramEnder.h"
+#include "converters/OpenPassword.h"
+#include "converters/PasswordRetry.h"
+#include "converters/PrinterName.h"
+#include "converters/SpoolFile.h"
+#include "platform/COleDispatchDriver.h"
+#include "platform/MessageBoxService.h"
+#include "platform/OfficeDispids.h"
+
+using namespace converterreports;
+
+namespace {
+
+constexpr int kAnswerTimer = 3; // answers Word's question boxes while it prints
+constexpr int kAnswerTimerPeriod = 200;
+constexpr int kPollPeriod = 1000;
+// Word gets ten minutes of one-second polls to finish printing.
+constexpr int kPollLimit = 600;
+
+// Word's open format for the text after the last "." (the whole path when
+// it has none); -1 for a type this converter does not take.
+int WordOpenFormat(const QString& sourcePath)
+{
+    const QString extension = sourcePath.section(QLatin1Char('.'), -1);
+    if (extension == u"doc" || extension == u"docx" || extension == u"dot")
+        return 0; // Word decides
+    if (extension == u"htm" || extension == u"tml" || extension == u"html")
+        return 7; // web page
+    if (extension == u"xml")
+        return 8;
+    if (extension == u"txt")
+        return 4;
+    if (extension == u"rtf")
+        return 3;
+    return -1;
+}
+
+QString Why(const std::exception& e)
+{
+    return QString::fromStdString(e.what());
+}
+
+// One attempt at the file with the current open password. False when the
+// document did not open: Word has been quit and let go, and the password
+// prompt follows.
+bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format)
+{
+    page.SetConverted(0);
+    if (page.StopRequested())
+        return true;
+    QString why;
+    const QString spoolPath = spoolfile::Path(&why);
+    if (spoolPath.isEmpty()) {
+        ReportNotConverted(page, sourcePath, why);
+        return true;
+    }
+
+    const Variant spool = Variant::Bstr(spoolPath);
+    const Variant zero = Variant::I4(0);
+    const Variant one = Variant::I4(1);
+    const Variant yes = Variant::I2(-1);
+    const Variant no = Variant::I2(0);
+    const Variant omitted = Variant::Missing();
+    const Variant openFormat = Variant::I4(format);
+    const Variant fileName = Variant::Bstr(sourcePath);
+
+    // Start Word.
+    COleDispatchDriver application;
+    if (!application.CreateDispatch(QStringLiteral("Word.Application"))) {
+        AfxMessageBox(QStringLiteral("Couldn't get Word object."));
+        return true;
+    }
+    CurrentProgramEnder ender(page, application);
+    COleDispatchDriver documents;
+    COleDispatchDriver document;
+
+    // A call that fails outside the guarded open ends Word; the file is given up.
+    auto giveUp = [&](const QString& reason) {
+        ender.EndProgram();
+        if (!page.StopRequested())
+            ReportNotConverted(page, sourcePath, reason);
+        page.SetConverted(0);
+        return true;
+    };
+
+    // Hide Word, choose the printer, get the collection.
+    try {
+        application.InvokeHelper(worddispid::kVisible, DISPATCH_PROPERTYPUT, VT_EMPTY,
+                                 {Variant::Bool(false)});
+        application.InvokeHelper(worddispid::kActivePrinter, DISPATCH_PROPERTYPUT, VT_EMPTY,
+                                 {Variant::Bstr(kPrinterName)});
+        documents.AttachDispatch(
+            application.InvokeHelper(worddispid::kDocuments, DISPATCH_PROPERTYGET, VT_DISPATCH).pdispVal());
+    } catch (const std::exception& e) {
+        return giveUp(Why(e));
+    }
+
+    // Open: the guarded stretch. Any failure counts as a missing or wrong password.
+    const Variant password = Variant::Bstr(g_openPassword);
+    try {
+        document.AttachDispatch(documents
+                                    .InvokeHelper(worddispid::kOpen, DISPATCH_METHOD, VT_DISPATCH,
+                                                  {fileName, no, yes, no, password, omitted, no, omitted,
+                                                   omitted, openFormat, omitted, yes})
+                                    .pdispVal());
+    } catch (...) {
+        try {
+            application.InvokeHelper(worddispid::kQuit, DISPATCH_METHOD, VT_EMPTY, {no, no, no});
+        } catch (...) {
+            ender.EndProgram();
+        }
+        documents.ReleaseDispatch();
+        ender.Clear();
+        application.ReleaseDispatch();
+        return false;
+    }
+    page.SetConverted(1);
+
+    if (page.StopRequested()) {
+        page.SetConverted(0);
+        return true;
+    }
+    if (!spoolfile::Empty(spoolPath, &why))
+        return giveUp(why);
+
+    // Print in the background and wait until Word reports it done: one read
+    // per second while jobs run, and one second more after the count reached 0.
+    page.SetTimer(kAnswerTimer, kAnswerTimerPeriod);
+    QString printFailure;
+    bool stopped = false;
+    try {
+        document.InvokeHelper(worddispid::kPrintOut, DISPATCH_METHOD, VT_EMPTY,
+                              {yes, omitted, zero, spool, omitted, omitted, zero, one, omitted, zero, yes,
+                               yes, omitted, no, zero, zero, zero, zero});
+        auto backgroundJobs = [&]() {
+            return application
+                .InvokeHelper(worddispid::kBackgroundPrintingStatus, DISPATCH_PROPERTYGET, VT_I4)
+                .integer();
+        };
+        int polls = 0;
+        for (int jobs = backgroundJobs(); jobs > 0 && !stopped; ++polls) {
+            if (polls == kPollLimit) {
+                printFailure = QStringLiteral("Word did not finish printing within %1 minutes and was ended.")
+                                   .arg(kPollLimit * kPollPeriod / 60000);
+                break;
+            }
+            jobs = backgroundJobs();
+            page.Sleep(kPollPeriod);
+            stopped = page.StopRequested();
+        }
+    } catch (const std::exception& e) {
+        printFailure = Why(e);
+    }
+    page.KillTimer(kAnswerTimer);
+    if (stopped || page.StopRequested()) {
+        page.SetConverted(0);
+        return true;
+    }
+    if (!printFailure.isEmpty())
+        return giveUp(printFailure);
+
+    // The PDF, while Word still holds the document.
+    const PdfOutcome outcome = page.MakePdfFromSpool(sourcePath);
+    if (page.StopRequested()) {
+        page.SetConverted(0);
+        return true;
+    }
+    if (!outcome.made) {
+        ReportPdfFailure(page, sourcePath, outcome);
+        page.SetConverted(0);
+    }
+
+    // Close without saving, then Quit. A Word that will not is ended; a PDF
+    // already made stands.
+    try {
+        document.InvokeHelper(worddispid::kClose, DISPATCH_METHOD, VT_EMPTY, {no, no, no});
+        application.InvokeHelper(worddispid::kQuit, DISPATCH_METHOD, VT_EMPTY, {no, no, no});
+    } catch (...) {
+        ender.EndProgram();
+    }
+    return true;
+}
+
+} // namespace
+
+void ConvertWord(ConversionPage& page, const QString& sourcePath)
+{
+    const int format = WordOpenFormat(sourcePath);
+    if (format < 0) {
+        AfxMessageBox(QStringLiteral("Not Suppot File %1,Convert next file?").arg(sourcePath), MB_OK);
+        page.SetConverted(0);
+        return;
+    }
+    ConvertWithPasswordRetries(page, sourcePath, [&]() { return ConvertWordOnce(page, sourcePath, format); });
+}

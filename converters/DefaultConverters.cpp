@@ -1,0 +1,6 @@
+#include "converters/Converters.h"
+
+ConverterSet DefaultConverters()
+{
+    return {ConvertWord, ConvertExcel, ConvertPowerPoint, ConvertPicture};
+}

@@ -1,0 +1,28 @@
+#include "converters/SpoolFile.h"
+
+#include "platform/ScratchFolder.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace spoolfile {
+
+QString Path(QString* why)
+{
+    return ScratchFolder::SpoolFilePath(why);
+}
+
+bool Empty(const QString& path, QString* why)
+{
+    QFile file(path);
+    // A link planted at the name is removed itself, never followed.
+    if (!QFileInfo(path).isSymLink() && !file.exists())
+        return true;
+    if (file.remove())
+        return true;
+    if (why)
+        *why = QStringLiteral("The spool file %1 cannot be emptied: %2").arg(path, file.errorString());
+    return false;
+}
+
+} // namespace spoolfile

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "EventLog.h"
+
+#include "converters/ConversionPage.h"
+#include "platform/CDC.h"
+#include "platform/MessageBoxService.h"
+
+#include <QList>
+#include <QQueue>
+
+#include <optional>
+
+// The conversion page as the converter unit tests see it: every call is
+// logged; the PDF step, the password prompt and Stop answer as scripted;
+// waits take no time. It also stands in for the message boxes.
+class FakePage : public ConversionPage, public MessageBoxService
+{
+public:
+    explicit FakePage(EventLog& log);
+    ~FakePage() override;
+
+    QWidget* Window() override { return nullptr; }
+    QString OutputFolder() const override { return QStringLiteral("/out"); }
+    PdfOutcome MakePdfFromSpool(const QString& sourcePath) override;
+    void SetConverted(int converted) override { m_converted = converted; }
+    int Converted() const override { return m_converted; }
+    void SetTimer(int id, int milliseconds) override;
+    void KillTimer(int id) override;
+    CDC& MemoryDC() override { return m_memoryDC; }
+    bool EnterPassword(const QString& fileName, QString* password) override;
+    bool StopRequested() override;
+    void SetCurrentProgramEnder(std::function<void()> ender) override;
+    void Sleep(int milliseconds) override;
+
+    int Show(const MessageBoxRequest& request) override;
+
+    // What the PDF step gives (made, by default).
+    PdfOutcome pdfOutcome;
+    // Answers to the password prompt: a password for OK, nothing for Cancel.
+    QQueue<std::optional<QString>> passwords;
+    // Answers to boxes with a choice (Yes, No, ...), in order; OK otherwise.
+    QQueue<int> answers;
+    // The user stops the run (and the page ends the current program) at
+    // this sleep (1 = the first), or in the PDF step.
+    int stopAtSleep = 0;
+    bool stopInPdfStep = false;
+
+    // The boxes shown, "caption|type|text".
+    QStringList Boxes() const { return m_boxes; }
+    bool HasEnder() const { return static_cast<bool>(m_ender); }
+
+private:
+    void Stop();
+
+    EventLog& m_log;
+    MessageBoxService* m_previousBoxes;
+    CDC m_memoryDC;
+    int m_converted = -1;
+    int m_sleeps = 0;
+    bool m_stopped = false;
+    std::function<void()> m_ender;
+    QStringList m_boxes;
+};

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "converters/ConversionPage.h"
+#include "pdf/ConversionSettings.h"
+#include "platform/CDC.h"
+
+#include <QMutex>
+#include <QObject>
+#include <QStringList>
+#include <QWidget>
+
+#include <atomic>
+
+// The conversion page for end-to-end runs, without the rest of the program:
+// the real PDF step (Ghostscript), the real password prompt (answered through
+// its test hook), the fixed waits kept, and a Stop that ends the current
+// program from the GUI thread as the page's Stop does. Lives on the GUI thread;
+// the converters call it from a worker.
+class HeadlessPage : public QObject, public ConversionPage
+{
+public:
+    explicit HeadlessPage(const QString& outputFolder);
+    ~HeadlessPage() override;
+
+    QWidget* Window() override { return &m_window; }
+    QString OutputFolder() const override { return m_outputFolder; }
+    PdfOutcome MakePdfFromSpool(const QString& sourcePath) override;
+    void SetConverted(int converted) override { m_converted = converted; }
+    int Converted() const override { return m_converted; }
+    void SetTimer(int id, int milliseconds) override;
+    void KillTimer(int id) override;
+    CDC& MemoryDC() override { return m_memoryDC; }
+    bool EnterPassword(const QString& fileName, QString* password) override;
+    bool StopRequested() override { return m_stopped; }
+    void SetCurrentProgramEnder(std::function<void()> ender) override;
+    void Sleep(int milliseconds) override;
+
+    // The user stops the run at this sleep (1 = the first): the GUI thread
+    // ends the current program while the worker sleeps.
+    std::atomic<int> stopAtSleep{0};
+    // Timer events, "SetTimer 3 200" and "KillTimer 3".
+    QStringList Timers() const;
+    int Sleeps() const { return m_sleeps; }
+
+private:
+    void StopOnGuiThread();
+
+    QWidget m_window;
+    QString m_outputFolder;
+    ConversionSettings m_settings;
+    std::atomic<int> m_converted{-1};
+    std::atomic<bool> m_stopped{false};
+    std::atomic<int> m_sleeps{0};
+    CDC m_memoryDC;
+    mutable QMutex m_mutex;
+    std::function<void()> m_ender;
+    QStringList m_timers;
+};

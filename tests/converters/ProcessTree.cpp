@@ -1,0 +1,47 @@
+#include "ProcessTree.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+#include <unistd.h>
+
+namespace processtree {
+
+QStringList Running(const QString& marker)
+{
+    const QByteArray needle = QFile::encodeName(marker);
+    const QString self = QString::number(::getpid());
+    QStringList running;
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        if (pid == self || pid.toLongLong() <= 0)
+            continue;
+        QFile environment(QStringLiteral("/proc/%1/environ").arg(pid));
+        if (!environment.open(QIODevice::ReadOnly) || !environment.readAll().contains(needle))
+            continue;
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // pid (name) state ...; the name may hold blanks and parentheses.
+        const QString line = QString::fromLocal8Bit(stat.readAll());
+        const qsizetype open = line.indexOf(u'('), close = line.lastIndexOf(u')');
+        if (open < 0 || close < 0 || line.mid(close + 2, 1) == u"Z")
+            continue;
+        running << QStringLiteral("%1 %2").arg(pid, line.mid(open + 1, close - open - 1));
+    }
+    return running;
+}
+
+QStringList LeftRunning(const QString& marker, int milliseconds)
+{
+    QStringList running = Running(marker);
+    for (int waited = 0; !running.isEmpty() && waited < milliseconds; waited += 100) {
+        QThread::msleep(100);
+        QCoreApplication::processEvents();
+        running = Running(marker);
+    }
+    return running;
+}
+
+} // namespace processtree

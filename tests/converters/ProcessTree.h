@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QStringList>
+
+// The programs a test started, directly or not, found by a text only their
+// environment holds (a folder of the test's own that they inherit), so that
+// one that lost its parent is found too, and other programs on the machine
+// are never counted.
+namespace processtree {
+
+// "pid name" of each running (not zombie) process, other than this one,
+// whose environment holds marker.
+QStringList Running(const QString& marker);
+// Waits up to the time limit for them to end; what still runs then.
+QStringList LeftRunning(const QString& marker, int milliseconds);
+
+} // namespace processtree

@@ -1,0 +1,92 @@
+// The program as it is installed: one program folder, a launcher on the
+// path, a valid menu entry and the icon, and a Debian package that names
+// what the program needs at run time.
+#include "TestTools.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using testtools::RunTool;
+
+namespace {
+
+const QString kBuild = QStringLiteral(FOLIANT_BINARY_DIR);
+
+TEST(Install, PutsEveryPartIntoOneProgramFolderWithLauncherEntryAndIcons)
+{
+    QTemporaryDir prefix;
+    ASSERT_TRUE(prefix.isValid());
+    const auto installed = RunTool("cmake", {"--install", kBuild, "--prefix", prefix.path()}, 300000);
+    ASSERT_EQ(installed.exitCode, 0) << installed.err.constData();
+
+    const QString programDir = prefix.filePath("lib/foliant");
+    for (const char* name : {"foliant", "officehost", "unfolio"}) {
+        const QFileInfo program(programDir + "/" + name);
+        EXPECT_TRUE(program.isFile() && program.isExecutable()) << name;
+    }
+    for (const char* name : {"BrevetWord.dll", "BrevetExcel.dll"})
+        EXPECT_TRUE(QFileInfo(programDir + "/" + name).isFile()) << name;
+
+    // The launcher resolves into the program folder, so the program finds
+    // its office host and help page beside itself.
+    const QFileInfo launcher(prefix.filePath("bin/foliant"));
+    ASSERT_TRUE(launcher.isSymLink());
+    EXPECT_EQ(launcher.canonicalFilePath(), QFileInfo(programDir + "/foliant").canonicalFilePath());
+
+    const QString entry = prefix.filePath("share/applications/foliant.desktop");
+    ASSERT_TRUE(QFileInfo(entry).isFile());
+    if (testtools::HaveTool("desktop-file-validate")) {
+        const auto valid = RunTool("desktop-file-validate", {entry});
+        EXPECT_EQ(valid.exitCode, 0) << valid.out.constData() << valid.err.constData();
+        EXPECT_TRUE(valid.out.trimmed().isEmpty()) << valid.out.constData(); // no warnings either
+    } else {
+        ADD_FAILURE() << "desktop-file-validate is missing (desktop-file-utils)";
+    }
+    const QByteArray text = testtools::ReadFile(entry);
+    EXPECT_TRUE(text.contains("\nCategories=Office;")) << text.constData();
+    EXPECT_FALSE(text.contains("MimeType")); // the program takes no files on its command line
+
+    for (int size : {32, 48, 128}) {
+        const QString icon =
+            prefix.filePath(QStringLiteral("share/icons/hicolor/%1x%1/apps/foliant.png").arg(size));
+        const QByteArray png = testtools::ReadFile(icon);
+        ASSERT_GT(png.size(), 24) << icon.toStdString();
+        // The PNG header's width and height are the folder's size.
+        const auto be32 = [&](int at) {
+            return (uchar(png[at]) << 24) | (uchar(png[at + 1]) << 16) | (uchar(png[at + 2]) << 8) |
+                   uchar(png[at + 3]);
+        };
+        EXPECT_EQ(be32(16), size);
+        EXPECT_EQ(be32(20), size);
+    }
+}
+
+TEST(Install, DebianPackageHoldsTheProgramAndNamesItsRunTimePackages)
+{
+    QTemporaryDir out;
+    ASSERT_TRUE(out.isValid());
+    const auto made = RunTool("cpack", {"--config", kBuild + "/CPackConfig.cmake", "-B", out.path()}, 600000);
+    ASSERT_EQ(made.exitCode, 0) << made.out.constData() << made.err.constData();
+    const QStringList debs = QDir(out.path()).entryList({"foliant_*.deb"});
+    ASSERT_EQ(debs.size(), 1) << made.out.constData();
+    const QString deb = out.filePath(debs.first());
+
+    const auto info = RunTool("dpkg-deb", {"--field", deb, "Depends"});
+    ASSERT_EQ(info.exitCode, 0);
+    for (const char* package : {"ghostscript", "libreoffice-writer", "libreoffice-calc",
+                                "libreoffice-impress", "libqt6widgets6", "qt6-qpa-plugins", "libcups2"})
+        EXPECT_TRUE(info.out.contains(package)) << package << " missing from: " << info.out.constData();
+
+    const auto contents = RunTool("dpkg-deb", {"--contents", deb});
+    ASSERT_EQ(contents.exitCode, 0);
+    for (const char* path :
+         {"./usr/lib/foliant/foliant", "./usr/lib/foliant/officehost", "./usr/lib/foliant/unfolio",
+          "./usr/bin/foliant -> ../lib/foliant/foliant", "./usr/share/applications/foliant.desktop",
+          "./usr/share/icons/hicolor/48x48/apps/foliant.png"})
+        EXPECT_TRUE(contents.out.contains(path)) << path << " missing from:\n" << contents.out.constData();
+}
+
+} // namespace
