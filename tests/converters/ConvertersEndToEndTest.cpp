@@ -15,7 +15,7 @@
 #include "converters/OpenPassword.h"
 #include "platform/DialogCommandIds.h"
 #include "platform/MessageBoxDispatcher.h"
-#include "platform/ScriptedMessageBoxes.h"
+#include "ScriptedMessageBoxes.h"
 #include "platform/widgets/DialogBuilder.h"
 
 #include <QApplication>
