@@ -130,7 +130,7 @@ TEST_F(PdfJobTest, EveryOfficeTypeKeepsItsTextInItsOwnFontsInTheFinalPdf)
     }
 }
 
-TEST_F(PdfJobTest, ADocxLinkStaysALinkAndItsPictureTakesTheUsersCompression)
+TEST_F(PdfJobTest, ADocxKeepsItsLinkAndFormValueAndItsPictureTakesTheUsersCompression)
 {
     Print(QStringLiteral("linked.docx"));
     const QString pdf = Pdf(QStringLiteral("linked.docx"));
@@ -148,6 +148,8 @@ TEST_F(PdfJobTest, ADocxLinkStaysALinkAndItsPictureTakesTheUsersCompression)
     EXPECT_TRUE(tree.contains(QStringLiteral("/URI (%1)").arg(kLink)))
         << "no link to " << kLink.toStdString();
     EXPECT_TRUE(Text(pdf).contains(QStringLiteral("Read the Foliant overview")));
+    // A form field's value is on the page as printed, not lost with the field.
+    EXPECT_TRUE(Text(pdf).contains(QStringLiteral("markerformvalue")));
 
     const auto [maxEncoding, maxSize] = testtools::FirstPdfImage(pdf);
     EXPECT_EQ(maxEncoding, QStringLiteral("jpeg"));

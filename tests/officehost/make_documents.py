@@ -8,8 +8,8 @@ Every document holds the words "Foliant sample" and a marker naming its own
 type (for instance "markerdocx"), and the sentences of SENTENCES in TrueType
 fonts; the Word document has a second page with "markerpagetwo", the
 workbook a second sheet with "markersheettwo", the presentation a second
-slide with "markerslidetwo". linked.docx holds a hyperlink to LINK and a
-photo-like picture.
+slide with "markerslidetwo". linked.docx holds a hyperlink to LINK, a
+photo-like picture and a form's text field holding FORM_VALUE.
 """
 import math
 import os
@@ -57,6 +57,7 @@ FONT = "Liberation Serif"
 SECOND_FONT = "DejaVu Sans"
 SENTENCES = ("Überblick über die Lage.", "A naïve café serves crème brûlée.")
 LINK = "https://www.example.org/foliant/overview"
+FORM_VALUE = "markerformvalue"
 
 
 def writer_document(desktop, marker):
@@ -161,6 +162,14 @@ def linked_document(desktop, graphic_provider, picture_path):
     graphics.setPropertyValue("Graphic", graphic)
     graphics.setSize(uno.createUnoStruct("com.sun.star.awt.Size", 8000, 6000))
     text.insertTextContent(cursor, graphics, False)
+    field = doc.createInstance("com.sun.star.form.component.TextField")
+    field.Name = "Name"
+    field.Text = FORM_VALUE
+    control = doc.createInstance("com.sun.star.drawing.ControlShape")
+    control.setSize(uno.createUnoStruct("com.sun.star.awt.Size", 6000, 800))
+    control.setPosition(uno.createUnoStruct("com.sun.star.awt.Point", 2000, 3000))
+    control.setControl(field)
+    doc.getDrawPage().add(control)
     return doc
 
 # (file name, maker, filter, password)
