@@ -169,7 +169,9 @@ QFont Wordmark(int pixelSize)
 
 // A banner: blue gradient, a row of pages on the right, the wordmark on
 // the left. The header (bitmap 2) and the about picture (bitmap 140) share it.
-QImage Banner(int w, int h, int pageCount, qreal textScale)
+// The header has a light shelf where the main window's buttons write their
+// captions in the window text colour, so the captions can be read.
+QImage Banner(int w, int h, int pageCount, qreal textScale, bool captionShelf = false)
 {
     QImage image = Canvas(w, h, false);
     QPainter p(&image);
@@ -186,6 +188,16 @@ QImage Banner(int w, int h, int pageCount, qreal textScale)
     p.setBrush(QColor(255, 255, 255, 18));
     p.drawEllipse(QPointF(w * 0.85, -h * 0.6), h * 1.6, h * 1.6);
     p.drawEllipse(QPointF(w * 0.2, h * 1.9), h * 1.5, h * 1.2);
+
+    if (captionShelf) {
+        // Under the buttons (40 % to 84 % of the width), below their icons.
+        QLinearGradient shelf(0, h * 0.66, 0, h * 0.95);
+        shelf.setColorAt(0, QColor(255, 255, 255, 150));
+        shelf.setColorAt(1, QColor(255, 255, 255, 225));
+        p.setPen(Qt::NoPen);
+        p.setBrush(shelf);
+        p.drawRoundedRect(QRectF(w * 0.425, h * 0.66, w * 0.405, h * 0.29), h * 0.08, h * 0.08);
+    }
 
     const qreal pageW = h * 0.42;
     for (int i = 0; i < pageCount; ++i)
@@ -276,7 +288,7 @@ int main(int argc, char** argv)
     const QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder);
 
-    Save(Banner(640, 66, 3, 0.36), folder, QStringLiteral("bitmap2.png"));
+    Save(Banner(640, 66, 3, 0.36, true), folder, QStringLiteral("bitmap2.png"));
     Save(Banner(360, 100, 1, 0.26), folder, QStringLiteral("bitmap140.png"));
     Save(EmptyBar(466, 24), folder, QStringLiteral("bitmap137.png"));
     Save(FilledBar(466, 24), folder, QStringLiteral("bitmap138.png"));

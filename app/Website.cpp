@@ -1,0 +1,6 @@
+#include "app/Website.h"
+
+QString WebsiteAddress()
+{
+    return QStringLiteral(FOLIANT_WEBSITE);
+}
