@@ -46,13 +46,13 @@ inline bool WaitUntil(const std::function<bool()>& done, int limitMs = 60000)
 
 // What a fake converter does with one file.
 enum class Act {
-    Make,         // writes the PDF (new text) and reports it made
-    Fail,         // writes nothing and reports it not made
-    Block,        // waits until released or until the page ends its "program", then reports made
-    BlockDeaf,    // waits until released, whatever the page does; then reports made
+    Make,          // writes the PDF (new text) and reports it made
+    Fail,          // writes nothing and reports it not made
+    Block,         // waits until released or until the page ends its "program", then reports made
+    BlockDeaf,     // waits until released, whatever the page does; then reports made
     BlockDeafFail, // as BlockDeaf, then reports not made
-    ReturnSilent, // Office only: returns without touching the converted flag
-    BlockThenAsk, // as Block; once ended, still asks for a password and a PDF
+    ReturnSilent,  // Office only: returns without touching the converted flag
+    BlockThenAsk,  // as Block; once ended, still asks for a password and a PDF
 };
 
 // The four converters, recording every call. Files are told apart by their
