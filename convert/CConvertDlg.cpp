@@ -39,7 +39,7 @@ const QString kBusy = QStringLiteral("Working now,Hold for a moment!");
 const QStringList& AddFilesFilters()
 {
     static const QStringList filters = [] {
-        const QString windowsFilter = QStringLiteral(
+        const QString filterText = QStringLiteral(
             "All Supported "
             "Files(*.doc;*.docx;*.xls;*.ppt;*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.htm;*.tml;*.xml;*.txt;*.rtf)|*."
             "doc;*.docx;*.xls;*.ppt;*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.htm;*.tml;*.xml;*.txt;*.rtf|Microsoft "
@@ -47,7 +47,7 @@ const QStringList& AddFilesFilters()
             "rtf|Microsoft Excel Files(*.xls)|*.xls|Picture "
             "Files(*.bmp;*.jpg;*.jpeg;*.png;*.gif)|*.bmp;*.jpg;*.jpeg;*.png;*.gif|All Files(*.*)|*.*||");
         QStringList result;
-        const QStringList parts = windowsFilter.split(QLatin1Char('|'));
+        const QStringList parts = filterText.split(QLatin1Char('|'));
         for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
             if (parts[i].isEmpty())
                 break;

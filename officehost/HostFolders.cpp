@@ -1,5 +1,6 @@
 #include "officehost/HostFolders.h"
 
+#include "platform/LinkSafeFiles.h"
 #include "platform/ScratchFolder.h"
 
 #include <QCoreApplication>
@@ -31,6 +32,14 @@ bool MakePrivateFolder(const QString& path)
     return ::chmod(QFile::encodeName(path).constData(), 0700) == 0;
 }
 
+bool OwnedByUs(const QString& path)
+{
+    struct stat info
+    {
+    };
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && info.st_uid == ::getuid();
+}
+
 } // namespace
 
 QString OfficeProfile()
@@ -46,24 +55,25 @@ QString MakeScratchFolder()
     const QString base = ScratchBase();
     if (base.isEmpty())
         return {};
-    // Folders of hosts that were killed: their process is gone.
-    const QStringList leftovers = QDir(base).entryList({kScratchPrefix + QStringLiteral("*")}, QDir::Dirs);
+    // Folders of hosts that were killed: their process is gone. Whatever
+    // stands at such a name is removed itself, never what a link points at.
+    const QStringList leftovers =
+        QDir(base).entryList({kScratchPrefix + QStringLiteral("*")}, QDir::AllEntries | QDir::System);
     for (const QString& name : leftovers) {
         bool ok = false;
         const pid_t pid = name.mid(kScratchPrefix.size()).toInt(&ok);
         const QString path = base + QLatin1Char('/') + name;
-        if (ok && pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH && QFileInfo(path).ownerId() == ::getuid())
-            QDir(path).removeRecursively();
+        if (ok && pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH && OwnedByUs(path))
+            LinkSafeFiles::RemoveFolder(path);
     }
     const QString folder = base + QLatin1Char('/') + kScratchPrefix + QString::number(::getpid());
-    QDir(folder).removeRecursively();
-    return MakePrivateFolder(folder) ? folder : QString();
+    return LinkSafeFiles::MakeFreshFolder(folder) ? folder : QString();
 }
 
 void RemoveScratchFolder(const QString& folder)
 {
     if (!folder.isEmpty())
-        QDir(folder).removeRecursively();
+        LinkSafeFiles::RemoveFolder(folder);
 }
 
 } // namespace hostfolders

@@ -39,14 +39,6 @@ struct LibreOffice::Impl
 
 namespace {
 
-beans::PropertyValue Property(const char* name, const uno::Any& value)
-{
-    beans::PropertyValue p;
-    p.Name = rtl::OUString::createFromAscii(name);
-    p.Value = value;
-    return p;
-}
-
 // LibreOfficeKit has no call that hands out the office's component context;
 // the office keeps it as its process context, which comphelper gives out.
 uno::Reference<uno::XComponentContext> ProcessContext(const QString& programFolder)

@@ -1,149 +1,82 @@
 #include "officehost/PrintSpooler.h"
 
 #include "officehost/OfficeDocument.h"
-#include "platform/ProcessRunner.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QThread>
-#include <QTimer>
 
-#include <sys/prctl.h>
+#include <cstdio>
 
-#include <csignal>
+PrintSpooler::PrintSpooler(QObject* parent) : QObject(parent) {}
 
-namespace {
-
-int g_filterTimeLimit = 10 * 60 * 1000;
-
-} // namespace
-
-PrintSpooler::PrintSpooler(const QString& scratchFolder, QObject* parent)
-    : QObject(parent), m_scratchFolder(scratchFolder)
+PrintSpooler::~PrintSpooler()
 {
+    // A job's thread must not outlive the spooler, nor the office it uses.
+    for (QThread* job : findChildren<QThread*>())
+        job->wait();
 }
 
-PrintSpooler::~PrintSpooler() = default;
-
-void PrintSpooler::SetFilterTimeLimit(int milliseconds)
+bool PrintSpooler::Finish(bool exported, const QString& partPath, const QString& printFile, QString* why)
 {
-    g_filterTimeLimit = milliseconds;
-}
-
-bool PrintSpooler::Render(OfficeDocument& document, const QString& pdfPath, QString* why)
-{
-    return document.ExportPdf(pdfPath, why);
-}
-
-QProcess* PrintSpooler::StartFilter(const QString& pdfPath, const QString& partPath, QString* why)
-{
-    const QString gs = QStandardPaths::findExecutable(QStringLiteral("gs"));
-    if (gs.isEmpty()) {
-        *why = QStringLiteral("The printer filter (Ghostscript) is not installed.");
-        return nullptr;
-    }
-    auto* filter = new QProcess(this);
-    // Nothing from outside may change how Ghostscript runs (GS_OPTIONS, GS_LIB).
-    // Its temporary files stay in the host's own scratch folder, removed with it.
-    filter->setProcessEnvironment(RestrictedEnvironment(QFileInfo(partPath).absolutePath()));
-    filter->setChildProcessModifier([]() { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-    filter->setProcessChannelMode(QProcess::MergedChannels);
-    filter->start(gs, {QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"),
-                       QStringLiteral("-dNOPAUSE"), QStringLiteral("-sDEVICE=ps2write"),
-                       QStringLiteral("-sOutputFile=") + partPath, QStringLiteral("-f"), pdfPath});
-    return filter;
-}
-
-bool PrintSpooler::Finish(QProcess* filter, const QString& pdfPath, const QString& partPath,
-                          const QString& printFile, QString* why)
-{
-    bool ok = filter->exitStatus() == QProcess::NormalExit && filter->exitCode() == 0 &&
-              QFileInfo(partPath).size() > 0;
-    if (!ok)
-        *why = QStringLiteral("The printer filter failed: %1")
-                   .arg(QString::fromLocal8Bit(filter->readAll()).trimmed());
-    QFile::remove(pdfPath);
-    if (ok) {
-        QFile::remove(printFile);
-        ok = QFile::rename(partPath, printFile);
-        if (!ok)
-            *why = QStringLiteral("The print file %1 could not be written.").arg(printFile);
-    }
+    const QByteArray part = QFile::encodeName(partPath);
+    // rename() puts the complete job in place of whatever stands at the
+    // name, a link included, and never writes through it.
+    if (exported && std::rename(part.constData(), QFile::encodeName(printFile).constData()) == 0)
+        return true;
+    if (exported)
+        *why = QStringLiteral("The print file %1 could not be written.").arg(printFile);
     QFile::remove(partPath);
-    filter->deleteLater();
-    return ok;
+    return false;
 }
 
 bool PrintSpooler::Print(const std::shared_ptr<OfficeDocument>& document, const QString& printFile,
                          bool background, QString* why)
 {
-    const QString target = QFileInfo(printFile).absoluteFilePath();
-    const QString partPath = target + QStringLiteral(".part%1").arg(QCoreApplication::applicationPid());
-    const QString pdfPath = m_scratchFolder + QStringLiteral("/job%1.pdf").arg(++m_sequence);
-    {
-        // The file is opened for writing before any work: an unwritable print
-        // file fails the print request itself, as a printer's would.
-        QFile part(partPath);
-        if (!part.open(QIODevice::WriteOnly)) {
-            *why = QStringLiteral("The print file %1 could not be written.").arg(printFile);
-            return false;
-        }
+    const QFileInfo target(printFile);
+    const QString targetPath = target.absoluteFilePath();
+    // The job is written under a name of its own beside the print file,
+    // made new and exclusively (never a name someone left there). An
+    // unwritable folder fails the print request itself, as a printer's would.
+    QTemporaryFile part(target.absoluteDir().filePath(QStringLiteral(".%1-XXXXXX").arg(target.fileName())));
+    if (!part.open()) {
+        *why = QStringLiteral("The print file %1 could not be written.").arg(printFile);
+        return false;
     }
+    part.setAutoRemove(false);
+    const QString partPath = part.fileName();
+    part.close();
     // Whatever an earlier job left there goes now: a job that fails leaves no
     // print file at all, never the previous document's.
-    QFile::remove(target);
-    auto run = [this, document, target, partPath, pdfPath](QString* reason) -> QProcess* {
-        if (!Render(*document, pdfPath, reason)) {
-            QFile::remove(partPath);
-            return nullptr;
-        }
-        QProcess* filter = StartFilter(pdfPath, partPath, reason);
-        if (!filter || !filter->waitForStarted()) {
-            if (filter)
-                *reason = QStringLiteral("The printer filter could not be started.");
-            QFile::remove(pdfPath);
-            QFile::remove(partPath);
-            delete filter;
-            return nullptr;
-        }
-        return filter;
-    };
-    if (!background) {
-        QProcess* filter = run(why);
-        if (!filter)
-            return false;
-        if (!filter->waitForFinished(g_filterTimeLimit)) {
-            filter->kill();
-            filter->waitForFinished();
-        }
-        return Finish(filter, pdfPath, partPath, target, why);
-    }
-    // A background job renders once the answer to the print request is on
-    // its way, and counts as running until its file is complete.
-    ++m_running;
-    QTimer::singleShot(0, this, [this, run, pdfPath, partPath, target]() {
-        QString reason;
-        QProcess* filter = run(&reason);
-        if (!filter) {
-            --m_running;
-            qWarning("Background print failed: %s", qPrintable(reason));
-            return;
-        }
-        auto* limit = new QTimer(filter);
-        limit->setSingleShot(true);
-        connect(limit, &QTimer::timeout, filter, &QProcess::kill);
-        limit->start(g_filterTimeLimit);
-        connect(filter, &QProcess::finished, this, [this, filter, pdfPath, partPath, target]() {
-            QString failure;
-            if (!Finish(filter, pdfPath, partPath, target, &failure))
-                qWarning("Background print failed: %s", qPrintable(failure));
-            --m_running;
-        });
+    QFile::remove(targetPath);
+
+    if (!background)
+        return Finish(document->ExportPdf(partPath, why), partPath, targetPath, why);
+
+    // The thread only uses the document; the job holds it, and lets go of it
+    // on this thread once the file is in place.
+    auto job = std::make_shared<QString>();
+    OfficeDocument* rendered = document.get();
+    QThread* thread = QThread::create([rendered, partPath, job] {
+        if (rendered->ExportPdf(partPath, job.get()))
+            job->clear();
+        else if (job->isEmpty())
+            *job = QStringLiteral("LibreOffice could not render the document.");
     });
+    thread->setParent(this);
+    ++m_running;
+    connect(thread, &QThread::finished, this, [this, thread, document, job, partPath, targetPath]() {
+        QString failure = *job;
+        if (!Finish(failure.isEmpty(), partPath, targetPath, &failure))
+            qWarning("Background print failed: %s", qPrintable(failure));
+        --m_running;
+        thread->deleteLater();
+    });
+    thread->start();
     return true;
 }
 

@@ -6,20 +6,21 @@
 #include <memory>
 
 class OfficeDocument;
-class QProcess;
 
-// The product's printer "Foliant" as the host's applications print on it:
-// LibreOffice renders the document into a PDF, and the printer filter
-// (Ghostscript's ps2write) turns that into PostScript in the print file. A
-// job first removes what the file held; the file appears under its name only
-// when it is complete, and a failed job leaves none. A background job runs on
+// The product's printer "Foliant" as the host's applications print on it. It
+// writes its jobs in PDF, the job format of this system's print service: the
+// print file receives LibreOffice's own PDF export of the document, so its
+// text, fonts and links reach the PDF step intact. A job first removes what
+// the file held; the file appears under its name only when it is complete,
+// and a failed job leaves none. A background job runs on a thread of its own
 // while the host serves further calls.
 class PrintSpooler : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit PrintSpooler(const QString& scratchFolder, QObject* parent = nullptr);
+    explicit PrintSpooler(QObject* parent = nullptr);
+    // Waits for the jobs still running.
     ~PrintSpooler() override;
 
     static QString PrinterName() { return QStringLiteral("Foliant"); }
@@ -35,16 +36,8 @@ public:
     // Waits, serving events, until no job runs; false when the limit passed.
     bool WaitForAll(int milliseconds);
 
-    // Time limit for the printer filter of one job.
-    static void SetFilterTimeLimit(int milliseconds);
-
 private:
-    bool Render(OfficeDocument& document, const QString& pdfPath, QString* why);
-    QProcess* StartFilter(const QString& pdfPath, const QString& partPath, QString* why);
-    static bool Finish(QProcess* filter, const QString& pdfPath, const QString& partPath,
-                       const QString& printFile, QString* why);
+    static bool Finish(bool exported, const QString& partPath, const QString& printFile, QString* why);
 
-    QString m_scratchFolder;
     int m_running = 0;
-    int m_sequence = 0;
 };

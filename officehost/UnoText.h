@@ -3,9 +3,11 @@
 #include <QString>
 #include <QUrl>
 
+#include <com/sun/star/beans/PropertyValue.hpp>
 #include <rtl/ustring.hxx>
 
-// Text between Qt and UNO, and file paths as the URLs LibreOffice loads.
+// Text between Qt and UNO, file paths as the URLs LibreOffice loads, and the
+// named values of its load and store calls.
 inline rtl::OUString ToOUString(const QString& text)
 {
     return rtl::OUString(reinterpret_cast<const sal_Unicode*>(text.utf16()), text.size());
@@ -19,4 +21,12 @@ inline QString ToQString(const rtl::OUString& text)
 inline rtl::OUString FileUrl(const QString& path)
 {
     return ToOUString(QString::fromLatin1(QUrl::fromLocalFile(path).toEncoded()));
+}
+
+inline css::beans::PropertyValue Property(const char* name, const css::uno::Any& value)
+{
+    css::beans::PropertyValue p;
+    p.Name = rtl::OUString::createFromAscii(name);
+    p.Value = value;
+    return p;
 }

@@ -72,7 +72,7 @@ int main(int argc, char** argv)
             hostfolders::RemoveScratchFolder(scratch);
             return Refuse(channel, why);
         }
-        PrintSpooler spooler(scratch);
+        PrintSpooler spooler;
         {
             OfficeHost host(channel, served->create(*office, spooler));
             QObject::connect(&host, &OfficeHost::finished, &app, &QCoreApplication::exit,

@@ -9,6 +9,10 @@ const QString kOutputSwitch = QStringLiteral("-sOutputFile=");
 const QString kDefineSetPdfWrite =
     QStringLiteral("/.setpdfwrite where {pop} {/.setpdfwrite {3000000 setvmthreshold} bind def} ifelse");
 
+// Distiller parameters set by the side file govern a PDF input only once
+// the page device carries them; an empty request records them there.
+const QString kRecordDistillerParams = QStringLiteral("<< >> setpagedevice");
+
 bool IsSecuritySwitch(const QString& argument)
 {
     static const QStringList prefixes{QStringLiteral("-sOwnerPassword="), QStringLiteral("-sUserPassword="),
@@ -90,9 +94,15 @@ GhostscriptInvocation AdaptGhostscriptArguments(const QStringList& splitCommandL
     invocation.arguments << kOutputSwitch + EscapeOutputFilePath(temporaryOutput);
     invocation.arguments << QStringLiteral("-c") << kDefineSetPdfWrite << QStringLiteral(".setpdfwrite")
                          << QStringLiteral("-f");
-    // The side file comes last on the command line; it is read first.
-    if (!inputs.isEmpty())
-        inputs.prepend(inputs.takeLast());
+    // The side file comes last on the command line; it is read first. A PDF
+    // print job takes the device's settings from the page device, so they
+    // are recorded there before the spool file is read.
+    if (!inputs.isEmpty()) {
+        const QString sideFile = inputs.takeLast();
+        invocation.arguments << sideFile;
+        if (!inputs.isEmpty())
+            invocation.arguments << QStringLiteral("-c") << kRecordDistillerParams << QStringLiteral("-f");
+    }
     invocation.arguments << inputs;
     return invocation;
 }

@@ -6,8 +6,9 @@
 // What is actually run for a Ghostscript command line. The command line text
 // stays as built; the argument vector adapts it to current Ghostscript:
 // - `.setpdfwrite` (gone from Ghostscript 9.54 on) is defined where missing;
-// - the side file is read before the spool file, so its distiller parameters
-//   govern every page;
+// - the side file is read before the spool file, and its distiller
+//   parameters are recorded in the page device, so they govern every page of
+//   a PostScript or a PDF print job alike;
 // - the security switches go into an argument file (@file), so no password is
 //   ever visible among a process's arguments;
 // - the PDF is written under a temporary name, renamed once it is complete.

@@ -153,7 +153,7 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     const QFileInfo spool(paths.spoolFile);
     if (!spool.exists() || spool.size() == 0)
         return Failure(PdfOutcome::Failure::EmptySpool, finalPath,
-                       QStringLiteral("The print job wrote no PostScript into %1.").arg(paths.spoolFile));
+                       QStringLiteral("The print job wrote nothing into %1.").arg(paths.spoolFile));
 
     // The PDF is written under a temporary name beside its final one.
     const QFileInfo target(finalPath);

@@ -1,6 +1,7 @@
 #include "platform/PostScriptPrinter.h"
 
 #include "platform/FlateAscii85Writer.h"
+#include "platform/LinkSafeFiles.h"
 
 #include <QDateTime>
 
@@ -10,6 +11,10 @@
 #include <filesystem>
 #include <span>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -137,8 +142,7 @@ int PostScriptPrinter::StartDoc(const DOCINFO& info)
     // There is no printer port behind this printer: a job must name its file.
     if (m_inDoc || info.lpszOutput.isEmpty())
         return SP_ERROR;
-    m_file.setFileName(info.lpszOutput);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!OpenOutput(info.lpszOutput))
         return SP_ERROR;
     m_inDoc = true;
     m_inPage = false;
@@ -150,6 +154,31 @@ int PostScriptPrinter::StartDoc(const DOCINFO& info)
         return SP_ERROR;
     }
     return nextJobId++;
+}
+
+bool PostScriptPrinter::OpenOutput(const QString& path)
+{
+    m_outputPath = path;
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info
+    {
+    };
+    int fd = -1;
+    if (::lstat(native.constData(), &info) == 0 && S_ISCHR(info.st_mode)) {
+        // A job sent to a device writes into the device.
+        fd = ::open(native.constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+    } else {
+        // A file of the job's own: a link or a file planted at the name is
+        // replaced, never written through.
+        fd = LinkSafeFiles::CreateFresh(path);
+    }
+    if (fd < 0)
+        return false;
+    if (!m_file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
 }
 
 void PostScriptPrinter::WriteHeader(const DOCINFO& info)
@@ -239,8 +268,8 @@ void PostScriptPrinter::Discard()
     // Only a file of the job's own is removed, never a device it was sent to.
     std::error_code error;
     if (std::filesystem::is_regular_file(
-            std::filesystem::symlink_status(QFile::encodeName(m_file.fileName()).constData(), error)))
-        m_file.remove();
+            std::filesystem::symlink_status(QFile::encodeName(m_outputPath).constData(), error)))
+        QFile::remove(m_outputPath);
     m_inDoc = false;
     m_inPage = false;
 }

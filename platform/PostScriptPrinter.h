@@ -31,6 +31,7 @@ public:
 
 private:
     void Write(const QByteArray& text);
+    bool OpenOutput(const QString& path);
     void WriteHeader(const DOCINFO& info);
     void WriteImage(const QImage& source, const QRect& from, double x, double y, double width, double height);
     void Discard();
@@ -39,6 +40,7 @@ private:
     int m_paperWidth;  // device units
     int m_paperHeight; // device units
     QFile m_file;
+    QString m_outputPath;
     bool m_inDoc = false;
     bool m_inPage = false;
     bool m_failed = false;

@@ -1,5 +1,5 @@
 // Times one small document of each kind from CreateDispatch to Quit through
-// the office host (the PostScript spool file written), against LibreOffice's
+// the office host (the print file written), against LibreOffice's
 // own `soffice --headless --convert-to pdf` on the same file, in one run.
 // Both use a warm profile of their own; the first start is shown apart.
 

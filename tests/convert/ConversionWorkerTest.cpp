@@ -378,4 +378,37 @@ TEST_F(ConversionWorkerTest, AfterStopTheConverterGetsNoPromptAndNoPdfStep)
     EXPECT_EQ(late.pdf.pdfPath, PathOf("A.pdf"));
 }
 
+TEST_F(ConversionWorkerTest, ARunThatEndsAsStopIsPressedWaitsForTheAnswer)
+{
+    QSignalSpy finished(page.get(), &CConvertDlg::workerFinished);
+    for (const int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer == IDNO ? "No" : "Yes");
+        const QString name = answer == IDNO ? "A.doc" : "B.doc";
+        List({name}, Folder());
+        fakes.SetAct(name, Act::BlockDeafFail);
+        Click(IDC_CONVERT);
+        ASSERT_TRUE(WaitUntil([&] { return fakes.Blocked(); }));
+        const int ended = finished.count();
+        // The GUI thread is busy while the last file ends: the worker has
+        // passed its last step and waits to end the run when Stop is pressed.
+        fakes.Release();
+        ASSERT_TRUE(WaitUntil([&] { return fakes.Returned() == (answer == IDNO ? 1 : 2); }));
+        QThread::msleep(300);
+        boxes.OnBox("Are you sure", [&] {
+            ASSERT_TRUE(WaitUntil([&] { return finished.count() == ended + 1; }));
+            EXPECT_TRUE(page->IsConverting()) << "the run is not ended under the open question";
+            EXPECT_TRUE(Status().startsWith("Start to convert"));
+            EXPECT_EQ(Entries().size(), 1);
+        });
+        boxes.Answer(answer);
+        Click(IDC_CONVERT);
+        EXPECT_FALSE(page->IsConverting());
+        EXPECT_TRUE(Entries().isEmpty());
+        EXPECT_EQ(Status(), "Stoped");
+        // No ends the run as the worker would have (a full bar); Yes abandons it.
+        EXPECT_EQ(Bar()->m_bDrawn, answer == IDNO ? 1 : 0);
+        EXPECT_EQ(Bar()->m_nPos, answer == IDNO ? 100 : Bar()->m_nPos);
+    }
+}
+
 } // namespace

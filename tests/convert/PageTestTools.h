@@ -46,12 +46,13 @@ inline bool WaitUntil(const std::function<bool()>& done, int limitMs = 60000)
 
 // What a fake converter does with one file.
 enum class Act {
-    Make,         // writes the PDF (new text) and reports it made
-    Fail,         // writes nothing and reports it not made
-    Block,        // waits until released or until the page ends its "program", then reports made
-    BlockDeaf,    // waits until released, whatever the page does; then reports made
-    ReturnSilent, // Office only: returns without touching the converted flag
-    BlockThenAsk, // as Block; once ended, still asks for a password and a PDF
+    Make,          // writes the PDF (new text) and reports it made
+    Fail,          // writes nothing and reports it not made
+    Block,         // waits until released or until the page ends its "program", then reports made
+    BlockDeaf,     // waits until released, whatever the page does; then reports made
+    BlockDeafFail, // as BlockDeaf, then reports not made
+    ReturnSilent,  // Office only: returns without touching the converted flag
+    BlockThenAsk,  // as Block; once ended, still asks for a password and a PDF
 };
 
 // The four converters, recording every call. Files are told apart by their
@@ -107,11 +108,11 @@ public:
         QMutexLocker lock(&m_mutex);
         return m_blocked > 0;
     }
-    // Lets every blocked converter return.
+    // Lets every converter blocked now return; a later one blocks again.
     void Release()
     {
         QMutexLocker lock(&m_mutex);
-        m_released = true;
+        ++m_releases;
         m_wake.wakeAll();
     }
     // How many times the page ended a converter's "program".
@@ -177,8 +178,9 @@ private:
         Record(kind, page, path);
         const Act act = ActOf(path);
         bool made = act != Act::Fail;
-        if (act == Act::Block || act == Act::BlockDeaf || act == Act::BlockThenAsk) {
-            if (act != Act::BlockDeaf)
+        const bool deaf = act == Act::BlockDeaf || act == Act::BlockDeafFail;
+        if (act == Act::Block || deaf || act == Act::BlockThenAsk) {
+            if (!deaf)
                 page.SetCurrentProgramEnder([this] {
                     QMutexLocker lock(&m_mutex);
                     ++m_endedByPage;
@@ -187,10 +189,11 @@ private:
                 });
             QMutexLocker lock(&m_mutex);
             ++m_blocked;
-            while (!m_released && !m_ended)
+            const int releases = m_releases;
+            while (m_releases == releases && !m_ended)
                 m_wake.wait(&m_mutex);
             --m_blocked;
-            made = !m_ended;
+            made = !m_ended && act != Act::BlockDeafFail;
             m_ended = false;
             lock.unlock();
             page.SetCurrentProgramEnder({});
@@ -219,7 +222,7 @@ private:
     QMap<QString, Act> m_acts;
     QList<Call> m_calls;
     int m_blocked = 0;
-    bool m_released = false;
+    int m_releases = 0;
     bool m_ended = false;
     int m_endedByPage = 0;
     int m_returned = 0;

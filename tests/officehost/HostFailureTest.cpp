@@ -158,27 +158,29 @@ TEST_F(HostFailureTest, ExcelRefusesWhatIsNoWorkbook)
     excel.InvokeHelper(exceldispid::kQuit, DISPATCH_METHOD, VT_EMPTY);
 }
 
-TEST_F(HostFailureTest, AFailedPrintLeavesNoPrintFileNotEvenTheLastOne)
+TEST_F(HostFailureTest, APrintIntoAFolderThatCannotBeWrittenFailsTheCallAndLeavesNothing)
 {
     QString why;
     const QString folder = officedocuments::Folder(&why);
     ASSERT_FALSE(folder.isEmpty()) << why.toStdString();
     QTemporaryDir scratch;
-    const QString spool = scratch.filePath(QStringLiteral("tmp.ps"));
-    ASSERT_TRUE(testtools::WriteFile(spool, "%!PS the previous document\n"));
-    // Without the printer filter on its path the host cannot print.
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", "/nonexistent");
-    try {
-        officesequences::PrintWithExcel(folder + QStringLiteral("/sample.xls"), QStringLiteral("\x01"),
-                                        spool);
-        ADD_FAILURE() << "the print succeeded";
-    } catch (const COleDispatchException& e) {
-        EXPECT_EQ(e.m_scError, DISP_E_EXCEPTION);
+    // A folder that is not there, and a name that is a folder.
+    for (const QString& printFile :
+         {scratch.filePath(QStringLiteral("missing/tmp.ps")), scratch.filePath(QStringLiteral("taken"))}) {
+        SCOPED_TRACE(printFile.toStdString());
+        QDir(scratch.path()).mkdir(QStringLiteral("taken"));
+        try {
+            officesequences::PrintWithExcel(folder + QStringLiteral("/sample.xls"), QStringLiteral("\x01"),
+                                            printFile);
+            ADD_FAILURE() << "the print succeeded";
+        } catch (const COleDispatchException& e) {
+            EXPECT_EQ(e.m_scError, DISP_E_EXCEPTION);
+        }
+        EXPECT_EQ(QDir(scratch.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  QStringList{QStringLiteral("taken")})
+            << "no partial file either";
+        EXPECT_TRUE(QDir(scratch.filePath(QStringLiteral("taken"))).isEmpty());
     }
-    qputenv("PATH", path);
-    EXPECT_FALSE(QFile::exists(spool));
-    EXPECT_EQ(QDir(scratch.path()).entryList(QDir::Files), QStringList()) << "no partial file either";
 }
 
 TEST_F(HostFailureTest, CreateDispatchFailsWhenNoServerCanStart)

@@ -5,13 +5,17 @@ itself, in one headless session with a private profile.
 usage: make_documents.py OUTPUT_FOLDER PASSWORD
 
 Every document holds the words "Foliant sample" and a marker naming its own
-type (for instance "markerdocx"); the Word document has a second page with
-"markerpagetwo", the workbook a second sheet with "markersheettwo", the
-presentation a second slide with "markerslidetwo".
+type (for instance "markerdocx"), and the sentences of SENTENCES in TrueType
+fonts; the Word document has a second page with "markerpagetwo", the
+workbook a second sheet with "markersheettwo", the presentation a second
+slide with "markerslidetwo". linked.docx holds a hyperlink to LINK, a
+photo-like picture and a form's text field holding FORM_VALUE.
 """
+import math
 import os
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
@@ -47,9 +51,13 @@ def connect(pipe_name, office):
     raise RuntimeError("soffice did not answer")
 
 
-# A font with named glyphs (PostScript outlines), so that text printed
-# through PostScript can be read back from the print file.
-FONT = "Nimbus Sans"
+# TrueType fonts, whose subsets LibreOffice writes with glyph-index codes:
+# only the PDF's Unicode maps tell their text.
+FONT = "Liberation Serif"
+SECOND_FONT = "DejaVu Sans"
+SENTENCES = ("Überblick über die Lage.", "A naïve café serves crème brûlée.")
+LINK = "https://www.example.org/foliant/overview"
+FORM_VALUE = "markerformvalue"
 
 
 def writer_document(desktop, marker):
@@ -60,6 +68,11 @@ def writer_document(desktop, marker):
     cursor.setPropertyValue("CharFontName", FONT)
     text.insertString(cursor, "Foliant sample %s" % marker, False)
     text.insertControlCharacter(cursor, 0, False)  # paragraph break
+    for sentence, font in zip(SENTENCES, (FONT, SECOND_FONT)):
+        cursor.setPropertyValue("CharFontName", font)
+        text.insertString(cursor, sentence, False)
+        text.insertControlCharacter(cursor, 0, False)
+    cursor.setPropertyValue("CharFontName", FONT)
     cursor.setPropertyValue("BreakType", uno.Enum("com.sun.star.style.BreakType",
                                                   "PAGE_BEFORE"))
     text.insertString(cursor, "Second page markerpagetwo", False)
@@ -76,6 +89,10 @@ def calc_document(desktop, marker):
         cell = sheets.getByIndex(index).getCellByPosition(0, 0)
         cell.setPropertyValue("CharFontName", FONT)
         cell.setString(words)
+    for row, sentence in enumerate(SENTENCES, start=1):
+        cell = sheets.getByIndex(0).getCellByPosition(0, row)
+        cell.setPropertyValue("CharFontName", SECOND_FONT)
+        cell.setString(sentence)
     return doc
 
 
@@ -85,7 +102,8 @@ def impress_document(desktop, marker):
     pages = doc.getDrawPages()
     while pages.getCount() < 2:
         pages.insertNewByIndex(pages.getCount() - 1)
-    for index, words in enumerate(("Foliant sample %s" % marker, "Slide markerslidetwo")):
+    first = "\n".join(("Foliant sample %s" % marker,) + SENTENCES)
+    for index, words in enumerate((first, "Slide markerslidetwo")):
         page = pages.getByIndex(index)
         while page.getCount() > 0:
             page.remove(page.getByIndex(0))
@@ -95,15 +113,71 @@ def impress_document(desktop, marker):
         page.add(shape)
         shape.setString(words)
         shape.setPropertyValue("CharFontName", FONT)
+        if index == 0:  # the last sentence in the second font
+            cursor = shape.getText().createTextCursor()
+            cursor.gotoEnd(False)
+            cursor.goLeft(len(SENTENCES[-1]), True)
+            cursor.setPropertyValue("CharFontName", SECOND_FONT)
     return doc
 
+
+def photo_bmp(path, width=320, height=240):
+    """A 24-bit BMP of smooth colour fields with fine grain, so that JPEG at
+    different qualities and Flate give clearly different streams."""
+    row_size = (width * 3 + 3) & ~3
+    header = b"BM" + struct.pack("<IHHI", 54 + row_size * height, 0, 0, 54)
+    header += struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0,
+                          row_size * height, 2835, 2835, 0, 0)
+    seed = 12345
+    rows = []
+    for y in range(height):
+        row = bytearray()
+        for x in range(width):
+            seed = (seed * 1103515245 + 12345) & 0x7FFFFFFF
+            grain = (seed >> 16) % 41 - 20
+            blue = 128 + 100 * math.sin(x / 23.0) * math.cos(y / 31.0)
+            green = 128 + 100 * math.sin((x + y) / 37.0)
+            red = 128 + 100 * math.cos(x / 19.0 - y / 29.0)
+            row += bytes(max(0, min(255, int(c) + grain)) for c in (blue, green, red))
+        row += b"\0" * (row_size - len(row))
+        rows.append(bytes(row))
+    with open(path, "wb") as out:
+        out.write(header + b"".join(rows))
+
+
+def linked_document(desktop, graphic_provider, picture_path):
+    doc = writer_document(desktop, "markerlinked")
+    text = doc.getText()
+    cursor = text.createTextCursor()
+    cursor.gotoEnd(False)
+    text.insertControlCharacter(cursor, 0, False)
+    start = cursor.getStart()
+    text.insertString(cursor, "Read the Foliant overview", False)
+    span = text.createTextCursorByRange(start)
+    span.gotoEnd(True)
+    span.setPropertyValue("HyperLinkURL", LINK)
+    text.insertControlCharacter(cursor, 0, False)
+    graphics = doc.createInstance("com.sun.star.text.TextGraphicObject")
+    graphic = graphic_provider.queryGraphic(props(URL=uno.systemPathToFileUrl(picture_path)))
+    graphics.setPropertyValue("Graphic", graphic)
+    graphics.setSize(uno.createUnoStruct("com.sun.star.awt.Size", 8000, 6000))
+    text.insertTextContent(cursor, graphics, False)
+    field = doc.createInstance("com.sun.star.form.component.TextField")
+    field.Name = "Name"
+    field.Text = FORM_VALUE
+    control = doc.createInstance("com.sun.star.drawing.ControlShape")
+    control.setSize(uno.createUnoStruct("com.sun.star.awt.Size", 6000, 800))
+    control.setPosition(uno.createUnoStruct("com.sun.star.awt.Point", 2000, 3000))
+    control.setControl(field)
+    doc.getDrawPage().add(control)
+    return doc
 
 # (file name, maker, filter, password)
 DOCUMENTS = [
     ("sample.doc", writer_document, "MS Word 97", None),
     ("sample.docx", writer_document, "MS Word 2007 XML", None),
     ("sample.rtf", writer_document, "Rich Text Format", None),
-    ("sample.txt", writer_document, "Text", None),
+    ("sample.txt", writer_document, "Text (encoded)", None),
     ("sample.htm", writer_document, "HTML (StarWriter)", None),
     ("sample.tml", writer_document, "HTML (StarWriter)", None),
     ("sample.xml", writer_document, "MS Word 2003 XML", None),
@@ -131,11 +205,21 @@ def main():
         context = connect(pipe_name, office)
         desktop = context.ServiceManager.createInstanceWithContext(
             "com.sun.star.frame.Desktop", context)
+        graphic_provider = context.ServiceManager.createInstanceWithContext(
+            "com.sun.star.graphic.GraphicProvider", context)
+        picture = os.path.join(profile, "photo.bmp")
+        photo_bmp(picture)
+        doc = linked_document(desktop, graphic_provider, picture)
+        doc.storeToURL(uno.systemPathToFileUrl(os.path.join(out_dir, "linked.docx")),
+                       props(FilterName="MS Word 2007 XML", Overwrite=True))
+        doc.close(True)
         for name, maker, filter_name, with_password in DOCUMENTS:
             stem, ext = os.path.splitext(name)
             marker = "marker" + ("protected" if with_password else "") + ext[1:]
             doc = maker(desktop, marker)
             media = dict(FilterName=filter_name, Overwrite=True)
+            if filter_name == "Text (encoded)":
+                media["FilterOptions"] = "UTF8,LF,,"
             if with_password:
                 media["Password"] = password
             doc.storeToURL(uno.systemPathToFileUrl(os.path.join(out_dir, name)),

@@ -27,7 +27,7 @@ TEST(Install, PutsEveryPartIntoOneProgramFolderWithLauncherEntryAndIcons)
         const QFileInfo program(programDir + "/" + name);
         EXPECT_TRUE(program.isFile() && program.isExecutable()) << name;
     }
-    for (const char* name : {"BrevetWord.dll", "BrevetExcel.dll"})
+    for (const char* name : {"BrevetWord.dll", "BrevetExcel.dll", "Foliant 3.0 - Help.html"})
         EXPECT_TRUE(QFileInfo(programDir + "/" + name).isFile()) << name;
 
     // The launcher resolves into the program folder, so the program finds

@@ -32,6 +32,9 @@ TEST(GhostscriptArguments, AdaptsTheCommandLineToCurrentGhostscript)
         QStringLiteral(".setpdfwrite"),
         QStringLiteral("-f"),
         paths.pdfmarksFile,
+        QStringLiteral("-c"),
+        QStringLiteral("<< >> setpagedevice"),
+        QStringLiteral("-f"),
         paths.spoolFile};
     EXPECT_EQ(run.arguments, expected);
     EXPECT_EQ(run.argumentFileText, QStringLiteral("-sOwnerPassword=\"o w\"\n-sUserPassword=\"u\"\n"

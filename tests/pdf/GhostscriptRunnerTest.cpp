@@ -3,6 +3,7 @@
 
 #include "pdf/AdvancedSettingsReader.h"
 #include "pdf/GhostscriptRunner.h"
+#include "platform/ProcessRunner.h"
 #include "platform/ScratchFolder.h"
 
 #include <QDir>
@@ -84,25 +85,7 @@ protected:
         return QJsonDocument::fromJson(result.out).object().value(QStringLiteral("encrypt")).toObject();
     }
 
-    // pdfimages -list: the encoding and the stream size of the first image.
-    std::pair<QString, qint64> FirstImage()
-    {
-        const auto result = RunTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), Pdf()});
-        EXPECT_EQ(result.exitCode, 0);
-        const QStringList lines = QString::fromUtf8(result.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        if (lines.size() < 3)
-            return {};
-        const QStringList columns = lines[2].simplified().split(QLatin1Char(' '));
-        // page num type width height color comp bpc enc interp object ID x-ppi y-ppi size ratio
-        const QString size = columns.value(14);
-        qint64 bytes = static_cast<qint64>(size.left(size.size() - 1).toDouble() *
-                                           (size.endsWith(QLatin1Char('K'))   ? 1024
-                                            : size.endsWith(QLatin1Char('M')) ? 1048576
-                                                                              : 1));
-        if (size.endsWith(QLatin1Char('B')))
-            bytes = size.chopped(1).toLongLong();
-        return {columns.value(8), bytes};
-    }
+    std::pair<QString, qint64> FirstImage() const { return testtools::FirstPdfImage(Pdf()); }
 
     QTemporaryDir runtime;
     QTemporaryDir output;
@@ -322,6 +305,69 @@ TEST_F(GhostscriptRunnerTest, NothingAroundTheProgramTurnsSaferOff)
     qunsetenv("GS_LIB");
     EXPECT_FALSE(outcome.made);
     EXPECT_TRUE(outcome.reason.contains(QStringLiteral("invalidfileaccess"))) << outcome.reason.toStdString();
+    EXPECT_TRUE(OutputFolderEntries().isEmpty());
+}
+
+// Runs real processes and keeps the last request.
+struct RecordingRunner : ProcessRunner
+{
+    ProcessResult Run(const ProcessRequest& request) override
+    {
+        last = request;
+        return ProcessRunner::System().Run(request);
+    }
+    ProcessRequest last;
+};
+
+TEST_F(GhostscriptRunnerTest, APdfPrintJobIsReadWithSaferOnAndTheSameCommandLine)
+{
+    // The office printer's jobs are PDF: one made from a page of text.
+    WriteSpool(spool::TextPage());
+    ASSERT_TRUE(Make(ConversionSettings{}).made);
+    const QByteArray job = testtools::ReadFile(Pdf());
+    ASSERT_TRUE(job.startsWith("%PDF-"));
+    QFile::remove(Pdf());
+    WriteSpool(job);
+
+    RecordingRunner recording;
+    GhostscriptOptions options;
+    options.runner = &recording;
+    qputenv("GS_OPTIONS", "-dNOSAFER");
+    ConversionSettings s;
+    s.title = QStringLiteral("From a PDF job");
+    const PdfOutcome outcome = Make(s, options);
+    qunsetenv("GS_OPTIONS");
+    ASSERT_TRUE(outcome.made) << outcome.reason.toStdString();
+    EXPECT_TRUE(recording.last.arguments.contains(QStringLiteral("-dSAFER")));
+    EXPECT_FALSE(recording.last.environment.contains(QStringLiteral("GS_OPTIONS")));
+    EXPECT_EQ(recording.last.arguments.last(), ScratchFolder::SpoolFilePath());
+    EXPECT_EQ(Info().value(QStringLiteral("Title")), s.title);
+    EXPECT_TRUE(
+        RunTool(QStringLiteral("pdftotext"), {Pdf(), QStringLiteral("-")}).out.contains("third quarter"));
+}
+
+TEST_F(GhostscriptRunnerTest, ALinkPlantedAtTheSideFileIsReplacedNotWrittenThrough)
+{
+    QTemporaryDir outside;
+    const QString victim = outside.filePath(QStringLiteral("precious"));
+    ASSERT_TRUE(testtools::WriteFile(victim, "precious contents"));
+    WriteSpool(spool::TextPage());
+    ASSERT_TRUE(QFile::link(victim, ScratchFolder::PdfmarksFilePath()));
+    ConversionSettings s;
+    s.title = QStringLiteral("Side file");
+    const PdfOutcome outcome = Make(s);
+    ASSERT_TRUE(outcome.made) << outcome.reason.toStdString();
+    EXPECT_EQ(testtools::ReadFile(victim), "precious contents");
+    EXPECT_FALSE(QFileInfo(ScratchFolder::PdfmarksFilePath()).isSymLink());
+    EXPECT_EQ(Info().value(QStringLiteral("Title")), s.title);
+
+    // A folder planted there instead: no PDF, and the reason names the file.
+    QFile::remove(ScratchFolder::PdfmarksFilePath());
+    QFile::remove(Pdf());
+    ASSERT_TRUE(QDir().mkdir(ScratchFolder::PdfmarksFilePath()));
+    const PdfOutcome refused = Make(s);
+    EXPECT_FALSE(refused.made);
+    EXPECT_TRUE(refused.reason.contains(ScratchFolder::PdfmarksFilePath())) << refused.reason.toStdString();
     EXPECT_TRUE(OutputFolderEntries().isEmpty());
 }
 

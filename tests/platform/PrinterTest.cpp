@@ -10,11 +10,15 @@
 #include "platform/ScreenDeviceContext.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImageWriter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <unistd.h>
 
 using namespace testpictures;
 
@@ -252,6 +256,35 @@ TEST(PostScriptPrinter, StartDocFailsWhenTheOutputCannotBeOpened)
         info.lpszOutput = output;
         EXPECT_LT(printer.StartDoc(info), 0) << output.toStdString();
         EXPECT_LT(printer.StartPage(), 0);
+    }
+}
+
+TEST(PostScriptPrinter, ALinkOrFilePlantedAtTheOutputNameIsReplacedNotWrittenThrough)
+{
+    QTemporaryDir folder, outside;
+    const QString output = folder.filePath("tmp.ps");
+    const QString victim = outside.filePath("precious");
+    ASSERT_TRUE(testtools::WriteFile(victim, "precious contents"));
+    QImage pixels(16, 16, QImage::Format_RGB888);
+    pixels.fill(Qt::blue);
+    DOCINFO info;
+    info.lpszDocName = "p.png";
+    info.lpszOutput = output;
+    const auto plantSymbolic = [&] { return QFile::link(victim, output); };
+    const auto plantHard = [&] {
+        return ::link(QFile::encodeName(victim).constData(), QFile::encodeName(output).constData()) == 0;
+    };
+    for (const auto& plant : {std::function<bool()>(plantSymbolic), std::function<bool()>(plantHard)}) {
+        QFile::remove(output);
+        ASSERT_TRUE(plant());
+        PostScriptPrinter printer;
+        ASSERT_GT(printer.StartDoc(info), 0);
+        ASSERT_GT(printer.StartPage(), 0);
+        EXPECT_TRUE(printer.StretchBlt({0, 0, 600, 600}, pixels, pixels.rect(), SRCCOPY));
+        ASSERT_GT(printer.EndDoc(), 0);
+        EXPECT_EQ(testtools::ReadFile(victim), "precious contents");
+        EXPECT_FALSE(QFileInfo(output).isSymLink());
+        EXPECT_TRUE(testtools::ReadFile(output).startsWith("%!PS-Adobe-3.0"));
     }
 }
 

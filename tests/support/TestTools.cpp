@@ -47,6 +47,21 @@ bool WriteFile(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
+std::pair<QString, qint64> FirstPdfImage(const QString& pdf)
+{
+    const ToolResult result = RunTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+    const QStringList lines = QString::fromUtf8(result.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (result.exitCode != 0 || lines.size() < 3)
+        return {};
+    // page num type width height color comp bpc enc interp object ID x-ppi y-ppi size ratio
+    const QStringList columns = lines[2].simplified().split(QLatin1Char(' '));
+    const QString size = columns.value(14);
+    const qint64 unit = size.endsWith(QLatin1Char('K'))   ? 1024
+                        : size.endsWith(QLatin1Char('M')) ? 1048576
+                                                          : 1;
+    return {columns.value(8), static_cast<qint64>(size.chopped(1).toDouble() * unit)};
+}
+
 QString ProgramDir()
 {
     return qEnvironmentVariable("FOLIANT_PROGRAM_DIR");

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 namespace testtools {
 
 struct ToolResult
@@ -22,6 +24,10 @@ bool HaveTool(const QString& program);
 
 QByteArray ReadFile(const QString& path);
 bool WriteFile(const QString& path, const QByteArray& bytes);
+
+// pdfimages -list of a PDF: the encoding ("jpeg", "image" for Flate, ...)
+// and the stream size in bytes of its first image; empty when it has none.
+std::pair<QString, qint64> FirstPdfImage(const QString& pdf);
 
 // The folder the build puts the programs in (FOLIANT_PROGRAM_DIR).
 QString ProgramDir();
