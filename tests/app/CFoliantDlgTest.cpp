@@ -1,4 +1,6 @@
 #include "app/CFoliantDlg.h"
+#include "RecordingShell.h"
+#include "ScriptedMessageBoxes.h"
 #include "app/CAboutDlg.h"
 #include "app/DialogTemplates.h"
 #include "app/Website.h"
@@ -7,9 +9,7 @@
 #include "convert/CConvertDlg.h"
 #include "convert/CListBoxEx.h"
 #include "converters/ConversionPage.h"
-#include "ScriptedMessageBoxes.h"
 #include "platform/widgets/DialogBuilder.h"
-#include "RecordingShell.h"
 
 #include <QAbstractButton>
 #include <QApplication>
