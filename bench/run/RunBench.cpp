@@ -7,6 +7,7 @@
 //
 //     run_bench [N]
 
+#include "ChildPeakMemory.h"
 #include "Comparisons.h"
 #include "OfficeDocuments.h"
 #include "PageTestTools.h"
@@ -171,11 +172,14 @@ int main(int argc, char** argv)
 
     std::printf("converting %d files through the page...\n", count);
     std::fflush(stdout);
+    const bool ownPeakReset = ChildPeakMemory::ResetOwnPeak();
+    ChildPeakMemory childPeaks;
     const double pageSeconds = RunPage(page, files, dir.filePath("page"), watcher);
+    childPeaks.Stop();
+    const long runPeak = ChildPeakMemory::OwnPeakKiB();
     const QList<FileTiming> results = converters.Results();
-    rusage self{}, children{};
+    rusage self{};
     getrusage(RUSAGE_SELF, &self);
-    getrusage(RUSAGE_CHILDREN, &children); // before soffice and img2pdf run
     TimingPrinter::RestoreDefault();
 
     std::map<QString, KindRow> rows;
@@ -255,8 +259,14 @@ int main(int argc, char** argv)
     else
         std::printf("soffice, one process for all office files: skipped (%s)\n",
                     haveSoffice ? "no office files" : "no soffice");
-    std::printf("peak memory: GUI process %.0f MiB; largest child (office host or gs) %.0f MiB\n",
-                MiB(self.ru_maxrss), MiB(children.ru_maxrss));
+    std::printf("peak memory of the GUI process: %.0f MiB during the run%s, %.0f MiB over its life"
+                " (with making the inputs)\n",
+                MiB(runPeak), ownPeakReset ? "" : " (could not be reset: its whole life)",
+                MiB(self.ru_maxrss));
+    const QMap<QString, long> peaks = childPeaks.PeaksKiB();
+    for (auto peak = peaks.cbegin(); peak != peaks.cend(); ++peak)
+        std::printf("peak memory of %s (separate processes, largest one): %.0f MiB\n", qPrintable(peak.key()),
+                    MiB(peak.value()));
     std::printf("message boxes shown during the runs: %lld\n", static_cast<long long>(boxes.Boxes().size()));
     for (const ScriptedMessageBoxes::Box& box : boxes.Boxes())
         std::printf("  %s\n", qPrintable(box.request.text));

@@ -1,3 +1,4 @@
+#include "ChildPeakMemory.h"
 #include "TimingDispatch.h"
 #include "TimingDispatchFactory.h"
 #include "TimingLedger.h"
@@ -7,6 +8,7 @@
 #include "platform/OfficeDispids.h"
 #include "platform/OleException.h"
 
+#include <QProcess>
 #include <QStringList>
 #include <QThread>
 
@@ -195,6 +197,34 @@ TEST(RunBenchPrinterTiming, AJobFromStartDocToItsEndIsPrinterTime)
     }
     EXPECT_EQ(log, (QStringList{"StartDoc", "StartPage", "StretchBlt", "EndPage", "EndDoc", "StartDoc",
                                 "AbortDoc"}));
+}
+
+TEST(RunBenchChildMemory, TheLargestPeakOfAChildAndOfItsChildIsKeptByName)
+{
+    ChildPeakMemory peaks;
+    // A child that holds 96 MiB for a while, and a grandchild that holds 16.
+    QProcess child;
+    child.start(QStringLiteral("python3"),
+                {QStringLiteral("-c"),
+                 QStringLiteral("import subprocess, time\n"
+                                "x = bytearray(96 << 20)\n"
+                                "subprocess.run(['perl', '-e', '$x = \"a\" x (16 << 20); sleep 1'])\n")});
+    ASSERT_TRUE(child.waitForFinished(30000));
+    ASSERT_EQ(child.exitCode(), 0) << child.readAllStandardError().toStdString();
+    peaks.Stop();
+    const QMap<QString, long> kib = peaks.PeaksKiB();
+    EXPECT_GE(kib.value(QStringLiteral("python3")), 96 * 1024);
+    EXPECT_GE(kib.value(QStringLiteral("perl")), 16 * 1024);
+    EXPECT_LT(kib.value(QStringLiteral("perl")), 96 * 1024) << "each name has its own peak";
+
+    // This process's own peak starts afresh from its size now.
+    {
+        QByteArray big(128 << 20, 'x');
+        EXPECT_GE(ChildPeakMemory::OwnPeakKiB(), 128 * 1024);
+    }
+    if (ChildPeakMemory::ResetOwnPeak()) {
+        EXPECT_LT(ChildPeakMemory::OwnPeakKiB(), 128 * 1024);
+    }
 }
 
 } // namespace
