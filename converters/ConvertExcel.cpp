@@ -22,15 +22,9 @@ constexpr int kPrintWait = 500;
 // did not open: Excel has been quit and let go, and the password prompt follows.
 bool ConvertExcelOnce(ConversionPage& page, const QString& sourcePath)
 {
-    page.SetConverted(0);
-    if (page.StopRequested())
+    const QString spoolPath = BeginOfficeAttempt(page, sourcePath);
+    if (spoolPath.isEmpty())
         return true;
-    QString why;
-    const QString spoolPath = spoolfile::Path(&why);
-    if (spoolPath.isEmpty()) {
-        ReportNotConverted(page, sourcePath, why);
-        return true;
-    }
 
     const Variant no = Variant::I2(0);
     const Variant yes = Variant::I2(1);
@@ -51,10 +45,7 @@ bool ConvertExcelOnce(ConversionPage& page, const QString& sourcePath)
     COleDispatchDriver workbook;
 
     auto giveUp = [&](const QString& reason) {
-        ender.EndProgram();
-        if (!page.StopRequested())
-            ReportNotConverted(page, sourcePath, reason);
-        page.SetConverted(0);
+        GiveUp(page, ender, sourcePath, reason);
         return true;
     };
     // Close (when a workbook is held, not saved) and Quit, in the failure
@@ -78,6 +69,7 @@ bool ConvertExcelOnce(ConversionPage& page, const QString& sourcePath)
     } catch (const std::exception& e) {
         return giveUp(QString::fromStdString(e.what()));
     }
+    QString why;
     if (!spoolfile::Empty(spoolPath, &why))
         return giveUp(why);
 

@@ -22,15 +22,9 @@ constexpr int kPrintWait = 500;
 // PowerPoint has been quit and let go, and the user is asked whether to retry.
 bool ConvertPowerPointOnce(ConversionPage& page, const QString& sourcePath)
 {
-    page.SetConverted(0);
-    if (page.StopRequested())
+    const QString spoolPath = BeginOfficeAttempt(page, sourcePath);
+    if (spoolPath.isEmpty())
         return true;
-    QString why;
-    const QString spoolPath = spoolfile::Path(&why);
-    if (spoolPath.isEmpty()) {
-        ReportNotConverted(page, sourcePath, why);
-        return true;
-    }
 
     const Variant one = Variant::I4(1);
     const Variant all = Variant::I4(-1); // From, To; also true for Untitled, WithWindow and Collate
@@ -46,10 +40,7 @@ bool ConvertPowerPointOnce(ConversionPage& page, const QString& sourcePath)
     COleDispatchDriver presentation;
 
     auto giveUp = [&](const QString& reason) {
-        ender.EndProgram();
-        if (!page.StopRequested())
-            ReportNotConverted(page, sourcePath, reason);
-        page.SetConverted(0);
+        GiveUp(page, ender, sourcePath, reason);
         return true;
     };
 
@@ -72,6 +63,7 @@ bool ConvertPowerPointOnce(ConversionPage& page, const QString& sourcePath)
     } catch (const std::exception& e) {
         return giveUp(QString::fromStdString(e.what()));
     }
+    QString why;
     if (!spoolfile::Empty(spoolPath, &why))
         return giveUp(why);
 

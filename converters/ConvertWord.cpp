@@ -48,15 +48,9 @@ QString Why(const std::exception& e)
 // prompt follows.
 bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format)
 {
-    page.SetConverted(0);
-    if (page.StopRequested())
+    const QString spoolPath = BeginOfficeAttempt(page, sourcePath);
+    if (spoolPath.isEmpty())
         return true;
-    QString why;
-    const QString spoolPath = spoolfile::Path(&why);
-    if (spoolPath.isEmpty()) {
-        ReportNotConverted(page, sourcePath, why);
-        return true;
-    }
 
     const Variant spool = Variant::Bstr(spoolPath);
     const Variant zero = Variant::I4(0);
@@ -79,10 +73,7 @@ bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format
 
     // A call that fails outside the guarded open ends Word; the file is given up.
     auto giveUp = [&](const QString& reason) {
-        ender.EndProgram();
-        if (!page.StopRequested())
-            ReportNotConverted(page, sourcePath, reason);
-        page.SetConverted(0);
+        GiveUp(page, ender, sourcePath, reason);
         return true;
     };
 
@@ -123,6 +114,7 @@ bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format
         page.SetConverted(0);
         return true;
     }
+    QString why;
     if (!spoolfile::Empty(spoolPath, &why))
         return giveUp(why);
 

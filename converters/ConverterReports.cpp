@@ -1,6 +1,8 @@
 #include "converters/ConverterReports.h"
 
 #include "converters/ConversionPage.h"
+#include "converters/CurrentProgramEnder.h"
+#include "converters/SpoolFile.h"
 #include "platform/MessageBoxService.h"
 
 #include <QWidget>
@@ -20,6 +22,27 @@ void ReportPdfFailure(ConversionPage& page, const QString& sourcePath, const Pdf
     MessageBox(page.Window(),
                QStringLiteral("The PDF of %1 could not be made.\n%2").arg(sourcePath, outcome.reason),
                kCaption, MB_OK | MB_ICONEXCLAMATION);
+}
+
+QString BeginOfficeAttempt(ConversionPage& page, const QString& sourcePath)
+{
+    page.SetConverted(0);
+    if (page.StopRequested())
+        return {};
+    QString why;
+    const QString spoolPath = spoolfile::Path(&why);
+    if (spoolPath.isEmpty())
+        ReportNotConverted(page, sourcePath, why);
+    return spoolPath;
+}
+
+void GiveUp(ConversionPage& page, CurrentProgramEnder& ender, const QString& sourcePath,
+            const QString& reason)
+{
+    ender.EndProgram();
+    if (!page.StopRequested())
+        ReportNotConverted(page, sourcePath, reason);
+    page.SetConverted(0);
 }
 
 } // namespace converterreports
