@@ -9,13 +9,13 @@
 #include "TestPictures.h"
 #include "TestTools.h"
 
+#include "ScriptedMessageBoxes.h"
 #include "app/Resource.h"
 #include "converters/CEnterPassWordDlg.h"
 #include "converters/Converters.h"
 #include "converters/OpenPassword.h"
 #include "platform/DialogCommandIds.h"
 #include "platform/MessageBoxDispatcher.h"
-#include "ScriptedMessageBoxes.h"
 #include "platform/widgets/DialogBuilder.h"
 
 #include <QApplication>
@@ -112,38 +112,8 @@ protected:
     QStringList m_passwords;
 };
 
-// The first page of the PDF rendered by poppler: how many of its pixels are
-// not white, and its text.
-struct Rendered
-{
-    int inkedPixels = -1;
-    QString text;
-};
-
-Rendered Render(const QString& pdf)
-{
-    Rendered r;
-    QTemporaryDir folder;
-    const QString prefix = folder.filePath(QStringLiteral("page"));
-    if (testtools::RunTool(QStringLiteral("pdftoppm"),
-                           {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-f"),
-                            QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
-                            QStringLiteral("-png"), pdf, prefix})
-            .exitCode != 0)
-        return r;
-    const QStringList pages = QDir(folder.path()).entryList({QStringLiteral("page*.png")});
-    const QImage page(folder.filePath(pages.value(0)));
-    if (page.isNull())
-        return r;
-    r.inkedPixels = 0;
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x)
-            if (qGray(page.pixel(x, y)) < 200)
-                ++r.inkedPixels;
-    r.text =
-        QString::fromUtf8(testtools::RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).out);
-    return r;
-}
+using testtools::Render;
+using testtools::Rendered;
 
 TEST_F(ConvertersEndToEnd, EveryWordTypeBecomesAPdfThatShowsTheDocument)
 {
