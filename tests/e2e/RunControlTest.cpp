@@ -19,6 +19,18 @@ class RunControl : public FoliantSession
 {
 protected:
     QStringList OutputFiles() const { return QDir(OutputFolder()).entryList(QDir::Files); }
+    // The office hosts and Ghostscript among processtree's "pid name"
+    // entries: each starts for one file (the office's own helpers may still
+    // come and go while a host is ended).
+    static QStringList FileSteps(const QStringList& running)
+    {
+        static const QStringList names{"WINWORD.EXE", "EXCEL.EXE", "POWERPNT.EXE", "gs"};
+        QStringList steps;
+        for (const QString& entry : running)
+            if (names.contains(entry.section(u' ', 1)))
+                steps << entry;
+        return steps;
+    }
 };
 
 TEST_F(RunControl, AnExistingPdfStaysOnNoAndIsReplacedOnYes)
@@ -89,10 +101,18 @@ TEST_F(RunControl, StopAnsweredYesMidRunEndsItWithNoFurtherPdfAndNothingRunning)
     QTest::mouseClick(Button(IDC_CONVERT), Qt::LeftButton);
     ASSERT_EQ(Button(IDC_CONVERT)->text(), QStringLiteral("Stop"));
     // Stop once the first PDF is there and the next file is on its way.
-    ASSERT_TRUE(pagetest::WaitUntil([&] { return QFileInfo::exists(PdfOf(names[0])); }, 5 * 60 * 1000));
+    QStringList seen;
+    ASSERT_TRUE(pagetest::WaitUntil(
+        [&] {
+            seen << FileSteps(processtree::Running(s_marker));
+            return QFileInfo::exists(PdfOf(names[0]));
+        },
+        5 * 60 * 1000));
+    EXPECT_TRUE(seen.join(u' ').contains(QStringLiteral("WINWORD.EXE"))) << "the hosts are told by name";
     ASSERT_TRUE(Page()->IsConverting()) << "the run is still at work";
 
     m_boxes.Answer(IDYES);
+    const QStringList atStop = FileSteps(processtree::Running(s_marker));
     QTest::mouseClick(Button(IDC_CONVERT), Qt::LeftButton);
     ASSERT_EQ(m_boxes.Boxes().size(), 1);
     EXPECT_EQ(m_boxes.Boxes()[0].request.text,
@@ -102,6 +122,17 @@ TEST_F(RunControl, StopAnsweredYesMidRunEndsItWithNoFurtherPdfAndNothingRunning)
     EXPECT_EQ(Button(IDC_CONVERT)->text(), QStringLiteral("Convert"));
     EXPECT_EQ(Page()->m_fileList->count(), 0);
 
+    // Until the worker has ended, no host or Ghostscript is started anew.
+    QStringList startedAfterStop;
+    ASSERT_TRUE(pagetest::WaitUntil(
+        [&] {
+            for (const QString& step : FileSteps(processtree::Running(s_marker)))
+                if (!atStop.contains(step) && !startedAfterStop.contains(step))
+                    startedAfterStop << step;
+            return !Page()->IsWorkerRunning();
+        },
+        5 * 60 * 1000));
+    EXPECT_EQ(startedAfterStop, QStringList{}) << "nothing is started after Stop";
     WaitForRunEnd();
     EXPECT_EQ(processtree::LeftRunning(s_marker, 20000), QStringList{})
         << "the office host, office and Ghostscript of the run have ended";
