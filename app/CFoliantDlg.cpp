@@ -126,10 +126,10 @@ void CFoliantDlg::OnClose()
     if (m_waitingForWorker)
         return;
     if (m_pConvertDlg && m_pConvertDlg->m_converting == 1) {
-        if (MessageBox(this, kStopQuestion, QStringLiteral("Foliant 3.0"), MB_YESNO | MB_ICONINFORMATION) !=
-            IDYES)
+        // The run holds while the question is open, so no box of the run
+        // comes up over it.
+        if (m_pConvertDlg->AskToStop(this, kStopQuestion) != IDYES)
             return;
-        m_pConvertDlg->StopRun();
     }
     // The window goes only once the worker has ended, so it never outlives
     // the page it works on; the event loop runs on meanwhile.

@@ -332,27 +332,12 @@ void CConvertDlg::OnConvert()
 {
     UpdateData();
     if (m_converting != 0) {
-        // Stop: the worker holds at its next step while the user decides.
         if (m_asking)
             return;
-        m_asking = true;
-        m_stopGate.Hold();
         Button(IDC_CONVERT)->setText(QStringLiteral("Convert"));
-        const int answer = MessageBox(this, QStringLiteral("Are you sure you want to stop the conversion? "),
-                                      QStringLiteral("Foliant 3.0"), MB_YESNO | MB_ICONINFORMATION);
-        m_asking = false;
-        if (m_converting == 0)
-            return; // stopped meanwhile, by the window closing
-        if (answer == IDYES) {
-            StopRun();
-            return;
-        }
-        Button(IDC_CONVERT)->setText(QStringLiteral("Stop"));
-        m_stopGate.Release();
-        if (m_endWhileAsking) {
-            m_endWhileAsking = false;
-            FinishRun();
-        }
+        if (AskToStop(this, QStringLiteral("Are you sure you want to stop the conversion? ")) != IDYES &&
+            m_converting != 0)
+            Button(IDC_CONVERT)->setText(QStringLiteral("Stop"));
         return;
     }
 
@@ -390,6 +375,30 @@ void CConvertDlg::OnConvert()
         m_startWhenEnded = true;
     else
         StartWorker();
+}
+
+int CConvertDlg::AskToStop(QWidget* owner, const QString& question)
+{
+    if (m_asking || m_converting == 0)
+        return IDNO;
+    // The worker holds at its next step while the user decides.
+    m_asking = true;
+    m_stopGate.Hold();
+    const int answer =
+        MessageBox(owner, question, QStringLiteral("Foliant 3.0"), MB_YESNO | MB_ICONINFORMATION);
+    m_asking = false;
+    if (m_converting == 0)
+        return answer; // stopped meanwhile, by the window closing
+    if (answer == IDYES) {
+        StopRun();
+        return answer;
+    }
+    m_stopGate.Release();
+    if (m_endWhileAsking) {
+        m_endWhileAsking = false;
+        FinishRun();
+    }
+    return answer;
 }
 
 void CConvertDlg::StartWorker()

@@ -60,6 +60,11 @@ public:
     // True until the worker thread of the last run has ended; then
     // workerFinished is emitted on the GUI thread.
     bool IsWorkerRunning() const { return m_worker.joinable(); }
+    // Asks whether to stop (Yes/No, caption "Foliant 3.0", in a box owned
+    // by owner) while the worker holds at its next step; Yes stops the run
+    // as StopRun does. Returns the answer; IDNO without asking when no run
+    // is active or a stop question is open already.
+    int AskToStop(QWidget* owner, const QString& question);
 
     // The handlers of the page's controls.
     void OnAddFiles();

@@ -25,9 +25,9 @@ std::atomic<IDispatchFactory*> g_factory{&g_officeHostFactory};
 
 } // namespace
 
-void COleDispatchDriver::SetDispatchFactory(IDispatchFactory* factory)
+IDispatchFactory* COleDispatchDriver::SetDispatchFactory(IDispatchFactory* factory)
 {
-    g_factory = factory ? factory : &g_officeHostFactory;
+    return g_factory.exchange(factory ? factory : &g_officeHostFactory);
 }
 
 QString COleDispatchDriver::LastCreateError()

@@ -34,7 +34,8 @@ public:
     LPDISPATCH m_lpDispatch;
 
     // Where CreateDispatch gets its servers; null restores the office host.
-    static void SetDispatchFactory(IDispatchFactory* factory);
+    // Returns the factory in place before, so a wrapper can call on to it.
+    static IDispatchFactory* SetDispatchFactory(IDispatchFactory* factory);
     // Why the last CreateDispatch on this thread failed.
     static QString LastCreateError();
 };

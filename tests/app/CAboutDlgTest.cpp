@@ -1,10 +1,10 @@
 #include "app/CAboutDlg.h"
+#include "RecordingShell.h"
 #include "app/DialogTemplates.h"
 #include "app/Website.h"
 #include "controls/Artwork.h"
 #include "controls/CEnableTextEdit.h"
 #include "platform/widgets/DialogBuilder.h"
-#include "RecordingShell.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,6 @@
 #include "app/CFoliantDlg.h"
+#include "RecordingShell.h"
+#include "ScriptedMessageBoxes.h"
 #include "app/CAboutDlg.h"
 #include "app/DialogTemplates.h"
 #include "app/Website.h"
@@ -7,9 +9,7 @@
 #include "convert/CConvertDlg.h"
 #include "convert/CListBoxEx.h"
 #include "converters/ConversionPage.h"
-#include "ScriptedMessageBoxes.h"
 #include "platform/widgets/DialogBuilder.h"
-#include "RecordingShell.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -250,6 +250,56 @@ TEST_F(FoliantDlgTest, ClosingDuringARunAsksAndYesEndsTheRunAndItsProgram)
     EXPECT_FALSE(Page()->IsWorkerRunning());
     EXPECT_FALSE(ProcessExists(child));
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+// While the close question is open the run holds, so no question of the run
+// comes up over it and nothing more is converted before the answer.
+TEST_F(FoliantDlgTest, TheRunHoldsWhileTheCloseQuestionIsOpen)
+{
+    std::atomic<int> calls{0};
+    ConverterSet set = Converters();
+    set.picture = [&calls](ConversionPage& page, const QString&) {
+        ++calls;
+        page.Sleep(200);
+        return true;
+    };
+    CFoliantDlg window(set);
+    ASSERT_TRUE(window.OnInitDialog());
+    window.show();
+    CConvertDlg* page = window.m_pConvertDlg;
+    for (const char* name : {"a.png", "b.png", "c.png", "d.png"})
+        page->m_fileList->AddString(folder.filePath(QLatin1String(name)));
+    DlgItem<QLineEdit>(page, IDC_OUTPUT_FOLDER)->setText(folder.path());
+
+    struct HoldingBoxes : ScriptedMessageBoxes
+    {
+        std::function<void()> whileShown;
+        int Show(const MessageBoxRequest& request) override
+        {
+            if (whileShown)
+                whileShown();
+            return ScriptedMessageBoxes::Show(request);
+        }
+    } holding;
+    MessageBoxOverride inPlace(&holding, SetMessageBoxService);
+    int atQuestion = -1, afterAWhile = -1;
+    holding.whileShown = [&] {
+        atQuestion = calls;
+        QTest::qWait(1200); // the event loop runs, as under a real box
+        afterAWhile = calls;
+    };
+    holding.Answer(IDYES);
+
+    page->OnConvert();
+    QTRY_COMPARE_WITH_TIMEOUT(calls.load(), 1, 30000);
+    window.close();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 30000);
+    ASSERT_EQ(holding.Boxes().size(), 1);
+    EXPECT_GE(atQuestion, 1);
+    // At most the file under way when the question came finishes meanwhile.
+    EXPECT_LE(afterAWhile, atQuestion + 1);
+    EXPECT_EQ(calls.load(), afterAWhile); // Yes: nothing more after the answer
+    EXPECT_FALSE(page->IsWorkerRunning());
 }
 
 TEST_F(FoliantDlgTest, AboutDuringARunSaysWorkingButTheMenuEntryOpensTheBox)

@@ -6,6 +6,7 @@
 #include "HeadlessPage.h"
 #include "OfficeDocuments.h"
 #include "ProcessTree.h"
+#include "RenderedPdf.h"
 #include "TestPictures.h"
 #include "TestTools.h"
 
@@ -111,9 +112,6 @@ protected:
     QStringList m_prompts;
     QStringList m_passwords;
 };
-
-using testtools::Render;
-using testtools::Rendered;
 
 TEST_F(ConvertersEndToEnd, EveryWordTypeBecomesAPdfThatShowsTheDocument)
 {

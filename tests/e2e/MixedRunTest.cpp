@@ -4,6 +4,7 @@
 
 #include "FoliantSession.h"
 #include "PdfFacts.h"
+#include "RenderedPdf.h"
 #include "TestTools.h"
 
 #include <QComboBox>
@@ -62,7 +63,7 @@ TEST_F(MixedRun, OneFileOfEveryTypeBecomesAReadablePdfInTheChosenFolder)
         EXPECT_EQ(info.author, QStringLiteral("Ann Smith"));
         EXPECT_EQ(info.encrypted, QStringLiteral("no"));
         EXPECT_TRUE(m_completion->listed.contains(QFileInfo(pdf).fileName()));
-        const testtools::Rendered page = testtools::Render(pdf);
+        const Rendered page = Render(pdf);
         if (IsPicture(name)) {
             EXPECT_EQ(info.pages, 1);
             EXPECT_GT(page.inkedPixels, 1000) << "the picture covers part of the page";

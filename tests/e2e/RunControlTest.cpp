@@ -5,6 +5,7 @@
 #include "OfficeDocuments.h"
 #include "PdfFacts.h"
 #include "ProcessTree.h"
+#include "RenderedPdf.h"
 #include "TestTools.h"
 
 #include "converters/CEnterPassWordDlg.h"
@@ -62,7 +63,7 @@ TEST_F(RunControl, AnExistingPdfStaysOnNoAndIsReplacedOnYes)
     EXPECT_EQ(m_completion->shown, 1);
     const pdffacts::Info info = pdffacts::ReadInfo(pdf);
     EXPECT_TRUE(info.opened) << "Yes replaced it with the new PDF";
-    EXPECT_TRUE(testtools::Render(pdf).text.contains(QStringLiteral("markertxt")));
+    EXPECT_TRUE(Render(pdf).text.contains(QStringLiteral("markertxt")));
     EXPECT_EQ(OutputFiles(), QStringList{QFileInfo(pdf).fileName()});
 }
 
@@ -85,7 +86,7 @@ TEST_F(RunControl, AProtectedDocumentIsConvertedWithThePasswordTypedAtThePrompt)
                                                   "conversion.")});
     EXPECT_EQ(m_boxes.Boxes().size(), 0);
     EXPECT_EQ(m_completion->listed, QStringList{QStringLiteral("protected.pdf")});
-    const testtools::Rendered page = testtools::Render(PdfOf(source));
+    const Rendered page = Render(PdfOf(source));
     EXPECT_GT(page.inkedPixels, 50);
     EXPECT_TRUE(page.text.contains(QStringLiteral("markerprotecteddoc"))) << page.text.toStdString();
 }

@@ -4,6 +4,7 @@
 
 #include "FoliantSession.h"
 #include "PdfFacts.h"
+#include "RenderedPdf.h"
 #include "TestTools.h"
 
 #include <QComboBox>
@@ -95,7 +96,7 @@ TEST_F(SecureRun, EveryKindOfFileGetsThePasswordsThePermissionsAndTheTitle)
         const QMap<QString, QString> owner = pdffacts::ReadEncryption(pdf, kOwnerPassword);
         EXPECT_TRUE(owner.contains("Supplied password is owner password"));
 
-        EXPECT_GT(testtools::Render(pdf, kUserPassword).inkedPixels, 50) << "the page is not blank";
+        EXPECT_GT(Render(pdf, kUserPassword).inkedPixels, 50) << "the page is not blank";
     }
 }
 

@@ -62,6 +62,28 @@ TEST_F(DispatchDriverTest, CallsGoToTheObjectWithTheirArgumentsInOrder)
     EXPECT_EQ(factory.object->calls[1].arguments, (VariantList{Variant::I2(0), Variant::Missing()}));
 }
 
+TEST_F(DispatchDriverTest, AFactoryPutInFrontCallsOnToTheOneItReplacedAndPutsItBack)
+{
+    struct Front : IDispatchFactory
+    {
+        LPDISPATCH CreateDispatch(const QString& progId) override
+        {
+            asked.append(progId);
+            return next->CreateDispatch(progId);
+        }
+        IDispatchFactory* next = nullptr;
+        QStringList asked;
+    } front;
+    front.next = COleDispatchDriver::SetDispatchFactory(&front);
+    EXPECT_EQ(front.next, &factory);
+    COleDispatchDriver driver;
+    ASSERT_TRUE(driver.CreateDispatch(QStringLiteral("Excel.Application")));
+    EXPECT_EQ(front.asked, QStringList{QStringLiteral("Excel.Application")});
+    EXPECT_EQ(factory.asked, QStringList{QStringLiteral("Excel.Application")});
+    EXPECT_EQ(driver.m_lpDispatch, factory.object);
+    EXPECT_EQ(COleDispatchDriver::SetDispatchFactory(front.next), &front);
+}
+
 TEST_F(DispatchDriverTest, ResultsAreConvertedToTheTypeAskedFor)
 {
     COleDispatchDriver driver;

@@ -29,16 +29,6 @@ bool WriteFile(const QString& path, const QByteArray& bytes);
 // and the stream size in bytes of its first image; empty when it has none.
 std::pair<QString, qint64> FirstPdfImage(const QString& pdf);
 
-// The first page of a PDF as poppler renders it (40 dpi): how many of its
-// pixels are not white (-1 when it could not be rendered), and the text of
-// the whole PDF. userPassword opens an encrypted one.
-struct Rendered
-{
-    int inkedPixels = -1;
-    QString text;
-};
-Rendered Render(const QString& pdf, const QString& userPassword = {});
-
 // The folder the build puts the programs in (FOLIANT_PROGRAM_DIR).
 QString ProgramDir();
 

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QMap>
+#include <QMutex>
+#include <QString>
+
+#include <atomic>
+#include <thread>
+
+// The peak memory of the programs this process starts (office hosts, gs),
+// by program name. Those programs are separate processes that end before
+// anyone can ask them, so a thread looks at this process's children (and
+// theirs) every few milliseconds while it lives and keeps the largest peak
+// resident size (VmHWM) each name reached.
+class ChildPeakMemory
+{
+public:
+    ChildPeakMemory();
+    ~ChildPeakMemory();
+    ChildPeakMemory(const ChildPeakMemory&) = delete;
+    ChildPeakMemory& operator=(const ChildPeakMemory&) = delete;
+
+    void Stop();
+    // Program name -> peak resident size in KiB.
+    QMap<QString, long> PeaksKiB() const;
+
+    // This process's own peak since the last ResetOwnPeak (VmHWM), in KiB;
+    // -1 when the system does not say.
+    static long OwnPeakKiB();
+    // Starts this process's peak afresh from its current size.
+    static bool ResetOwnPeak();
+
+private:
+    void Sample(const QString& pid, int depth);
+
+    std::atomic<bool> m_stop{false};
+    mutable QMutex m_mutex;
+    QMap<QString, long> m_peaks;
+    std::thread m_thread;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "TimingLedger.h"
+
+#include "convert/CConvertDlg.h"
+
+// The real conversion page, with the PDF step booked as Ghostscript time and
+// the design's fixed waits (which stay as they are) booked apart.
+class TimedPage : public CConvertDlg
+{
+public:
+    using CConvertDlg::CConvertDlg;
+
+    PdfOutcome MakePdfFromSpool(const QString& sourcePath) override
+    {
+        TimedSpan span(TimingLedger::Ghostscript);
+        return CConvertDlg::MakePdfFromSpool(sourcePath);
+    }
+    void Sleep(int milliseconds) override
+    {
+        TimedSpan span(TimingLedger::Waits);
+        CConvertDlg::Sleep(milliseconds);
+    }
+};
