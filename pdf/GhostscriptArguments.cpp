@@ -97,12 +97,15 @@ GhostscriptInvocation AdaptGhostscriptArguments(const QStringList& splitCommandL
     // The side file comes last on the command line; it is read first. A PDF
     // print job takes the device's settings from the page device, so they
     // are recorded there before the spool file is read.
-    if (!inputs.isEmpty()) {
-        const QString sideFile = inputs.takeLast();
-        invocation.arguments << sideFile;
-        if (!inputs.isEmpty())
-            invocation.arguments << QStringLiteral("-c") << kRecordDistillerParams << QStringLiteral("-f");
-    }
-    invocation.arguments << inputs;
+    if (inputs.isEmpty())
+        return invocation;
+    const QString sideFile = inputs.takeLast();
+    invocation.arguments << sideFile;
+    if (inputs.isEmpty())
+        return invocation;
+    invocation.arguments << QStringLiteral("-c") << kRecordDistillerParams << QStringLiteral("-f") << inputs;
+    // Read once more after the spool file: a printed picture names its file
+    // as its title, and the user's document information must win over that.
+    invocation.arguments << sideFile;
     return invocation;
 }

@@ -5,13 +5,14 @@
 // look at the page while a box is open, and waiting with the event loop
 // running.
 
+#include "ScriptedMessageBoxes.h"
 #include "app/Resource.h"
 #include "convert/CBmpProgCtrl.h"
 #include "convert/CConvertDlg.h"
+#include "convert/CListBoxEx.h"
 #include "converters/ConversionPage.h"
 #include "converters/Converters.h"
 #include "platform/GuiThreadCall.h"
-#include "ScriptedMessageBoxes.h"
 #include "platform/widgets/DialogBuilder.h"
 
 #include <QAbstractButton>
@@ -20,10 +21,12 @@
 #include <QFileInfo>
 #include <QListWidget>
 #include <QMap>
+#include <QMimeData>
 #include <QMutex>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QUrl>
 #include <QWaitCondition>
 
 #include <functional>
@@ -42,6 +45,25 @@ inline bool WaitUntil(const std::function<bool()>& done, int limitMs = 60000)
         QTest::qWait(5);
     }
     return true;
+}
+
+// Drags the files over the list and drops them, as a file manager does;
+// false when the list refused the drag or the drop.
+inline bool DropFiles(CListBoxEx& list, const QStringList& paths)
+{
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    QMimeData mime;
+    mime.setUrls(urls);
+    const QPoint point = list.viewport()->rect().center();
+    QDragEnterEvent enter(point, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list.viewport(), &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(QPointF(point), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list.viewport(), &drop);
+    return drop.isAccepted();
 }
 
 // What a fake converter does with one file.

@@ -6,15 +6,19 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-Rendered Render(const QString& pdf)
+Rendered Render(const QString& pdf, const QString& userPassword)
 {
     Rendered r;
+    QStringList password;
+    if (!userPassword.isEmpty())
+        password = {QStringLiteral("-upw"), userPassword};
     QTemporaryDir folder;
     const QString prefix = folder.filePath(QStringLiteral("page"));
     if (testtools::RunTool(QStringLiteral("pdftoppm"),
-                           {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-f"),
-                            QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
-                            QStringLiteral("-png"), pdf, prefix})
+                           password + QStringList{QStringLiteral("-r"), QStringLiteral("40"),
+                                                  QStringLiteral("-f"), QStringLiteral("1"),
+                                                  QStringLiteral("-l"), QStringLiteral("1"),
+                                                  QStringLiteral("-png"), pdf, prefix})
             .exitCode != 0)
         return r;
     const QStringList pages = QDir(folder.path()).entryList({QStringLiteral("page*.png")});
@@ -26,7 +30,8 @@ Rendered Render(const QString& pdf)
         for (int x = 0; x < page.width(); ++x)
             if (qGray(page.pixel(x, y)) < 200)
                 ++r.inkedPixels;
-    r.text =
-        QString::fromUtf8(testtools::RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).out);
+    r.text = QString::fromUtf8(
+        testtools::RunTool(QStringLiteral("pdftotext"), password + QStringList{pdf, QStringLiteral("-")})
+            .out);
     return r;
 }

@@ -35,7 +35,8 @@ TEST(GhostscriptArguments, AdaptsTheCommandLineToCurrentGhostscript)
         QStringLiteral("-c"),
         QStringLiteral("<< >> setpagedevice"),
         QStringLiteral("-f"),
-        paths.spoolFile};
+        paths.spoolFile,
+        paths.pdfmarksFile};
     EXPECT_EQ(run.arguments, expected);
     EXPECT_EQ(run.argumentFileText, QStringLiteral("-sOwnerPassword=\"o w\"\n-sUserPassword=\"u\"\n"
                                                    "-dEncryptionR=\"2\"\n-dKeyLength=\"40\"\n"

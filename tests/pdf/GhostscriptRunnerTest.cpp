@@ -161,6 +161,22 @@ TEST_F(GhostscriptRunnerTest, DocumentInformationReadsBackExactly)
     EXPECT_EQ(info.value(QStringLiteral("Keywords")), s.keywords);
 }
 
+TEST_F(GhostscriptRunnerTest, TheUsersTitleWinsOverTheTitleThePrintJobGaveItself)
+{
+    // A printed picture's spool file names the picture as its title.
+    QByteArray page = spool::TextPage();
+    ASSERT_TRUE(page.startsWith("%!PS"));
+    page.insert(page.indexOf('\n') + 1, "%%Title: /home/someone/docs/photo.png\n");
+    WriteSpool(page);
+    ConversionSettings s;
+    ASSERT_TRUE(Make(s).made);
+    EXPECT_EQ(Info().value(QStringLiteral("Title")), QStringLiteral("/home/someone/docs/photo.png"))
+        << "without a title of the user's the print job's stays";
+    s.title = QStringLiteral("Holiday (2026) \\ 报告");
+    ASSERT_TRUE(Make(s).made);
+    EXPECT_EQ(Info().value(QStringLiteral("Title")), s.title);
+}
+
 TEST_F(GhostscriptRunnerTest, EncryptionPermissionsAndPasswords)
 {
     WriteSpool(spool::TextPage());
@@ -340,7 +356,10 @@ TEST_F(GhostscriptRunnerTest, APdfPrintJobIsReadWithSaferOnAndTheSameCommandLine
     ASSERT_TRUE(outcome.made) << outcome.reason.toStdString();
     EXPECT_TRUE(recording.last.arguments.contains(QStringLiteral("-dSAFER")));
     EXPECT_FALSE(recording.last.environment.contains(QStringLiteral("GS_OPTIONS")));
-    EXPECT_EQ(recording.last.arguments.last(), ScratchFolder::SpoolFilePath());
+    const QStringList& arguments = recording.last.arguments;
+    ASSERT_GE(arguments.size(), 2);
+    EXPECT_EQ(arguments[arguments.size() - 2], ScratchFolder::SpoolFilePath());
+    EXPECT_EQ(arguments.last(), ScratchFolder::PdfmarksFilePath()) << "read again after the job";
     EXPECT_EQ(Info().value(QStringLiteral("Title")), s.title);
     EXPECT_TRUE(
         RunTool(QStringLiteral("pdftotext"), {Pdf(), QStringLiteral("-")}).out.contains("third quarter"));
