@@ -1,0 +1,90 @@
+#!/bin/bash
+# The real program on a real (private) X display, driven by the pointer and
+# the keyboard as a user drives it: four text files added through Add File(s),
+# Convert, then a second copy started during the run (it must end at once
+# with 0), then the window closed with Alt+F4 and the question answered Yes:
+# the program ends with 0 and no office host or Ghostscript of the run is
+# left.   usage: desktop_run_test.sh PROGRAM_FOLDER
+set -u
+program_dir=$1
+tmp=$(mktemp -d)
+pids=()
+fail() { echo "FAILED: $*"; exit 1; }
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+for tool in Xvfb openbox xdotool; do
+    command -v $tool >/dev/null || fail "$tool is missing"
+done
+# The processes of the given names that run (pgrep takes one name at a time).
+running() { for name in "$@"; do pgrep -x "$name" >/dev/null && echo -n "$name "; done; }
+[ -z "$(running WINWORD.EXE EXCEL.EXE POWERPNT.EXE)" ] || fail "an office host is running already"
+
+mkdir -m 700 "$tmp/runtime"; mkdir "$tmp/in" "$tmp/out"
+for name in a b c d; do echo "Foliant desktop run, file $name." > "$tmp/in/$name.txt"; done
+
+Xvfb -displayfd 3 -screen 0 1280x1000x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$tmp/display")
+openbox >/dev/null 2>&1 &
+pids+=($!)
+sleep 1
+export XDG_RUNTIME_DIR=$tmp/runtime
+unset QT_QPA_PLATFORM
+"$program_dir/foliant" >"$tmp/foliant.log" 2>&1 &
+foliant=$!
+pids+=($foliant)
+
+window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Foliant 3.0$' | head -1)
+[ -n "$window" ] || fail "no main window"
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$window")"
+click() { xdotool mousemove $((X + $1)) $((Y + $2)) click "${3:-1}"; }
+
+# Add File(s): the file dialog opens; the names are typed into its name field.
+click 611 121
+timeout 20 xdotool search --sync --onlyvisible --name '^Open$' >/dev/null || fail "no file dialog"
+sleep 1
+xdotool type --delay 10 "\"$tmp/in/a.txt\" \"$tmp/in/b.txt\" \"$tmp/in/c.txt\" \"$tmp/in/d.txt\""
+xdotool key Return
+sleep 1.5
+# The output folder, then Convert.
+xdotool mousemove $((X + 271)) $((Y + 282)) click --repeat 3 1
+xdotool key ctrl+a
+xdotool type --delay 10 "$tmp/out"
+click 646 374
+
+# The run is under way once its first PDF is there.
+for _ in $(seq 600); do [ -s "$tmp/out/a.pdf" ] && break; sleep 0.1; done
+[ -s "$tmp/out/a.pdf" ] || fail "the run made no PDF in the output folder"
+
+# A second copy during the run ends at once with 0; the first runs on.
+timeout 10 "$program_dir/foliant" >/dev/null 2>&1
+second=$?
+[ $second -eq 0 ] || fail "the second copy ended with $second"
+kill -0 $foliant 2>/dev/null || fail "the first copy ended"
+
+# Close the window: the question comes, and Yes (the focused button) ends the run.
+xdotool windowactivate --sync "$window" 2>/dev/null
+xdotool key alt+F4
+for _ in $(seq 100); do
+    [ "$(xdotool search --onlyvisible --name '^Foliant 3.0$' | wc -l)" -ge 2 ] && break
+    sleep 0.1
+done
+[ "$(xdotool search --onlyvisible --name '^Foliant 3.0$' | wc -l)" -ge 2 ] || fail "no question on closing"
+xdotool key Return
+for _ in $(seq 300); do kill -0 $foliant 2>/dev/null || break; sleep 0.1; done
+kill -0 $foliant 2>/dev/null && fail "the program did not end after Yes"
+wait $foliant
+rc=$?
+[ $rc -eq 0 ] || fail "the program ended with $rc"
+sleep 1
+left=$(running WINWORD.EXE gs soffice.bin)
+[ -z "$left" ] || fail "left running: $left"
+made=$(ls "$tmp/out" | grep -c '\.pdf$')
+[ "$made" -lt 4 ] || fail "the run went on to the end after Yes"
+echo "1 passed, 0 failed (second copy ended with 0, program ended with 0, $made of 4 PDFs made, nothing left running)"
