@@ -1,6 +1,7 @@
 #include "OfficeDocuments.h"
 #include "ProcessTree.h"
 #include "ScriptedMessageBoxes.h"
+#include "TestTools.h"
 
 #include "app/CFoliantDlg.h"
 #include "app/DialogTemplates.h"
@@ -22,10 +23,9 @@ namespace {
 TEST(CloseDuringRunTest, YesStopsTheRunAndLeavesNoProgramOfItRunning)
 {
     // The scratch folder's name marks every program the run starts.
-    static QTemporaryDir cache, runtime, output;
-    ASSERT_TRUE(cache.isValid() && runtime.isValid() && output.isValid());
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    const QString runtimePath = testtools::UsePrivateFolders();
+    static QTemporaryDir output;
+    ASSERT_TRUE(output.isValid());
     QString why;
     const QString documents = officedocuments::Folder(&why);
     ASSERT_FALSE(documents.isEmpty()) << why.toStdString();
@@ -43,7 +43,7 @@ TEST(CloseDuringRunTest, YesStopsTheRunAndLeavesNoProgramOfItRunning)
         ASSERT_EQ(page->m_converting, 1);
 
         // Wait until the office host of the file runs.
-        QTRY_VERIFY_WITH_TIMEOUT(processtree::Running(runtime.path()).join(u' ').contains(u"WINWORD.EXE"),
+        QTRY_VERIFY_WITH_TIMEOUT(processtree::Running(runtimePath).join(u' ').contains(u"WINWORD.EXE"),
                                  120000);
         boxes.Answer(IDYES);
         dialog.close();
@@ -51,7 +51,7 @@ TEST(CloseDuringRunTest, YesStopsTheRunAndLeavesNoProgramOfItRunning)
         EXPECT_EQ(boxes.Boxes()[0].request.text, CFoliantDlg::kStopQuestion);
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 120000);
         EXPECT_FALSE(page->IsWorkerRunning());
-        EXPECT_EQ(processtree::LeftRunning(runtime.path(), 10000), QStringList{})
+        EXPECT_EQ(processtree::LeftRunning(runtimePath, 10000), QStringList{})
             << "no office host, office or Ghostscript of the run is left";
         EXPECT_FALSE(QFile::exists(QDir(output.path()).filePath(QStringLiteral("sample.pdf"))));
     }

@@ -8,6 +8,7 @@
 #include "RenderedPdf.h"
 #include "ScriptedMessageBoxes.h"
 #include "TestPictures.h"
+#include "TestTools.h"
 #include "WidgetTestTools.h"
 
 #include "app/Resource.h"
@@ -48,15 +49,7 @@ struct Completion
 class PageEndToEnd : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        // The office profile and the scratch folder are the test's own; the
-        // scratch folder's name marks every program the run starts.
-        static QTemporaryDir cache, runtime;
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-        s_marker = runtime.path();
-    }
+    static void SetUpTestSuite() { s_marker = testtools::UsePrivateFolders(); }
 
     void SetUp() override
     {

@@ -35,15 +35,7 @@ namespace {
 class ConvertersEndToEnd : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        // The office profile and the scratch folder are the test's own; the
-        // scratch folder's name marks every program the test starts.
-        static QTemporaryDir cache, runtime;
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-        s_marker = runtime.path();
-    }
+    static void SetUpTestSuite() { s_marker = testtools::UsePrivateFolders(); }
 
     void SetUp() override
     {

@@ -25,12 +25,7 @@ constexpr int kRunLimitMs = 15 * 60 * 1000;
 
 void FoliantSession::SetUpTestSuite()
 {
-    // The office profile and the scratch folder are this program's own; the
-    // scratch folder's name marks every program it starts.
-    static QTemporaryDir cache, runtime;
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    s_marker = runtime.path();
+    s_marker = testtools::UsePrivateFolders();
 }
 
 void FoliantSession::SetUp()

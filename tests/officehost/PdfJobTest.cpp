@@ -38,10 +38,8 @@ class PdfJobTest : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        static QTemporaryDir cache, runtime;
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
-        // The scratch folder, the spool file and the host's folders go here.
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        // The scratch folder, the spool file and the host's folders go there.
+        testtools::UsePrivateFolders();
     }
 
     void SetUp() override

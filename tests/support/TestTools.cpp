@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 namespace testtools {
 
@@ -65,6 +66,14 @@ std::pair<QString, qint64> FirstPdfImage(const QString& pdf)
 QString ProgramDir()
 {
     return qEnvironmentVariable("FOLIANT_PROGRAM_DIR");
+}
+
+QString UsePrivateFolders()
+{
+    static QTemporaryDir cache, runtime;
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    return runtime.path();
 }
 
 } // namespace testtools

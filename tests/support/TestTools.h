@@ -32,4 +32,10 @@ std::pair<QString, qint64> FirstPdfImage(const QString& pdf);
 // The folder the build puts the programs in (FOLIANT_PROGRAM_DIR).
 QString ProgramDir();
 
+// Gives this test program an office profile and a scratch folder of its own
+// (XDG_CACHE_HOME and XDG_RUNTIME_DIR point into folders that live as long
+// as the program), the same ones on every call. Returns the runtime folder:
+// its name marks every program a run starts.
+QString UsePrivateFolders();
+
 } // namespace testtools
