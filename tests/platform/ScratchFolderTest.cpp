@@ -1,4 +1,5 @@
 #include "platform/ScratchFolder.h"
+#include "PrivateFolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,18 +20,7 @@ mode_t ModeOf(const QString& path)
     return info.st_mode;
 }
 
-class ScratchFolderTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(runtime.isValid() && home.isValid());
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath(QStringLiteral("cache"))));
-    }
-    QTemporaryDir runtime;
-    QTemporaryDir home;
-};
+using ScratchFolderTest = PrivateFolders;
 
 } // namespace
 

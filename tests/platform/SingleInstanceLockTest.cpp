@@ -1,4 +1,5 @@
 #include "platform/SingleInstanceLock.h"
+#include "PrivateFolders.h"
 
 #include <QFile>
 #include <QProcess>
@@ -12,18 +13,7 @@ namespace {
 
 using Result = SingleInstanceLock::Result;
 
-class SingleInstanceLockTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(runtime.isValid() && home.isValid());
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath(QStringLiteral("cache"))));
-    }
-    QTemporaryDir runtime;
-    QTemporaryDir home;
-};
+using SingleInstanceLockTest = PrivateFolders;
 
 TEST_F(SingleInstanceLockTest, OneHolderAtATimeUntilItEnds)
 {
