@@ -8,15 +8,11 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <cerrno>
-#include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace hostfolders {
 namespace {
-
-const QString kScratchPrefix = QStringLiteral("foliant-officehost-");
 
 // Inside the program's private scratch folder, so the host's temporary
 // files get the same protection as the spool file.
@@ -30,14 +26,6 @@ bool MakePrivateFolder(const QString& path)
     if (!QDir().mkpath(path))
         return false;
     return ::chmod(QFile::encodeName(path).constData(), 0700) == 0;
-}
-
-bool OwnedByUs(const QString& path)
-{
-    struct stat info
-    {
-    };
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && info.st_uid == ::getuid();
 }
 
 } // namespace
@@ -55,18 +43,10 @@ QString MakeScratchFolder()
     const QString base = ScratchBase();
     if (base.isEmpty())
         return {};
-    // Folders of hosts that were killed: their process is gone. Whatever
-    // stands at such a name is removed itself, never what a link points at.
-    const QStringList leftovers =
-        QDir(base).entryList({kScratchPrefix + QStringLiteral("*")}, QDir::AllEntries | QDir::System);
-    for (const QString& name : leftovers) {
-        bool ok = false;
-        const pid_t pid = name.mid(kScratchPrefix.size()).toInt(&ok);
-        const QString path = base + QLatin1Char('/') + name;
-        if (ok && pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH && OwnedByUs(path))
-            LinkSafeFiles::RemoveFolder(path);
-    }
-    const QString folder = base + QLatin1Char('/') + kScratchPrefix + QString::number(::getpid());
+    // Folders of hosts that were killed: their process is gone.
+    ScratchFolder::RemoveLeftovers(ScratchFolder::kOfficeHostPrefix);
+    const QString folder =
+        base + QLatin1Char('/') + ScratchFolder::kOfficeHostPrefix + QString::number(::getpid());
     return LinkSafeFiles::MakeFreshFolder(folder) ? folder : QString();
 }
 

@@ -1,13 +1,12 @@
 #include "options/CAdvancedDlg.h"
 
 #include "app/DialogTemplates.h"
+#include "pdf/AdvancedChoices.h"
 #include "platform/GuiThreadCall.h"
 #include "platform/widgets/AddString.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-
-#include <initializer_list>
 
 namespace {
 
@@ -36,17 +35,18 @@ CAdvancedDlg::CAdvancedDlg(QWidget* parent)
 
 void CAdvancedDlg::OnInitDialog()
 {
-    const auto fill = [](QComboBox* combo, std::initializer_list<const char*> items) {
-        for (const char* item : items)
-            AddString(combo, QString::fromLatin1(item));
+    const auto fill = [](QComboBox* combo, const QStringList& items) {
+        for (const QString& item : items)
+            AddString(combo, item);
         combo->setCurrentIndex(0);
     };
-    fill(m_pageLayout, {"Continuous"});
-    fill(m_pageMode, {"Normal"});
-    fill(m_documentCompression, {"Flate", "LZW"});
-    fill(m_imagesCompression, {"Flate", "JPEG", "Automatic"});
-    fill(m_jpegQuality, {"Minimum", "Low", "Medium", "High", "Maximum"});
-    fill(m_pdfVersion, {"V1.3(Acrobat 4.xx)", "V1.4", "V1.5"});
+    using namespace advancedchoices;
+    fill(m_pageLayout, {QStringLiteral("Continuous")});
+    fill(m_pageMode, {QStringLiteral("Normal")});
+    fill(m_documentCompression, kDocumentCompressions);
+    fill(m_imagesCompression, kImageCompressions);
+    fill(m_jpegQuality, kJpegQualities);
+    fill(m_pdfVersion, kPdfVersions);
 }
 
 void CAdvancedDlg::ReadAdvancedSettings(ConversionSettings& settings) const

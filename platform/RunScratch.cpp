@@ -8,33 +8,9 @@
 #include <QFileInfo>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-
-// "run-<pid>-XXXXXX": the process id tells a leftover from a live run's folder.
-void RemoveLeftovers(const QString& base)
-{
-    const QStringList names = QDir(base).entryList({RunScratch::kFolderPrefix + QStringLiteral("*")},
-                                                   QDir::AllEntries | QDir::System | QDir::Hidden);
-    for (const QString& name : names) {
-        bool ok = false;
-        const pid_t pid = name.section(QLatin1Char('-'), 1, 1).toInt(&ok);
-        const QString path = base + QLatin1Char('/') + name;
-        struct stat info
-        {
-        };
-        if (ok && pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH &&
-            ::lstat(QFile::encodeName(path).constData(), &info) == 0 && info.st_uid == ::getuid())
-            LinkSafeFiles::RemoveFolder(path);
-    }
-}
-
-} // namespace
 
 RunScratch::~RunScratch()
 {
@@ -50,7 +26,7 @@ QString RunScratch::Path(QString* error)
     const QString base = ScratchFolder::Path(error);
     if (base.isEmpty())
         return {};
-    RemoveLeftovers(base);
+    ScratchFolder::RemoveLeftovers(kFolderPrefix);
     // mkdtemp makes the folder with mode 0700 under a name nobody holds.
     QByteArray pattern = QFile::encodeName(base + QLatin1Char('/') + kFolderPrefix +
                                            QString::number(::getpid()) + QStringLiteral("-XXXXXX"));

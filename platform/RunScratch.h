@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ScratchFolder.h"
+
 #include <QMutex>
 #include <QString>
 
@@ -28,7 +30,7 @@ public:
     void Remove();
 
     // The prefix of every run's folder name; the process id follows.
-    static inline const QString kFolderPrefix = QStringLiteral("run-");
+    static inline const QString kFolderPrefix = ScratchFolder::kRunPrefix;
 
 private:
     QMutex m_mutex;

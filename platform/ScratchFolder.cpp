@@ -1,10 +1,13 @@
 #include "platform/ScratchFolder.h"
 
+#include "platform/LinkSafeFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -69,4 +72,24 @@ QString ScratchFolder::FilePath(const QString& name, QString* error)
 {
     const QString folder = Path(error);
     return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + name;
+}
+
+void ScratchFolder::RemoveLeftovers(const QString& prefix)
+{
+    const QString base = Path();
+    if (base.isEmpty())
+        return;
+    const QStringList names =
+        QDir(base).entryList({prefix + QStringLiteral("*")}, QDir::AllEntries | QDir::System | QDir::Hidden);
+    for (const QString& name : names) {
+        bool ok = false;
+        const pid_t pid = name.mid(prefix.size()).section(QLatin1Char('-'), 0, 0).toInt(&ok);
+        const QString path = base + QLatin1Char('/') + name;
+        struct stat info
+        {
+        };
+        if (ok && pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH &&
+            ::lstat(QFile::encodeName(path).constData(), &info) == 0 && info.st_uid == ::getuid())
+            LinkSafeFiles::RemoveFolder(path);
+    }
 }

@@ -22,6 +22,15 @@ public:
     // the PDF step is given no run's folder).
     static inline const QString kSpoolFileName = QStringLiteral("tmp.ps");
     static inline const QString kPdfmarksFileName = QStringLiteral("pdfmarks");
+    // The folders of this program's processes inside it are named after
+    // the process: prefix, process id, and for a run a unique tail.
+    static inline const QString kOfficeHostPrefix = QStringLiteral("foliant-officehost-");
+    static inline const QString kRunPrefix = QStringLiteral("run-");
+    // Removes the folders of the prefix (links themselves, never their
+    // targets) whose process has ended; a process that is killed cannot
+    // remove its own.
+    static void RemoveLeftovers(const QString& prefix);
+
     static QString SpoolFilePath(QString* error = nullptr) { return FilePath(kSpoolFileName, error); }
     static QString PdfmarksFilePath(QString* error = nullptr) { return FilePath(kPdfmarksFileName, error); }
 };

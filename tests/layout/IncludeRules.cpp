@@ -23,6 +23,7 @@ const std::map<std::string, std::set<std::string>>& Allowed()
         {"pdf", {"platform"}},
         {"platform", {}},
         {"officehost", {"platform"}},
+        {"cli", {"converters", "pdf", "platform"}},
         {"unfolio", {}},
     };
     return allowed;

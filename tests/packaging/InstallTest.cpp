@@ -23,7 +23,7 @@ TEST(Install, PutsEveryPartIntoOneProgramFolderWithLauncherEntryAndIcons)
     ASSERT_EQ(installed.exitCode, 0) << installed.err.constData();
 
     const QString programDir = prefix.filePath("lib/foliant");
-    for (const char* name : {"foliant", "officehost", "unfolio"}) {
+    for (const char* name : {"foliant", "foliant-convert", "officehost", "unfolio"}) {
         const QFileInfo program(programDir + "/" + name);
         EXPECT_TRUE(program.isFile() && program.isExecutable()) << name;
     }
@@ -32,9 +32,24 @@ TEST(Install, PutsEveryPartIntoOneProgramFolderWithLauncherEntryAndIcons)
 
     // The launcher resolves into the program folder, so the program finds
     // its office host and help page beside itself.
-    const QFileInfo launcher(prefix.filePath("bin/foliant"));
-    ASSERT_TRUE(launcher.isSymLink());
-    EXPECT_EQ(launcher.canonicalFilePath(), QFileInfo(programDir + "/foliant").canonicalFilePath());
+    for (const char* name : {"foliant", "foliant-convert"}) {
+        const QFileInfo launcher(prefix.filePath(QStringLiteral("bin/%1").arg(name)));
+        ASSERT_TRUE(launcher.isSymLink()) << name;
+        EXPECT_EQ(launcher.canonicalFilePath(), QFileInfo(programDir + "/" + name).canonicalFilePath());
+    }
+    // The command line's manual page, readable by man.
+    const QString manual = prefix.filePath("share/man/man1/foliant-convert.1");
+    ASSERT_TRUE(QFileInfo(manual).isFile());
+    if (testtools::HaveTool("man")) {
+        const auto page = RunTool("man", {"-l", manual}, 60000);
+        EXPECT_EQ(page.exitCode, 0) << page.err.constData();
+        EXPECT_TRUE(page.out.contains("--jobs")) << page.out.constData();
+    }
+    EXPECT_TRUE(testtools::ReadFile(manual).contains(".TH FOLIANT-CONVERT 1"));
+    // The installed command runs from the link and answers --help.
+    const auto help = RunTool(prefix.filePath("bin/foliant-convert"), {"--help"});
+    EXPECT_EQ(help.exitCode, 0) << help.err.constData();
+    EXPECT_TRUE(help.out.contains("--report")) << help.out.constData();
 
     const QString entry = prefix.filePath("share/applications/foliant.desktop");
     ASSERT_TRUE(QFileInfo(entry).isFile());
@@ -84,7 +99,9 @@ TEST(Install, DebianPackageHoldsTheProgramAndNamesItsRunTimePackages)
     ASSERT_EQ(contents.exitCode, 0);
     for (const char* path :
          {"./usr/lib/foliant/foliant", "./usr/lib/foliant/officehost", "./usr/lib/foliant/unfolio",
-          "./usr/bin/foliant -> ../lib/foliant/foliant", "./usr/share/applications/foliant.desktop",
+          "./usr/bin/foliant -> ../lib/foliant/foliant", "./usr/lib/foliant/foliant-convert",
+          "./usr/bin/foliant-convert -> ../lib/foliant/foliant-convert",
+          "./usr/share/man/man1/foliant-convert.1", "./usr/share/applications/foliant.desktop",
           "./usr/share/icons/hicolor/48x48/apps/foliant.png"})
         EXPECT_TRUE(contents.out.contains(path)) << path << " missing from:\n" << contents.out.constData();
 }

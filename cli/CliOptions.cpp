@@ -1,0 +1,280 @@
+#include "cli/CliOptions.h"
+
+#include "pdf/AdvancedChoices.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// Reads a password file: its whole text without the line end that closes it.
+bool ReadPassword(const QString& name, QIODevice& standardInput, QString* password, QString* error)
+{
+    QByteArray bytes;
+    if (name == u"-") {
+        if (!standardInput.isOpen() && !standardInput.open(QIODevice::ReadOnly)) {
+            *error = QStringLiteral("standard input cannot be read");
+            return false;
+        }
+        bytes = standardInput.readAll();
+    } else {
+        QFile file(name);
+        if (!file.open(QIODevice::ReadOnly)) {
+            *error = QStringLiteral("%1 cannot be read: %2").arg(name, file.errorString());
+            return false;
+        }
+        bytes = file.readAll();
+    }
+    if (bytes.endsWith('\n'))
+        bytes.chop(1);
+    if (bytes.endsWith('\r'))
+        bytes.chop(1);
+    *password = QString::fromUtf8(bytes);
+    return true;
+}
+
+// The page's value a command-line value names, compared without case; a
+// version may be given as its number alone ("1.3" for "V1.3(Acrobat 4.xx)").
+QString Choice(const QString& value, const QStringList& choices)
+{
+    for (const QString& choice : choices) {
+        if (choice.compare(value, Qt::CaseInsensitive) == 0)
+            return choice;
+        if (choice.startsWith(u'V') &&
+            choice.mid(1).section(u'(', 0, 0).compare(value, Qt::CaseInsensitive) == 0)
+            return choice;
+    }
+    return {};
+}
+
+QString Lower(const QStringList& choices)
+{
+    QStringList shown;
+    for (const QString& choice : choices)
+        shown << (choice.startsWith(u'V') ? choice.mid(1).section(u'(', 0, 0) : choice.toLower());
+    return shown.join(u'|');
+}
+
+} // namespace
+
+CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInput)
+{
+    using namespace advancedchoices;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Converts office documents and pictures into PDF files, each file with its own office "
+        "host and Ghostscript. Exit status: 0 when every PDF was made, 1 when any file failed, "
+        "2 for bad usage."));
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("Files to convert (folders with -r)."),
+                                 QStringLiteral("FILE..."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help and ends."));
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     QStringLiteral("Shows the version and ends."));
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("The folder the PDF files are written into."),
+                                    QStringLiteral("FOLDER"));
+    const QCommandLineOption recursive(
+        {QStringLiteral("r"), QStringLiteral("recursive")},
+        QStringLiteral("Converts the files in folders given as FILE, and in "
+                       "their subfolders; the PDFs keep the folders' layout."));
+    const QCommandLineOption pdfVersion(QStringLiteral("pdf-version"),
+                                        QStringLiteral("PDF version: %1.").arg(Lower(kPdfVersions)),
+                                        QStringLiteral("VERSION"));
+    const QCommandLineOption compression(
+        QStringLiteral("compression"),
+        QStringLiteral("Document compression: %1.").arg(Lower(kDocumentCompressions)),
+        QStringLiteral("KIND"));
+    const QCommandLineOption imageCompression(
+        QStringLiteral("image-compression"),
+        QStringLiteral("Image compression: %1.").arg(Lower(kImageCompressions)), QStringLiteral("KIND"));
+    const QCommandLineOption jpegQuality(QStringLiteral("jpeg-quality"),
+                                         QStringLiteral("JPEG quality: %1.").arg(Lower(kJpegQualities)),
+                                         QStringLiteral("QUALITY"));
+    const QCommandLineOption encrypt(QStringLiteral("encrypt"),
+                                     QStringLiteral("Encrypts the PDF: rc4-40 or rc4-128."),
+                                     QStringLiteral("METHOD"));
+    const QCommandLineOption deny(QStringLiteral("deny"),
+                                  QStringLiteral("Rights the encrypted PDF withholds, separated by commas: "
+                                                 "print, modify, copy, annotate."),
+                                  QStringLiteral("RIGHTS"));
+    const QCommandLineOption userPassword(
+        QStringLiteral("user-password-file"),
+        QStringLiteral("The encrypted PDF's user (open) password, read from "
+                       "FILE (- for standard input)."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption ownerPassword(
+        QStringLiteral("owner-password-file"),
+        QStringLiteral("The encrypted PDF's owner password, read from FILE "
+                       "(- for standard input)."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption openPassword(
+        QStringLiteral("open-password-file"),
+        QStringLiteral("A password tried for protected documents, read from "
+                       "FILE (- for standard input)."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption title(QStringLiteral("title"), QStringLiteral("Document title."),
+                                   QStringLiteral("TEXT"));
+    const QCommandLineOption subject(QStringLiteral("subject"), QStringLiteral("Document subject."),
+                                     QStringLiteral("TEXT"));
+    const QCommandLineOption author(QStringLiteral("author"), QStringLiteral("Document author."),
+                                    QStringLiteral("TEXT"));
+    const QCommandLineOption keywords(QStringLiteral("keywords"), QStringLiteral("Document keywords."),
+                                      QStringLiteral("TEXT"));
+    const QCommandLineOption overwrite(QStringLiteral("overwrite"),
+                                       QStringLiteral("Replaces a PDF that exists already (once the new one "
+                                                      "is complete)."));
+    const QCommandLineOption skipExisting(
+        QStringLiteral("skip-existing"),
+        QStringLiteral("Leaves a PDF that exists already and its file alone."));
+    const QCommandLineOption jobs({QStringLiteral("j"), QStringLiteral("jobs")},
+                                  QStringLiteral("Converts N files at once (default 1)."),
+                                  QStringLiteral("N"));
+    const QCommandLineOption timeout(QStringLiteral("timeout"),
+                                     QStringLiteral("Gives up a file that takes longer than SECONDS."),
+                                     QStringLiteral("SECONDS"));
+    const QCommandLineOption report(QStringLiteral("report"),
+                                    QStringLiteral("Writes a JSON report of every file (source, pdf, status, "
+                                                   "reason, seconds) to FILE."),
+                                    QStringLiteral("FILE"));
+    parser.addOptions(
+        {help,        version, output,   recursive,    pdfVersion,    compression,  imageCompression,
+         jpegQuality, encrypt, deny,     userPassword, ownerPassword, openPassword, title,
+         subject,     author,  keywords, overwrite,    skipExisting,  jobs,         timeout,
+         report});
+
+    CliParse result;
+    result.exitCode = 2;
+    const QString usage =
+        QStringLiteral("\nTry '%1 --help' for more.").arg(QStringLiteral("foliant-convert"));
+    auto bad = [&](const QString& text) {
+        result.text = QStringLiteral("foliant-convert: %1%2").arg(text, usage);
+        return result;
+    };
+    if (!parser.parse(arguments))
+        return bad(parser.errorText());
+    if (parser.isSet(help)) {
+        result.exitCode = 0;
+        result.text = parser.helpText();
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.exitCode = 0;
+        result.text = QStringLiteral("foliant-convert 3.0\n");
+        return result;
+    }
+
+    CliOptions& options = result.options;
+    options.inputs = parser.positionalArguments();
+    if (options.inputs.isEmpty())
+        return bad(QStringLiteral("no FILE given."));
+    if (!parser.isSet(output))
+        return bad(QStringLiteral("no output folder given (-o FOLDER)."));
+    const QFileInfo folder(parser.value(output));
+    if (!folder.isDir())
+        return bad(QStringLiteral("the output folder %1 does not exist.").arg(parser.value(output)));
+    options.outputFolder = folder.absoluteFilePath();
+    options.recursive = parser.isSet(recursive);
+    for (const QString& input : options.inputs)
+        if (!options.recursive && QFileInfo(input).isDir())
+            return bad(QStringLiteral("%1 is a folder (give -r to convert the files in it).").arg(input));
+
+    // The Advanced page's values.
+    ConversionSettings& settings = options.settings;
+    const struct
+    {
+        const QCommandLineOption& option;
+        const QStringList& choices;
+        QString* field;
+    } advanced[] = {{pdfVersion, kPdfVersions, &settings.pdfVersion},
+                    {compression, kDocumentCompressions, &settings.documentCompression},
+                    {imageCompression, kImageCompressions, &settings.imageCompression},
+                    {jpegQuality, kJpegQualities, &settings.jpegQuality}};
+    for (const auto& a : advanced) {
+        if (!parser.isSet(a.option))
+            continue;
+        const QString value = Choice(parser.value(a.option), a.choices);
+        if (value.isEmpty())
+            return bad(QStringLiteral("--%1 takes %2, not %3.")
+                           .arg(a.option.names().constLast(), Lower(a.choices), parser.value(a.option)));
+        *a.field = value;
+    }
+
+    // The Security page's.
+    int fromStandardInput = 0;
+    for (const QCommandLineOption* o : {&userPassword, &ownerPassword, &openPassword})
+        fromStandardInput += parser.isSet(*o) && parser.value(*o) == u"-";
+    if (fromStandardInput > 1)
+        return bad(QStringLiteral("only one password can be read from standard input."));
+    const bool secure = parser.isSet(encrypt);
+    if (secure) {
+        const QString method = parser.value(encrypt).toLower();
+        if (method != u"rc4-40" && method != u"rc4-128")
+            return bad(
+                QStringLiteral("--encrypt takes rc4-40 or rc4-128, not %1.").arg(parser.value(encrypt)));
+        settings.securityEnabled = 1;
+        settings.encryptionLevel = method == u"rc4-128" ? 1 : 0;
+    } else if (parser.isSet(deny) || parser.isSet(userPassword) || parser.isSet(ownerPassword)) {
+        return bad(QStringLiteral("--deny and the PDF's passwords need --encrypt."));
+    }
+    if (parser.isSet(deny)) {
+        for (const QString& right : parser.value(deny).split(u',', Qt::SkipEmptyParts)) {
+            const QString r = right.trimmed().toLower();
+            int* flag = r == u"print"      ? &settings.printingChecked
+                        : r == u"modify"   ? &settings.changingChecked
+                        : r == u"copy"     ? &settings.copyingChecked
+                        : r == u"annotate" ? &settings.formsChecked
+                                           : nullptr;
+            if (!flag)
+                return bad(
+                    QStringLiteral("--deny takes print, modify, copy and annotate, not %1.").arg(right));
+            *flag = 1;
+        }
+    }
+    QString error;
+    settings.userPasswordEnabled = parser.isSet(userPassword) ? 1 : 0;
+    settings.ownerPasswordEnabled = parser.isSet(ownerPassword) ? 1 : 0;
+    if (parser.isSet(userPassword) &&
+        !ReadPassword(parser.value(userPassword), standardInput, &settings.userPassword, &error))
+        return bad(QStringLiteral("the user password file: %1.").arg(error));
+    if (parser.isSet(ownerPassword) &&
+        !ReadPassword(parser.value(ownerPassword), standardInput, &settings.ownerPassword, &error))
+        return bad(QStringLiteral("the owner password file: %1.").arg(error));
+    if (parser.isSet(openPassword) &&
+        !ReadPassword(parser.value(openPassword), standardInput, &options.openPassword, &error))
+        return bad(QStringLiteral("the open password file: %1.").arg(error));
+
+    // The Description page's.
+    settings.title = parser.value(title);
+    settings.subject = parser.value(subject);
+    settings.author = parser.value(author);
+    settings.keywords = parser.value(keywords);
+
+    // The run.
+    if (parser.isSet(overwrite) && parser.isSet(skipExisting))
+        return bad(QStringLiteral("--overwrite and --skip-existing exclude each other."));
+    options.existing = parser.isSet(overwrite)      ? CliOptions::Existing::Overwrite
+                       : parser.isSet(skipExisting) ? CliOptions::Existing::Skip
+                                                    : CliOptions::Existing::Fail;
+    bool ok = true;
+    if (parser.isSet(jobs)) {
+        options.jobs = parser.value(jobs).toInt(&ok);
+        if (!ok || options.jobs < 1 || options.jobs > 64)
+            return bad(QStringLiteral("--jobs takes a number from 1 to 64, not %1.").arg(parser.value(jobs)));
+    }
+    if (parser.isSet(timeout)) {
+        options.timeoutSeconds = parser.value(timeout).toInt(&ok);
+        if (!ok || options.timeoutSeconds < 1)
+            return bad(
+                QStringLiteral("--timeout takes a number of seconds, not %1.").arg(parser.value(timeout)));
+    }
+    if (parser.isSet(report))
+        options.reportPath = QFileInfo(parser.value(report)).absoluteFilePath();
+
+    result.run = true;
+    result.exitCode = 0;
+    return result;
+}

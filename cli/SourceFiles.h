@@ -1,0 +1,12 @@
+#pragma once
+
+#include "cli/FileResult.h"
+
+#include <QList>
+#include <QStringList>
+
+// The files a run converts, in the order given: a file as named; a folder
+// (with -r) as the files of the kinds the program converts inside it and its
+// subfolders, in name order, their PDFs in the same subfolders of the output
+// folder. Two files whose PDFs would have the same path: the later one fails.
+QList<FileResult> SourceFiles(const QStringList& inputs, bool recursive, const QString& outputFolder);

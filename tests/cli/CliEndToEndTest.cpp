@@ -1,0 +1,144 @@
+// foliant-convert as a script runs it: the real program, office host,
+// LibreOffice and Ghostscript, on a mixed handful of files.
+#include "OfficeDocuments.h"
+#include "ProcessTree.h"
+#include "RenderedPdf.h"
+#include "TestPictures.h"
+#include "TestTools.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <QThread>
+
+#include <csignal>
+#include <functional>
+
+namespace {
+
+bool WaitFor(const std::function<bool()>& done, int limitMs)
+{
+    for (int waited = 0; waited < limitMs; waited += 100) {
+        if (done())
+            return true;
+        QThread::msleep(100);
+    }
+    return done();
+}
+
+class CliEndToEnd : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { s_runtime = testtools::UsePrivateFolders(); }
+
+    void SetUp() override
+    {
+        QString why;
+        m_documents = officedocuments::Folder(&why);
+        ASSERT_FALSE(m_documents.isEmpty()) << why.toStdString();
+        ASSERT_TRUE(QDir().mkpath(m_work.filePath("in")) && QDir().mkpath(m_work.filePath("out")));
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(processtree::LeftRunning(s_runtime, 10000), QStringList{})
+            << "no office host, office or Ghostscript is left running";
+        EXPECT_EQ(QDir(s_runtime + "/foliant").entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                  QStringList{})
+            << "no scratch file is left";
+        const QStringList partial =
+            QDir(m_work.filePath("out")).entryList({".foliant-*"}, QDir::Files | QDir::Hidden);
+        EXPECT_EQ(partial, QStringList{}) << "no partial PDF is left";
+    }
+
+    QString Copy(const char* original, const QString& name)
+    {
+        const QString path = m_work.filePath("in/" + name);
+        EXPECT_TRUE(QFile::copy(QDir(m_documents).filePath(QString::fromLatin1(original)), path));
+        return path;
+    }
+    QString Out(const QString& name) const { return m_work.filePath("out/" + name); }
+
+    static QString Program() { return testtools::ProgramDir() + QStringLiteral("/foliant-convert"); }
+
+    static inline QString s_runtime;
+    QString m_documents;
+    QTemporaryDir m_work;
+};
+
+TEST_F(CliEndToEnd, AMixedHandfulIsMadeFileByFileAndTheDamagedOneIsReported)
+{
+    const QString picture = m_work.filePath("in/photo.png");
+    ASSERT_TRUE(testpictures::Quadrants(240, 160).save(picture, "PNG"));
+    const QString damaged = m_work.filePath("in/damaged.doc");
+    QByteArray noise(4096, '\0');
+    for (int i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<char>((i * 7919) % 251);
+    ASSERT_TRUE(testtools::WriteFile(damaged, noise));
+    const QStringList inputs{Copy("sample.docx", "letter.docx"),
+                             Copy("sample.xls", "sheet.xls"),
+                             Copy("sample.ppt", "slides.ppt"),
+                             picture,
+                             damaged,
+                             Copy("protected.doc", "locked.doc")};
+    const QString report = m_work.filePath("report.json");
+    // The open password comes on standard input, never on the command line.
+    const auto run =
+        testtools::RunTool(Program(),
+                           QStringList{"--jobs", "2", "--report", report, "--title", "Handful",
+                                       "--open-password-file", "-", "-o", m_work.filePath("out")} +
+                               inputs,
+                           300000, officedocuments::Password().toUtf8() + "\n");
+    EXPECT_EQ(run.exitCode, 1) << run.err.constData();
+    EXPECT_TRUE(run.err.contains("damaged.doc: It would not open")) << run.err.constData();
+    EXPECT_EQ(run.err.count("foliant-convert: "), 2)
+        << "the damaged file and the count: " << run.err.constData();
+    EXPECT_EQ(run.out.count("made "), 5) << run.out.constData();
+
+    const QJsonArray files =
+        QJsonDocument::fromJson(testtools::ReadFile(report)).object().value("files").toArray();
+    ASSERT_EQ(files.size(), inputs.size());
+    for (int i = 0; i < files.size(); ++i) {
+        const QJsonObject file = files[i].toObject();
+        SCOPED_TRACE(inputs[i].toStdString());
+        EXPECT_EQ(file.value("source").toString(), inputs[i]);
+        const bool bad = inputs[i] == damaged;
+        EXPECT_EQ(file.value("status").toString(), bad ? "failed" : "made");
+        EXPECT_EQ(file.value("reason").toString().isEmpty(), !bad);
+        EXPECT_EQ(QFileInfo::exists(file.value("pdf").toString()), !bad);
+        if (!bad) {
+            EXPECT_GT(Render(file.value("pdf").toString()).inkedPixels, 50);
+        }
+    }
+    EXPECT_TRUE(Render(Out("letter.pdf")).text.contains("Foliant"))
+        << Render(Out("letter.pdf")).text.toStdString();
+}
+
+TEST_F(CliEndToEnd, CtrlCMidRunEndsEveryProgramAndLeavesNoPartialPdf)
+{
+    QStringList inputs;
+    for (int i = 0; i < 6; ++i)
+        inputs << Copy("sample.docx", QStringLiteral("doc%1.docx").arg(i));
+    QProcess run;
+    run.start(Program(), QStringList{"--jobs", "2", "-o", m_work.filePath("out")} + inputs);
+    ASSERT_TRUE(run.waitForStarted());
+    // Interrupted while both jobs have their office host running.
+    ASSERT_TRUE(WaitFor([&] { return processtree::Running(s_runtime).size() >= 2; }, 60000))
+        << processtree::Running(s_runtime).join(u'\n').toStdString();
+    ::kill(static_cast<pid_t>(run.processId()), SIGINT);
+    ASSERT_TRUE(run.waitForFinished(60000));
+    EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(run.exitCode(), 128 + SIGINT);
+    const QByteArray err = run.readAllStandardError();
+    EXPECT_TRUE(err.contains("Stopped")) << err.constData();
+    EXPECT_LT(QDir(m_work.filePath("out")).entryList({"*.pdf"}).size(), inputs.size());
+}
+
+} // namespace

@@ -1,0 +1,163 @@
+#include "cli/CliOptions.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class CliOptionsTest : public ::testing::Test
+{
+protected:
+    CliParse Parse(QStringList arguments, const QByteArray& input = {})
+    {
+        QByteArray bytes = input;
+        QBuffer standardInput(&bytes);
+        arguments.prepend(QStringLiteral("foliant-convert"));
+        return ParseCliArguments(arguments, standardInput);
+    }
+    QString Write(const char* name, const QByteArray& bytes)
+    {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(CliOptionsTest, OptionsTakeThePagesValues)
+{
+    const CliParse parse = Parse({"a.doc",
+                                  "b.png",
+                                  "-o",
+                                  dir.path(),
+                                  "--pdf-version",
+                                  "1.4",
+                                  "--compression",
+                                  "lzw",
+                                  "--image-compression",
+                                  "JPEG",
+                                  "--jpeg-quality",
+                                  "high",
+                                  "--title",
+                                  "Quarterly (draft)",
+                                  "--author",
+                                  "Ana",
+                                  "--subject",
+                                  "S",
+                                  "--keywords",
+                                  "k1 k2",
+                                  "--jobs",
+                                  "2",
+                                  "--timeout",
+                                  "90",
+                                  "--skip-existing",
+                                  "--report",
+                                  "r.json"});
+    ASSERT_TRUE(parse.run) << parse.text.toStdString();
+    const CliOptions& o = parse.options;
+    EXPECT_EQ(o.inputs, (QStringList{"a.doc", "b.png"}));
+    EXPECT_EQ(o.outputFolder, dir.path());
+    EXPECT_EQ(o.settings.pdfVersion, "V1.4");
+    EXPECT_EQ(o.settings.documentCompression, "LZW");
+    EXPECT_EQ(o.settings.imageCompression, "JPEG");
+    EXPECT_EQ(o.settings.jpegQuality, "High");
+    EXPECT_EQ(o.settings.title, "Quarterly (draft)");
+    EXPECT_EQ(o.settings.author, "Ana");
+    EXPECT_EQ(o.settings.keywords, "k1 k2");
+    EXPECT_EQ(o.jobs, 2);
+    EXPECT_EQ(o.timeoutSeconds, 90);
+    EXPECT_EQ(o.existing, CliOptions::Existing::Skip);
+    EXPECT_TRUE(o.reportPath.endsWith("/r.json"));
+    EXPECT_EQ(o.settings.securityEnabled, 0);
+
+    // Nothing given: the pages' first values, one job, and an existing PDF fails its file.
+    const CliParse plain = Parse({"a.doc", "-o", dir.path()});
+    ASSERT_TRUE(plain.run);
+    ConversionSettings expected;
+    expected.userPasswordEnabled = 0;
+    expected.ownerPasswordEnabled = 0;
+    EXPECT_TRUE(plain.options.settings == expected);
+    EXPECT_EQ(plain.options.settings.pdfVersion, "V1.3(Acrobat 4.xx)");
+    EXPECT_EQ(plain.options.jobs, 1);
+    EXPECT_EQ(plain.options.existing, CliOptions::Existing::Fail);
+}
+
+TEST_F(CliOptionsTest, SecurityComesFromFilesAndStandardInputNeverFromTheCommandLine)
+{
+    const QString user = Write("user", "open \"sesame\"\n");
+    const CliParse parse = Parse({"a.doc", "-o", dir.path(), "--encrypt", "rc4-128", "--deny", "print,copy",
+                                  "--user-password-file", user, "--owner-password-file", "-"},
+                                 "owner\r\n");
+    ASSERT_TRUE(parse.run) << parse.text.toStdString();
+    const ConversionSettings& s = parse.options.settings;
+    EXPECT_EQ(s.securityEnabled, 1);
+    EXPECT_EQ(s.encryptionLevel, 1);
+    EXPECT_EQ(s.userPassword, "open \"sesame\"") << "the closing line end is not part of it";
+    EXPECT_EQ(s.ownerPassword, "owner");
+    EXPECT_EQ(s.userPasswordEnabled, 1);
+    EXPECT_EQ(s.ownerPasswordEnabled, 1);
+    EXPECT_EQ(s.printingChecked, 1);
+    EXPECT_EQ(s.copyingChecked, 1);
+    EXPECT_EQ(s.changingChecked, 0);
+    EXPECT_EQ(s.formsChecked, 0);
+
+    const CliParse open = Parse({"a.doc", "-o", dir.path(), "--open-password-file", "-"}, "secret\n");
+    ASSERT_TRUE(open.run);
+    EXPECT_EQ(open.options.openPassword, "secret");
+    EXPECT_EQ(open.options.settings.securityEnabled, 0);
+
+    const CliParse low = Parse({"a.doc", "-o", dir.path(), "--encrypt", "RC4-40", "--deny", "modify,annotate",
+                                "--owner-password-file", Write("owner", "o")});
+    ASSERT_TRUE(low.run);
+    EXPECT_EQ(low.options.settings.encryptionLevel, 0);
+    EXPECT_EQ(low.options.settings.userPasswordEnabled, 0);
+    EXPECT_EQ(low.options.settings.changingChecked, 1);
+    EXPECT_EQ(low.options.settings.formsChecked, 1);
+}
+
+TEST_F(CliOptionsTest, BadUsageEndsWithStatusTwoAndSaysWhy)
+{
+    const struct
+    {
+        QStringList arguments;
+        const char* says;
+    } cases[] = {
+        {{"-o", dir.path()}, "no FILE"},
+        {{"a.doc"}, "no output folder"},
+        {{"a.doc", "-o", dir.filePath("missing")}, "does not exist"},
+        {{dir.path(), "-o", dir.path()}, "give -r"},
+        {{"a.doc", "-o", dir.path(), "--pdf-version", "2.0"}, "--pdf-version takes 1.3|1.4|1.5"},
+        {{"a.doc", "-o", dir.path(), "--jpeg-quality", "best"}, "minimum|low|medium|high|maximum"},
+        {{"a.doc", "-o", dir.path(), "--encrypt", "des"}, "--encrypt takes"},
+        {{"a.doc", "-o", dir.path(), "--deny", "print"}, "need --encrypt"},
+        {{"a.doc", "-o", dir.path(), "--encrypt", "rc4-40", "--deny", "print,fly"}, "not fly"},
+        {{"a.doc", "-o", dir.path(), "--overwrite", "--skip-existing"}, "exclude each other"},
+        {{"a.doc", "-o", dir.path(), "--jobs", "0"}, "--jobs takes"},
+        {{"a.doc", "-o", dir.path(), "--timeout", "soon"}, "--timeout takes"},
+        {{"a.doc", "-o", dir.path(), "--open-password-file", dir.filePath("none")}, "cannot be read"},
+        {{"a.doc", "-o", dir.path(), "--encrypt", "rc4-40", "--user-password-file", "-",
+          "--owner-password-file", "-"},
+         "only one password"},
+        {{"a.doc", "-o", dir.path(), "--password", "x"}, "Unknown option"},
+    };
+    for (const auto& c : cases) {
+        const CliParse parse = Parse(c.arguments);
+        EXPECT_FALSE(parse.run) << c.says;
+        EXPECT_EQ(parse.exitCode, 2) << c.says;
+        EXPECT_TRUE(parse.text.contains(QString::fromLatin1(c.says))) << parse.text.toStdString();
+        EXPECT_TRUE(parse.text.startsWith("foliant-convert: ")) << parse.text.toStdString();
+    }
+
+    const CliParse help = Parse({"--help"});
+    EXPECT_FALSE(help.run);
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* option : {"--output", "--recursive", "--jobs", "--timeout", "--report", "--encrypt",
+                               "--deny", "--user-password-file", "--open-password-file", "--overwrite"})
+        EXPECT_TRUE(help.text.contains(QString::fromLatin1(option))) << option;
+}
+
+} // namespace
