@@ -10,6 +10,7 @@
 #include "officehost/OfficeHost.h"
 #include "officehost/PrintSpooler.h"
 #include "officehost/ProcessTitle.h"
+#include "officehost/ProfileStartLock.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -67,7 +68,14 @@ int main(int argc, char** argv)
     int exitCode = 2;
     {
         QString why;
-        std::unique_ptr<LibreOffice> office = LibreOffice::Start(hostfolders::OfficeProfile(), &why);
+        const QString profile = hostfolders::OfficeProfile();
+        std::unique_ptr<LibreOffice> office;
+        {
+            ProfileStartLock turn(profile);
+            office = LibreOffice::Start(profile, &why);
+            if (office)
+                turn.MarkStarted();
+        }
         if (!office) {
             hostfolders::RemoveScratchFolder(scratch);
             return Refuse(channel, why);
