@@ -81,6 +81,7 @@ public:
     QWidget* Window() override { return this; }
     QString OutputFolder() const override;
     PdfOutcome MakePdfFromSpool(const QString& sourcePath) override;
+    QString PdfCompatibilityLevel() override;
     void SetConverted(int converted) override { m_converted = converted; }
     int Converted() const override { return m_converted; }
     void SetTimer(int id, int milliseconds) override;
