@@ -36,10 +36,9 @@ bool ConvertExcelOnce(ConversionPage& page, const QString& sourcePath)
 
     // Start Excel.
     COleDispatchDriver application;
-    if (!application.CreateDispatch(QStringLiteral("Excel.Application"))) {
-        AfxMessageBox(QStringLiteral("Couldn't get Excel object."));
+    if (!StartOffice(page, application, QStringLiteral("Excel.Application"),
+                     QStringLiteral("Couldn't get Excel object.")))
         return true;
-    }
     CurrentProgramEnder ender(page, application);
     COleDispatchDriver workbooks;
     COleDispatchDriver workbook;
@@ -85,6 +84,10 @@ bool ConvertExcelOnce(ConversionPage& page, const QString& sourcePath)
         opened = true;
         workbook.InvokeHelper(exceldispid::kPrintOut, DISPATCH_METHOD, VT_EMPTY,
                               {omitted, omitted, one, no, printer, omitted, omitted, spool});
+    } catch (const COleException& e) {
+        // The host could not answer (it ended, hung, lost its channel): no
+        // password can help. Only what Excel itself refused goes on below.
+        return giveUp(QString::fromStdString(e.what()));
     } catch (...) {
         closeAndQuit();
         workbook.ReleaseDispatch();

@@ -23,6 +23,7 @@ public:
     QWidget* Window() override { return nullptr; }
     QString OutputFolder() const override { return QStringLiteral("/out"); }
     PdfOutcome MakePdfFromSpool(const QString& sourcePath) override;
+    QString PdfCompatibilityLevel() override { return pdfLevel; }
     void SetConverted(int converted) override { m_converted = converted; }
     int Converted() const override { return m_converted; }
     void SetTimer(int id, int milliseconds) override;
@@ -35,6 +36,8 @@ public:
 
     int Show(const MessageBoxRequest& request) override;
 
+    // The version the PDF step writes.
+    QString pdfLevel = QStringLiteral("1.3");
     // What the PDF step gives (made, by default).
     PdfOutcome pdfOutcome;
     // Answers to the password prompt: a password for OK, nothing for Cancel.

@@ -25,6 +25,7 @@ public:
     QWidget* Window() override { return &m_window; }
     QString OutputFolder() const override { return m_outputFolder; }
     PdfOutcome MakePdfFromSpool(const QString& sourcePath) override;
+    QString PdfCompatibilityLevel() override;
     void SetConverted(int converted) override { m_converted = converted; }
     int Converted() const override { return m_converted; }
     void SetTimer(int id, int milliseconds) override;
@@ -35,6 +36,9 @@ public:
     void SetCurrentProgramEnder(std::function<void()> ender) override;
     void Sleep(int milliseconds) override;
 
+    // The settings of the PDF step (the first-shown ones unless changed
+    // before the run).
+    ConversionSettings settings;
     // The user stops the run at this sleep (1 = the first): the GUI thread
     // ends the current program while the worker sleeps.
     std::atomic<int> stopAtSleep{0};
@@ -47,7 +51,6 @@ private:
 
     QWidget m_window;
     QString m_outputFolder;
-    ConversionSettings m_settings;
     std::atomic<int> m_converted{-1};
     std::atomic<bool> m_stopped{false};
     std::atomic<int> m_sleeps{0};
