@@ -7,8 +7,6 @@
 #include "platform/MessageBoxService.h"
 #include "platform/OfficeHostConnection.h"
 
-#include <QWidget>
-
 namespace converterreports {
 
 void ReportNotConverted(ConversionPage& page, const QString& sourcePath, const QString& reason)
@@ -32,7 +30,7 @@ QString BeginOfficeAttempt(ConversionPage& page, const QString& sourcePath)
     if (page.StopRequested())
         return {};
     QString why;
-    const QString spoolPath = spoolfile::Path(&why);
+    const QString spoolPath = spoolfile::Path(page, &why);
     if (spoolPath.isEmpty())
         ReportNotConverted(page, sourcePath, why);
     return spoolPath;

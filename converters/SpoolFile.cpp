@@ -1,15 +1,15 @@
 #include "converters/SpoolFile.h"
 
-#include "platform/ScratchFolder.h"
+#include "converters/ConversionPage.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 namespace spoolfile {
 
-QString Path(QString* why)
+QString Path(ConversionPage& page, QString* why)
 {
-    return ScratchFolder::SpoolFilePath(why);
+    return page.SpoolFilePath(why);
 }
 
 bool Empty(const QString& path, QString* why)
@@ -23,6 +23,12 @@ bool Empty(const QString& path, QString* why)
     if (why)
         *why = QStringLiteral("The spool file %1 cannot be emptied: %2").arg(path, file.errorString());
     return false;
+}
+
+bool InPlace(const QString& path)
+{
+    const QFileInfo file(path);
+    return file.isFile() && !file.isSymLink();
 }
 
 } // namespace spoolfile
