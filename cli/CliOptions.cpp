@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include "pdf/AdvancedChoices.h"
+#include "pdf/SettingsRefusal.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -246,6 +247,10 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
     if (parser.isSet(openPassword) &&
         !ReadPassword(parser.value(openPassword), standardInput, &options.openPassword, &error))
         return bad(QStringLiteral("the open password file: %1.").arg(error));
+
+    // Security that cannot be applied is refused as the window refuses it.
+    if (const QString refusal = SettingsRefusal(settings); !refusal.isEmpty())
+        return bad(refusal + QStringLiteral("\nOn the command line: give --owner-password-file."));
 
     // The Description page's.
     settings.title = parser.value(title);

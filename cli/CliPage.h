@@ -2,6 +2,7 @@
 
 #include "converters/ConversionPage.h"
 #include "pdf/ConversionSettings.h"
+#include "pdf/EffectivePdfVersion.h"
 #include "platform/CDC.h"
 #include "platform/RunScratch.h"
 
@@ -54,6 +55,7 @@ public:
     QString OutputFolder() const override { return m_outputFolder; }
     QString SpoolFilePath(QString* why) override { return m_scratch.SpoolFilePath(why); }
     PdfOutcome MakePdfFromSpool(const QString& sourcePath) override;
+    QString PdfCompatibilityLevel() override { return EffectiveCompatibilityLevel(m_settings); }
     void SetConverted(int converted) override { m_converted = converted; }
     int Converted() const override { return m_converted; }
     void SetTimer(int, int) override {}

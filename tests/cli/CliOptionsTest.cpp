@@ -143,6 +143,9 @@ TEST_F(CliOptionsTest, BadUsageEndsWithStatusTwoAndSaysWhy)
           "--owner-password-file", "-"},
          "only one password"},
         {{"a.doc", "-o", dir.path(), "--password", "x"}, "Unknown option"},
+        // The window's refusal, word for word.
+        {{"a.doc", "-o", dir.path(), "--encrypt", "rc4-128"},
+         "\"Enable PDF Security\" is ticked, but no owner"},
     };
     for (const auto& c : cases) {
         const CliParse parse = Parse(c.arguments);
