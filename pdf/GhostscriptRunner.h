@@ -18,6 +18,9 @@ struct GhostscriptOptions
     // When given, the four Advanced values are read from it as the command
     // line is built, overriding those of the settings passed in.
     const AdvancedSettingsReader* advancedSettings = nullptr;
+    // A part of a combined PDF: written to this path (not after the source),
+    // unencrypted and without the final steps, which the combined PDF gets.
+    QString partPath;
 };
 
 struct PdfOutcome
