@@ -139,7 +139,8 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     if (UsesAes(settings))
         ghostscriptSettings.securityEnabled = 0;
     QString error;
-    const QString scratch = ScratchFolder::Path(&error);
+    const QString scratch =
+        options.scratchFolder.isEmpty() ? ScratchFolder::Path(&error) : options.scratchFolder;
     if (scratch.isEmpty())
         return Failure(PdfOutcome::Failure::ScratchFiles, finalPath, error);
     const QDir scratchDir(scratch);
@@ -150,7 +151,7 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     // 1-3: the command line, the side file text, the side file.
     const QStringList split = SplitWindowsCommandLine(
         BuildGhostscriptCommandLine(ghostscriptSettings, sourcePath, outputFolder, paths));
-    if (!WritePdfmarksFile(BuildPdfmarksText(settings), &error))
+    if (!WritePdfmarksFile(paths.pdfmarksFile, BuildPdfmarksText(settings), &error))
         return Failure(PdfOutcome::Failure::ScratchFiles, finalPath, error);
 
     // A print job that wrote nothing must not become an empty PDF.

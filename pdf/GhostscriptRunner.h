@@ -21,6 +21,9 @@ struct GhostscriptOptions
     // A part of a combined PDF: written to this path (not after the source),
     // unencrypted and without the final steps, which the combined PDF gets.
     QString partPath;
+    // The run's own scratch folder (spool file, side file, argument file);
+    // empty: the program's private scratch folder itself.
+    QString scratchFolder;
 };
 
 struct PdfOutcome

@@ -3,7 +3,6 @@
 #include "app/DialogTemplates.h"
 #include "converters/OpenPassword.h"
 #include "options/CTabCtrlEx.h"
-#include "platform/ScratchFolder.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -520,7 +519,7 @@ TEST_F(ConvertDlgTest, TheStatusLineTakesNeitherCaretNorTyping)
 
 TEST_F(ConvertDlgTest, CompletionShowsTheDialogThenDeletesTheSpoolFile)
 {
-    const QString spool = ScratchFolder::SpoolFilePath();
+    const QString spool = page->SpoolFilePath(nullptr);
     ASSERT_FALSE(spool.isEmpty());
     ASSERT_TRUE(spool.startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR")));
     {
