@@ -312,6 +312,7 @@ TEST_F(FinalStepsTest, ArchivalPdfA2bKeepsLinksFontsAndTheUsersInformationInAnyS
     s.author = QStringLiteral("Zoë (Ops) \\ Team");
     s.subject = QStringLiteral("Quartal <3> & Co");
     s.keywords = QStringLiteral("archive\r\nПДФ");
+    s.documentCompression = QStringLiteral("LZW");
     const PdfOutcome outcome = Make(s);
     ASSERT_TRUE(outcome.made) << outcome.reason.toStdString();
     EXPECT_EQ(OutputFolderEntries(), QStringList{QStringLiteral("Report.pdf")});
@@ -350,6 +351,22 @@ TEST_F(FinalStepsTest, ArchivalPdfA2bKeepsLinksFontsAndTheUsersInformationInAnyS
     EXPECT_EQ(XmpDate(QStringLiteral("D:20261209150700Z")), QStringLiteral("2026-12-09T15:07:00Z"));
     EXPECT_FALSE(XmpValue(facts.metadata, QStringLiteral("xmp:CreateDate")).isEmpty());
     EXPECT_EQ(RunTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), Pdf()}).exitCode, 0);
+
+    // Further rules of PDF/A-2 a reader's validator checks: a file identifier,
+    // metadata stored unfiltered, every annotation printed and none hidden,
+    // no LZW (even with LZW chosen as the document compression).
+    QPDF pdf;
+    pdf.processFile(QFile::encodeName(Pdf()).constData());
+    EXPECT_TRUE(pdf.getTrailer().getKey("/ID").isArray());
+    EXPECT_FALSE(pdf.getRoot().getKey("/Metadata").getDict().hasKey("/Filter"));
+    for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(pdf).getAllPages())
+        for (QPDFAnnotationObjectHelper& annotation : page.getAnnotations())
+            EXPECT_EQ(annotation.getFlags() & (4 | 2 | 32 | 1), 4);
+    for (QPDFObjectHandle& object : pdf.getAllObjects()) {
+        if (object.isStream()) {
+            EXPECT_EQ(object.getDict().getKey("/Filter").unparse().find("LZW"), std::string::npos);
+        }
+    }
 }
 
 TEST_F(FinalStepsTest, CombinedPdfHoldsEveryPartInOrderUnderBookmarksNamedAfterTheFiles)
@@ -402,6 +419,19 @@ TEST_F(FinalStepsTest, CombinedPdfHoldsEveryPartInOrderUnderBookmarksNamedAfterT
     EXPECT_EQ(firstPages[0], pages[0].getObjectHandle().getObjectID());
     EXPECT_EQ(firstPages[1], pages[1].getObjectHandle().getObjectID());
     EXPECT_EQ(firstPages[2], pages[2].getObjectHandle().getObjectID());
+
+    // RC4, Ghostscript's own encryption of a single PDF, is qpdf's for a combined one.
+    ConversionSettings rc4 = Aes(1);
+    rc4.printingChecked = 1;
+    const QString rc4Path = Pdf(QStringLiteral("Rc4.pdf"));
+    ASSERT_TRUE(PdfCombiner::MakeCombinedPdf(parts, rc4Path, rc4, &why)) << why.toStdString();
+    const QJsonObject rc4Report = Encryption(rc4Path, QStringLiteral("user-secret"));
+    EXPECT_EQ(rc4Report.value(QStringLiteral("parameters")).toObject().value(QStringLiteral("R")).toInt(), 3);
+    EXPECT_FALSE(rc4Report.value(QStringLiteral("capabilities"))
+                     .toObject()
+                     .value(QStringLiteral("printhigh"))
+                     .toBool());
+    QFile::remove(rc4Path);
 
     // A part that cannot be read: no combined PDF, the old one kept, nothing left.
     const QByteArray before = testtools::ReadFile(combined);
