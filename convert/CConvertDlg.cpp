@@ -9,7 +9,9 @@
 #include "converters/OpenPassword.h"
 #include "options/CAdvancedDlg.h"
 #include "options/CTabCtrlEx.h"
+#include "pdf/EffectivePdfVersion.h"
 #include "pdf/GhostscriptCommandLine.h"
+#include "pdf/SettingsRefusal.h"
 #include "platform/GuiThreadCall.h"
 #include "platform/MessageBoxService.h"
 #include "platform/WindowRegistry.h"
@@ -349,6 +351,15 @@ void CConvertDlg::OnConvert()
         AfxMessageBox(QStringLiteral("Wrong Path cause wrong, Input a valid file path!"));
         return;
     }
+    // Settings that cannot give the PDF they ask for are refused before
+    // anything runs, never found out file by file.
+    ConversionSettings settings;
+    m_optionTabs.UpdateData(settings);
+    m_optionTabs.m_advancedPage->ReadAdvancedSettings(settings);
+    if (const QString refusal = SettingsRefusal(settings); !refusal.isEmpty()) {
+        MessageBox(this, refusal, QStringLiteral("Foliant 3.0"), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     m_nextCombinedPath.clear();
     if (DlgItem<QAbstractButton>(this, IDC_COMBINE_FILES)->isChecked()) {
         m_nextCombinedPath = AskCombinedPdfPath();
@@ -369,7 +380,7 @@ void CConvertDlg::OnConvert()
     m_fileList->m_busy = 1;
     Timer(1)->start(500);
 
-    m_optionTabs.UpdateData(m_nextSettings);
+    m_nextSettings = settings;
     m_nextFolder = m_outputFolder;
     m_finishDlg.m_folder =
         m_nextCombinedPath.isEmpty() ? FolderEdit()->text() : QFileInfo(m_nextCombinedPath).absolutePath();
@@ -611,6 +622,13 @@ PdfOutcome CConvertDlg::MakePdfFromSpool(const QString& sourcePath)
     if (!m_runCombinedPath.isEmpty())
         options.partPath = m_partPath;
     return ::MakePdfFromSpool(m_runSettings, sourcePath, m_runFolder, options);
+}
+
+QString CConvertDlg::PdfCompatibilityLevel()
+{
+    ConversionSettings settings = m_runSettings;
+    m_optionTabs.m_advancedPage->ReadAdvancedSettings(settings);
+    return EffectiveCompatibilityLevel(settings);
 }
 
 void CConvertDlg::SetTimer(int id, int milliseconds)

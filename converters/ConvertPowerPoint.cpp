@@ -12,10 +12,6 @@ using namespace converterreports;
 
 namespace {
 
-// PowerPoint gets three seconds, in six sleeps, to finish writing the spool file.
-constexpr int kPrintWaits = 6;
-constexpr int kPrintWait = 500;
-
 // One attempt at the presentation. False when it did not open or print:
 // PowerPoint has been quit and let go, and the user is asked whether to retry.
 bool ConvertPowerPointOnce(ConversionPage& page, const QString& sourcePath)
@@ -29,10 +25,9 @@ bool ConvertPowerPointOnce(ConversionPage& page, const QString& sourcePath)
 
     // Start PowerPoint.
     COleDispatchDriver application;
-    if (!application.CreateDispatch(QStringLiteral("PowerPoint.Application"))) {
-        AfxMessageBox(QStringLiteral("Couldn't get PowerPoint object."));
+    if (!StartOffice(page, application, QStringLiteral("PowerPoint.Application"),
+                     QStringLiteral("Couldn't get PowerPoint object.")))
         return true;
-    }
     CurrentProgramEnder ender(page, application);
     COleDispatchDriver presentations;
     COleDispatchDriver presentation;
@@ -76,6 +71,10 @@ bool ConvertPowerPointOnce(ConversionPage& page, const QString& sourcePath)
                 .pdispVal());
         presentation.InvokeHelper(powerpointdispid::kPrintOut, DISPATCH_METHOD, VT_EMPTY,
                                   {all, all, Variant::Bstr(spoolPath), one, all});
+    } catch (const COleException& e) {
+        // The host could not answer (it ended, hung, lost its channel): no
+        // retry can help. Only what PowerPoint itself refused is asked about.
+        return giveUp(QString::fromStdString(e.what()));
     } catch (...) {
         page.SetConverted(0);
         try {
@@ -92,13 +91,16 @@ bool ConvertPowerPointOnce(ConversionPage& page, const QString& sourcePath)
         return false;
     }
 
-    for (int i = 0; i < kPrintWaits; ++i) {
-        page.Sleep(kPrintWait);
-        if (page.StopRequested()) {
-            page.SetConverted(0);
-            return true;
-        }
+    // The spool file complete.
+    const ConversionPage::WaitEnd end =
+        page.WaitUntil([&]() { return spoolfile::InPlace(spoolPath); }, spoolfile::kPrintTimeLimit);
+    if (end == ConversionPage::WaitEnd::Stopped) {
+        page.SetConverted(0);
+        return true;
     }
+    if (end == ConversionPage::WaitEnd::TimedOut)
+        return giveUp(QStringLiteral("PowerPoint did not finish printing within %1 minutes and was ended.")
+                          .arg(spoolfile::kPrintTimeLimitMinutes));
 
     const PdfOutcome outcome = page.MakePdfFromSpool(sourcePath);
     if (page.StopRequested()) {

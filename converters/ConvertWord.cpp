@@ -16,9 +16,6 @@ namespace {
 
 constexpr int kAnswerTimer = 3; // answers Word's question boxes while it prints
 constexpr int kAnswerTimerPeriod = 200;
-constexpr int kPollPeriod = 1000;
-// Word gets ten minutes of one-second polls to finish printing.
-constexpr int kPollLimit = 600;
 
 // Word's open format for the text after the last "." (the whole path when
 // it has none); -1 for a type this converter does not take.
@@ -63,10 +60,9 @@ bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format
 
     // Start Word.
     COleDispatchDriver application;
-    if (!application.CreateDispatch(QStringLiteral("Word.Application"))) {
-        AfxMessageBox(QStringLiteral("Couldn't get Word object."));
+    if (!StartOffice(page, application, QStringLiteral("Word.Application"),
+                     QStringLiteral("Couldn't get Word object.")))
         return true;
-    }
     CurrentProgramEnder ender(page, application);
     COleDispatchDriver documents;
     COleDispatchDriver document;
@@ -89,7 +85,8 @@ bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format
         return giveUp(Why(e));
     }
 
-    // Open: the guarded stretch. Any failure counts as a missing or wrong password.
+    // Open: the guarded stretch. An Open Word refused counts as a missing or
+    // wrong password; a host that could not answer is given up with its reason.
     const Variant password = Variant::Bstr(g_openPassword);
     try {
         document.AttachDispatch(documents
@@ -97,6 +94,8 @@ bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format
                                                   {fileName, no, yes, no, password, omitted, no, omitted,
                                                    omitted, openFormat, omitted, yes})
                                     .pdispVal());
+    } catch (const COleException& e) {
+        return giveUp(Why(e));
     } catch (...) {
         try {
             application.InvokeHelper(worddispid::kQuit, DISPATCH_METHOD, VT_EMPTY, {no, no, no});
@@ -118,8 +117,7 @@ bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format
     if (!spoolfile::Empty(spoolPath, &why))
         return giveUp(why);
 
-    // Print in the background and wait until Word reports it done: one read
-    // per second while jobs run, and one second more after the count reached 0.
+    // Print in the background and wait until Word reports no job running.
     page.SetTimer(kAnswerTimer, kAnswerTimerPeriod);
     QString printFailure;
     bool stopped = false;
@@ -127,22 +125,16 @@ bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format
         document.InvokeHelper(worddispid::kPrintOut, DISPATCH_METHOD, VT_EMPTY,
                               {yes, omitted, zero, spool, omitted, omitted, zero, one, omitted, zero, yes,
                                yes, omitted, no, zero, zero, zero, zero});
-        auto backgroundJobs = [&]() {
+        auto printed = [&]() {
             return application
-                .InvokeHelper(worddispid::kBackgroundPrintingStatus, DISPATCH_PROPERTYGET, VT_I4)
-                .integer();
+                       .InvokeHelper(worddispid::kBackgroundPrintingStatus, DISPATCH_PROPERTYGET, VT_I4)
+                       .integer() <= 0;
         };
-        int polls = 0;
-        for (int jobs = backgroundJobs(); jobs > 0 && !stopped; ++polls) {
-            if (polls == kPollLimit) {
-                printFailure = QStringLiteral("Word did not finish printing within %1 minutes and was ended.")
-                                   .arg(kPollLimit * kPollPeriod / 60000);
-                break;
-            }
-            jobs = backgroundJobs();
-            page.Sleep(kPollPeriod);
-            stopped = page.StopRequested();
-        }
+        const ConversionPage::WaitEnd end = page.WaitUntil(printed, spoolfile::kPrintTimeLimit);
+        stopped = end == ConversionPage::WaitEnd::Stopped;
+        if (end == ConversionPage::WaitEnd::TimedOut)
+            printFailure = QStringLiteral("Word did not finish printing within %1 minutes and was ended.")
+                               .arg(spoolfile::kPrintTimeLimitMinutes);
     } catch (const std::exception& e) {
         printFailure = Why(e);
     }

@@ -3,9 +3,9 @@
 #include "pdf/AdvancedSettingsReader.h"
 #include "pdf/ArchiveFormat.h"
 #include "pdf/CompletedPdf.h"
+#include "pdf/EffectivePdfVersion.h"
 #include "pdf/GhostscriptArguments.h"
 #include "pdf/GhostscriptCommandLine.h"
-#include "pdf/LaterPdfVersions.h"
 #include "pdf/PdfEncryption.h"
 #include "pdf/PdfmarksFile.h"
 #include "pdf/PrintableLinks.h"
@@ -36,6 +36,19 @@ PdfOutcome Failure(PdfOutcome::Failure kind, const QString& pdfPath, const QStri
     outcome.pdfPath = pdfPath;
     outcome.reason = reason;
     return outcome;
+}
+
+// The command line names the chosen version; the PDF is written at the
+// version that carries everything chosen.
+void RaiseCompatibilityLevel(QStringList& arguments, const QString& level)
+{
+    static const QString kLevelSwitch = QStringLiteral("-dCompatibilityLevel=");
+    if (level.isEmpty())
+        return;
+    for (QString& argument : arguments) {
+        if (argument.startsWith(kLevelSwitch))
+            argument = kLevelSwitch + level;
+    }
 }
 
 QString MinutesText(int ms)
@@ -197,7 +210,7 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     const bool argumentFileOpen = argumentFile.open();
     GhostscriptInvocation invocation =
         AdaptGhostscriptArguments(split, temporaryPdf.fileName(), argumentFile.fileName());
-    RaiseCompatibilityLevelTo(invocation.arguments, LaterCompatibilityLevel(settings));
+    RaiseCompatibilityLevel(invocation.arguments, EffectiveCompatibilityLevel(settings));
     if (archive)
         invocation.arguments =
             AddArchiveArguments(invocation.arguments, archiveDefinition, archiveResources.srgbProfile);

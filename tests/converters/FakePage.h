@@ -25,6 +25,7 @@ public:
     QString OutputFolder() const override { return QStringLiteral("/out"); }
     QString SpoolFilePath(QString* why) override { return m_scratch.SpoolFilePath(why); }
     PdfOutcome MakePdfFromSpool(const QString& sourcePath) override;
+    QString PdfCompatibilityLevel() override { return pdfLevel; }
     void SetConverted(int converted) override { m_converted = converted; }
     int Converted() const override { return m_converted; }
     void SetTimer(int id, int milliseconds) override;
@@ -34,19 +35,25 @@ public:
     bool StopRequested() override;
     void SetCurrentProgramEnder(std::function<void()> ender) override;
     void Sleep(int milliseconds) override;
+    // Logs "WaitUntil <limit>" and asks done() as the page does, without
+    // sleeping; the limit passes after pollsBeforeLimit unfinished polls.
+    WaitEnd WaitUntil(const std::function<bool()>& done, int limitMilliseconds) override;
 
     int Show(const MessageBoxRequest& request) override;
 
+    // The version the PDF step writes.
+    QString pdfLevel = QStringLiteral("1.3");
     // What the PDF step gives (made, by default).
     PdfOutcome pdfOutcome;
     // Answers to the password prompt: a password for OK, nothing for Cancel.
     QQueue<std::optional<QString>> passwords;
     // Answers to boxes with a choice (Yes, No, ...), in order; OK otherwise.
     QQueue<int> answers;
-    // The user stops the run (and the page ends the current program) at
-    // this sleep (1 = the first), or in the PDF step.
-    int stopAtSleep = 0;
+    // The user stops the run (and the page ends the current program) during
+    // this wait (1 = the first), or in the PDF step.
+    int stopAtWait = 0;
     bool stopInPdfStep = false;
+    int pollsBeforeLimit = 50;
 
     // The boxes shown, "caption|type|text".
     QStringList Boxes() const { return m_boxes; }
@@ -60,7 +67,7 @@ private:
     CDC m_memoryDC;
     RunScratch m_scratch;
     int m_converted = -1;
-    int m_sleeps = 0;
+    int m_waits = 0;
     bool m_stopped = false;
     std::function<void()> m_ender;
     QStringList m_boxes;

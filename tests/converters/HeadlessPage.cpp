@@ -1,6 +1,7 @@
 #include "HeadlessPage.h"
 
 #include "converters/CEnterPassWordDlg.h"
+#include "pdf/EffectivePdfVersion.h"
 #include "pdf/GhostscriptRunner.h"
 
 #include <QThread>
@@ -14,7 +15,12 @@ PdfOutcome HeadlessPage::MakePdfFromSpool(const QString& sourcePath)
     GhostscriptOptions options;
     options.stopRequested = [this]() { return m_stopped.load(); };
     options.scratchFolder = m_scratch.Path();
-    return ::MakePdfFromSpool(m_settings, sourcePath, m_outputFolder, options);
+    return ::MakePdfFromSpool(settings, sourcePath, m_outputFolder, options);
+}
+
+QString HeadlessPage::PdfCompatibilityLevel()
+{
+    return EffectiveCompatibilityLevel(settings);
 }
 
 void HeadlessPage::SetTimer(int id, int milliseconds)
@@ -48,12 +54,17 @@ void HeadlessPage::SetCurrentProgramEnder(std::function<void()> ender)
 
 void HeadlessPage::Sleep(int milliseconds)
 {
-    if (++m_sleeps == stopAtSleep)
-        QMetaObject::invokeMethod(
-            this, [this]() { StopOnGuiThread(); }, Qt::QueuedConnection);
-    // The converters' fixed waits, cut short by a stop.
+    // Cut short by a stop.
     for (int slept = 0; slept < milliseconds && !m_stopped; slept += 10)
-        QThread::msleep(10);
+        QThread::msleep(qMin(10, milliseconds - slept));
+}
+
+ConversionPage::WaitEnd HeadlessPage::WaitUntil(const std::function<bool()>& done, int limitMilliseconds)
+{
+    if (++m_waits == stopAtWait)
+        QMetaObject::invokeMethod(
+            this, [this]() { StopOnGuiThread(); }, Qt::BlockingQueuedConnection);
+    return ConversionPage::WaitUntil(done, limitMilliseconds);
 }
 
 void HeadlessPage::StopOnGuiThread()
