@@ -13,7 +13,11 @@ inline const QStringList kImageCompressions{QStringLiteral("Flate"), QStringLite
 inline const QStringList kJpegQualities{QStringLiteral("Minimum"), QStringLiteral("Low"),
                                         QStringLiteral("Medium"), QStringLiteral("High"),
                                         QStringLiteral("Maximum")};
-inline const QStringList kPdfVersions{QStringLiteral("V1.3(Acrobat 4.xx)"), QStringLiteral("V1.4"),
-                                      QStringLiteral("V1.5")};
+inline const QStringList kPdfVersions{QStringLiteral("V1.3(Acrobat 4.xx)"),
+                                      QStringLiteral("V1.4"),
+                                      QStringLiteral("V1.5"),
+                                      QStringLiteral("V1.6"),
+                                      QStringLiteral("V1.7"),
+                                      QStringLiteral("PDF/A-2b")};
 
 } // namespace advancedchoices
