@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include "pdf/AdvancedChoices.h"
+#include "pdf/ArchiveFormat.h"
 #include "pdf/SettingsRefusal.h"
 
 #include <QCommandLineParser>
@@ -85,6 +86,8 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
     const QCommandLineOption pdfVersion(QStringLiteral("pdf-version"),
                                         QStringLiteral("PDF version: %1.").arg(Lower(kPdfVersions)),
                                         QStringLiteral("VERSION"));
+    const QCommandLineOption pdfa(QStringLiteral("pdfa"),
+                                  QStringLiteral("Writes PDF/A-2b (the same as --pdf-version PDF/A-2b)."));
     const QCommandLineOption compression(
         QStringLiteral("compression"),
         QStringLiteral("Document compression: %1.").arg(Lower(kDocumentCompressions)),
@@ -96,7 +99,7 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
                                          QStringLiteral("JPEG quality: %1.").arg(Lower(kJpegQualities)),
                                          QStringLiteral("QUALITY"));
     const QCommandLineOption encrypt(QStringLiteral("encrypt"),
-                                     QStringLiteral("Encrypts the PDF: rc4-40 or rc4-128."),
+                                     QStringLiteral("Encrypts the PDF: rc4-40, rc4-128, aes-128 or aes-256."),
                                      QStringLiteral("METHOD"));
     const QCommandLineOption deny(QStringLiteral("deny"),
                                   QStringLiteral("Rights the encrypted PDF withholds, separated by commas: "
@@ -141,11 +144,10 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
                                     QStringLiteral("Writes a JSON report of every file (source, pdf, status, "
                                                    "reason, seconds) to FILE."),
                                     QStringLiteral("FILE"));
-    parser.addOptions(
-        {help,        version, output,   recursive,    pdfVersion,    compression,  imageCompression,
-         jpegQuality, encrypt, deny,     userPassword, ownerPassword, openPassword, title,
-         subject,     author,  keywords, overwrite,    skipExisting,  jobs,         timeout,
-         report});
+    parser.addOptions({help,          version,          output,      recursive, pdfVersion, pdfa,
+                       compression,   imageCompression, jpegQuality, encrypt,   deny,       userPassword,
+                       ownerPassword, openPassword,     title,       subject,   author,     keywords,
+                       overwrite,     skipExisting,     jobs,        timeout,   report});
 
     CliParse result;
     result.exitCode = 2;
@@ -204,6 +206,13 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
         *a.field = value;
     }
 
+    if (parser.isSet(pdfa)) {
+        if (parser.isSet(pdfVersion) && settings.pdfVersion != kPdfA2bVersion)
+            return bad(QStringLiteral("--pdfa and --pdf-version %1 exclude each other.")
+                           .arg(parser.value(pdfVersion)));
+        settings.pdfVersion = kPdfA2bVersion;
+    }
+
     // The Security page's.
     int fromStandardInput = 0;
     for (const QCommandLineOption* o : {&userPassword, &ownerPassword, &openPassword})
@@ -212,12 +221,15 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
         return bad(QStringLiteral("only one password can be read from standard input."));
     const bool secure = parser.isSet(encrypt);
     if (secure) {
-        const QString method = parser.value(encrypt).toLower();
-        if (method != u"rc4-40" && method != u"rc4-128")
-            return bad(
-                QStringLiteral("--encrypt takes rc4-40 or rc4-128, not %1.").arg(parser.value(encrypt)));
+        // In the order of the Security page's encryption levels.
+        static const QStringList methods{QStringLiteral("rc4-40"), QStringLiteral("rc4-128"),
+                                         QStringLiteral("aes-128"), QStringLiteral("aes-256")};
+        const qsizetype level = methods.indexOf(parser.value(encrypt).toLower());
+        if (level < 0)
+            return bad(QStringLiteral("--encrypt takes %1, not %2.")
+                           .arg(methods.join(QStringLiteral(", ")), parser.value(encrypt)));
         settings.securityEnabled = 1;
-        settings.encryptionLevel = method == u"rc4-128" ? 1 : 0;
+        settings.encryptionLevel = static_cast<int>(level);
     } else if (parser.isSet(deny) || parser.isSet(userPassword) || parser.isSet(ownerPassword)) {
         return bad(QStringLiteral("--deny and the PDF's passwords need --encrypt."));
     }

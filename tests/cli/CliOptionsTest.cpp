@@ -105,6 +105,14 @@ TEST_F(CliOptionsTest, SecurityComesFromFilesAndStandardInputNeverFromTheCommand
     EXPECT_EQ(s.changingChecked, 0);
     EXPECT_EQ(s.formsChecked, 0);
 
+    const CliParse aes =
+        Parse({"a.doc", "-o", dir.path(), "--encrypt", "aes-256", "--owner-password-file", "-"}, "o");
+    ASSERT_TRUE(aes.run) << aes.text.toStdString();
+    EXPECT_EQ(aes.options.settings.encryptionLevel, 3);
+    const CliParse archive = Parse({"a.doc", "-o", dir.path(), "--pdfa"});
+    ASSERT_TRUE(archive.run);
+    EXPECT_EQ(archive.options.settings.pdfVersion, "PDF/A-2b");
+
     const CliParse open = Parse({"a.doc", "-o", dir.path(), "--open-password-file", "-"}, "secret\n");
     ASSERT_TRUE(open.run);
     EXPECT_EQ(open.options.openPassword, "secret");
@@ -130,7 +138,11 @@ TEST_F(CliOptionsTest, BadUsageEndsWithStatusTwoAndSaysWhy)
         {{"a.doc"}, "no output folder"},
         {{"a.doc", "-o", dir.filePath("missing")}, "does not exist"},
         {{dir.path(), "-o", dir.path()}, "give -r"},
-        {{"a.doc", "-o", dir.path(), "--pdf-version", "2.0"}, "--pdf-version takes 1.3|1.4|1.5"},
+        {{"a.doc", "-o", dir.path(), "--pdf-version", "2.0"},
+         "--pdf-version takes 1.3|1.4|1.5|1.6|1.7|pdf/a-2b"},
+        {{"a.doc", "-o", dir.path(), "--pdfa", "--pdf-version", "1.4"}, "exclude each other"},
+        {{"a.doc", "-o", dir.path(), "--pdfa", "--encrypt", "aes-256", "--owner-password-file", "-"},
+         "PDF/A-2b cannot be encrypted"},
         {{"a.doc", "-o", dir.path(), "--jpeg-quality", "best"}, "minimum|low|medium|high|maximum"},
         {{"a.doc", "-o", dir.path(), "--encrypt", "des"}, "--encrypt takes"},
         {{"a.doc", "-o", dir.path(), "--deny", "print"}, "need --encrypt"},
