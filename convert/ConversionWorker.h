@@ -32,7 +32,7 @@ private:
     void AdvanceBar(int index, int count);
     void Record(const QString& sourcePath);
     // The converter for the path's kind; true when its PDF was made.
-    bool Convert(const QString& sourcePath, const QString& extension);
+    bool Convert(const QString& sourcePath);
 
     CConvertDlg& m_page;
 };

@@ -153,9 +153,25 @@ TEST_F(ConversionWorkerTest, ConvertersGetTheLowerCasedPathAndTheFolderWithOrWit
 
 TEST_F(ConversionWorkerTest, EachKindGoesToItsConverterInListOrderOnTheWorkerThread)
 {
-    List({"a.doc", "b.docx", "c.htm", "d.tml", "e.xml", "f.txt", "g.rtf", "h.xls", "i.ppt", "j.jpg", "k.jpeg",
-          "l.bmp", "m.png", "n.gif"},
-         Folder());
+    // Every extension the program takes, the newer ones too, some in capitals.
+    const QStringList word{"doc", "docx", "htm",  "tml",  "xml", "txt", "rtf", "html",
+                           "dot", "DOCM", "dotx", "dotm", "odt", "ott", "fodt"};
+    const QStringList excel{"xls", "XLSX", "xlsm", "xltx", "xlsb", "ods", "ots", "fods", "csv"};
+    const QStringList powerPoint{"ppt", "PPTX", "pptm", "ppsx", "pps", "potx", "odp", "otp", "fodp"};
+    const QStringList pictures{"jpg", "jpeg", "bmp", "png", "gif", "tif", "TIFF", "webp"};
+    QStringList names;
+    QStringList expected;
+    auto add = [&](const QStringList& extensions, const char* kind) {
+        for (const QString& extension : extensions) {
+            names << QStringLiteral("%1.%2").arg(names.size(), 2, 10, QLatin1Char('0')).arg(extension);
+            expected << QString::fromLatin1(kind);
+        }
+    };
+    add(word, "word");
+    add(excel, "excel");
+    add(powerPoint, "powerpoint");
+    add(pictures, "picture");
+    List(names, Folder());
     CompletionWatcher completion(*page);
     RunToEnd();
 
@@ -164,11 +180,12 @@ TEST_F(ConversionWorkerTest, EachKindGoesToItsConverterInListOrderOnTheWorkerThr
         kinds << call.kind;
         EXPECT_NE(call.thread, qApp->thread()) << qPrintable(call.path);
         EXPECT_EQ(call.thread, fakes.Calls()[0].thread) << "one worker for the run";
+        EXPECT_EQ(call.path, call.path.toLower().section(u'/', -1).prepend(Folder()))
+            << "the converter gets the lower-cased extension";
     }
-    EXPECT_EQ(kinds, (QStringList{"word", "word", "word", "word", "word", "word", "word", "excel",
-                                  "powerpoint", "picture", "picture", "picture", "picture", "picture"}));
+    EXPECT_EQ(kinds, expected);
     ASSERT_TRUE(WaitUntil([&] { return completion.shown == 1; }));
-    EXPECT_EQ(completion.listed.size(), 14);
+    EXPECT_EQ(completion.listed.size(), names.size());
 }
 
 TEST_F(ConversionWorkerTest, ASecondPressRightAfterConvertAsksToStopAndStartsNoSecondRun)
