@@ -18,14 +18,6 @@ QString ConversionWorker::OutputName(const QString& sourcePath)
     return name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
-QString ConversionWorker::LowerCaseExtension(const QString& sourcePath)
-{
-    const qsizetype dot = sourcePath.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0)
-        return sourcePath;
-    return sourcePath.left(dot + 1) + sourcePath.mid(dot + 1).toLower();
-}
-
 bool ConversionWorker::Step(const std::function<void()>& fn)
 {
     if (m_page.StopRequested())
@@ -116,7 +108,9 @@ void ConversionWorker::Run()
             }
         }
 
-        const QString path = LowerCaseExtension(sourcePath);
+        // The converters get the path as listed: the file is found under its
+        // own name, and the table of kinds ignores the extension's case.
+        const QString& path = sourcePath;
         if (m_page.StopRequested())
             return;
         const bool made = Convert(path);

@@ -22,8 +22,6 @@ public:
     // The PDF's name for a source path: the file name with its extension
     // (the text after the last ".") replaced by ".pdf", without folder.
     static QString OutputName(const QString& sourcePath);
-    // The source path with its extension lower-cased.
-    static QString LowerCaseExtension(const QString& sourcePath);
 
 private:
     // Carries out fn on the GUI thread unless the run is stopped: holds while
