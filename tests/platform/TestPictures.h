@@ -18,6 +18,10 @@ inline const QColor kTopLeft{255, 0, 0}, kTopRight{0, 160, 0}, kBottomLeft{0, 0,
 // frame for each picture; all have the first one's size and at most 128 colours.
 QByteArray Gif(const QList<QImage>& frames);
 
+// An uncompressed RGB TIFF (written by hand: Qt writes one page only) with
+// one page for each picture.
+QByteArray Tiff(const QList<QImage>& pages);
+
 // Renders a PostScript file with Ghostscript at dpi; one image per page,
 // none when Ghostscript fails.
 QList<QImage> Render(const QString& postScriptPath, int dpi);
