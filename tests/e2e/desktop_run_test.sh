@@ -19,9 +19,17 @@ trap cleanup EXIT
 for tool in Xvfb openbox xdotool; do
     command -v $tool >/dev/null || fail "$tool is missing"
 done
-# The processes of the given names that run (pgrep takes one name at a time).
-running() { for name in "$@"; do pgrep -x "$name" >/dev/null && echo -n "$name "; done; }
-[ -z "$(running WINWORD.EXE EXCEL.EXE POWERPNT.EXE)" ] || fail "an office host is running already"
+# The processes of the given names that this run started: those whose
+# environment names its private runtime folder (Ghostscript's own TMPDIR lies
+# inside it), so programs of other runs on the machine are never counted.
+running() {
+    for proc in /proc/[0-9]*; do
+        name=$(cat "$proc/comm" 2>/dev/null) || continue
+        for wanted in "$@"; do
+            [ "$name" = "$wanted" ] && grep -qaF "$tmp/runtime" "$proc/environ" 2>/dev/null && echo -n "$name "
+        done
+    done
+}
 
 mkdir -m 700 "$tmp/runtime"; mkdir "$tmp/in" "$tmp/out"
 for name in a b c d; do echo "Foliant desktop run, file $name." > "$tmp/in/$name.txt"; done
