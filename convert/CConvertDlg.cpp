@@ -13,7 +13,6 @@
 #include "pdf/GhostscriptCommandLine.h"
 #include "platform/GuiThreadCall.h"
 #include "platform/MessageBoxService.h"
-#include "platform/ScratchFolder.h"
 #include "platform/WindowRegistry.h"
 #include "platform/widgets/DialogBuilder.h"
 
@@ -538,7 +537,7 @@ void CConvertDlg::ShowCompletion()
 {
     if (!m_finishDlg.m_files.isEmpty()) {
         m_finishDlg.DoModal();
-        QFile::remove(ScratchFolder::SpoolFilePath());
+        QFile::remove(m_scratch.SpoolFilePath());
     }
     ClearProgress();
 }
@@ -562,6 +561,15 @@ PdfOutcome CConvertDlg::MakePdfFromSpool(const QString& sourcePath)
     GhostscriptOptions options;
     options.stopRequested = [this] { return m_stopGate.IsStopped(); };
     options.advancedSettings = m_optionTabs.m_advancedPage;
+    QString why;
+    options.scratchFolder = m_scratch.Path(&why);
+    if (options.scratchFolder.isEmpty()) {
+        PdfOutcome outcome;
+        outcome.failure = PdfOutcome::Failure::ScratchFiles;
+        outcome.pdfPath = PdfOutputPath(m_runFolder, sourcePath);
+        outcome.reason = why;
+        return outcome;
+    }
     return ::MakePdfFromSpool(m_runSettings, sourcePath, m_runFolder, options);
 }
 

@@ -7,6 +7,7 @@
 #include "options/OptionTabs.h"
 #include "pdf/ConversionSettings.h"
 #include "platform/CDC.h"
+#include "platform/RunScratch.h"
 
 #include <QFont>
 #include <QMap>
@@ -80,6 +81,7 @@ public:
     // ConversionPage, callable from the worker's thread.
     QWidget* Window() override { return this; }
     QString OutputFolder() const override;
+    QString SpoolFilePath(QString* why) override { return m_scratch.SpoolFilePath(why); }
     PdfOutcome MakePdfFromSpool(const QString& sourcePath) override;
     void SetConverted(int converted) override { m_converted = converted; }
     int Converted() const override { return m_converted; }
@@ -147,6 +149,8 @@ private:
     ConversionSettings m_nextSettings;
     QString m_nextFolder;
 
+    // The page's own scratch files, removed with the page.
+    RunScratch m_scratch;
     StopGate m_stopGate;
     bool m_asking = false;         // the stop question is open (GUI thread)
     bool m_endWhileAsking = false; // the run ended while the question was open

@@ -8,7 +8,6 @@
 
 class CDC;
 class QObject;
-class QWidget;
 
 // What a converter reads from and calls on the conversion page. The page
 // implements it; tests put a fake in its place. Every member may be called
@@ -19,12 +18,17 @@ class ConversionPage
 public:
     virtual ~ConversionPage() = default;
 
-    // The page's window: owner of the converters' message boxes and the
-    // window whose timers and screen DC they use. Lives on the GUI thread.
-    virtual QWidget* Window() = 0;
+    // The page's window: owner of the converters' message boxes. Lives on
+    // the GUI thread; a front end without windows has none (null).
+    virtual QObject* Window() = 0;
 
     // The output folder of the run (edit 1017 as Convert read it).
     virtual QString OutputFolder() const = 0;
+
+    // The spool file of this run: each run, and each parallel job of a run,
+    // has its own in the private scratch folder, and the PDF step reads it
+    // from there. Empty, with the reason in *why, when there is none.
+    virtual QString SpoolFilePath(QString* why) = 0;
 
     // The PDF step for sourcePath: the run's settings, the Advanced page's
     // values read now, the user's Stop ending Ghostscript. Returns when

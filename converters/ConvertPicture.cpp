@@ -10,7 +10,6 @@
 #include "platform/ScreenDeviceContext.h"
 
 #include <QCoreApplication>
-#include <QWidget>
 
 using namespace converterreports;
 
@@ -81,10 +80,11 @@ Print PrintPicture(ConversionPage& page, const QString& sourcePath, const QStrin
         return Print::NotMade;
     }
 
-    // The page's memory DC, compatible with the screen of its window.
-    QWidget* window = page.Window();
+    // The page's memory DC, compatible with the screen. The screen's DC is
+    // not asked for the page's window: off the GUI thread, where converters
+    // run, every window sees the screen's plain defaults.
     CDC screen;
-    screen.Attach(GetDC(window ? window->windowHandle() : nullptr));
+    screen.Attach(GetDC(nullptr));
     CDC& memory = page.MemoryDC();
     if (!memory.GetSafeHdc() && !memory.CreateCompatibleDC(&screen)) {
         screen.DeleteDC();
@@ -144,7 +144,7 @@ bool ConvertPicture(ConversionPage& page, const QString& sourcePath)
     bitmap.Attach(image.Detach());
 
     QString why;
-    const QString spoolPath = spoolfile::Path(&why);
+    const QString spoolPath = spoolfile::Path(page, &why);
     if (spoolPath.isEmpty() || !spoolfile::Empty(spoolPath, &why)) {
         ReportNotConverted(page, sourcePath, why);
         return false;

@@ -11,8 +11,6 @@
 #include "platform/OfficeDispids.h"
 #include "platform/WindowRegistry.h"
 
-#include <QWidget>
-
 using namespace converterreports;
 
 namespace {

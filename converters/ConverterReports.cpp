@@ -5,8 +5,6 @@
 #include "converters/SpoolFile.h"
 #include "platform/MessageBoxService.h"
 
-#include <QWidget>
-
 namespace converterreports {
 
 void ReportNotConverted(ConversionPage& page, const QString& sourcePath, const QString& reason)
@@ -30,7 +28,7 @@ QString BeginOfficeAttempt(ConversionPage& page, const QString& sourcePath)
     if (page.StopRequested())
         return {};
     QString why;
-    const QString spoolPath = spoolfile::Path(&why);
+    const QString spoolPath = spoolfile::Path(page, &why);
     if (spoolPath.isEmpty())
         ReportNotConverted(page, sourcePath, why);
     return spoolPath;

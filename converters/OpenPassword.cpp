@@ -1,3 +1,3 @@
 #include "converters/OpenPassword.h"
 
-QString g_openPassword = kNoPassword;
+thread_local QString g_openPassword = kNoPassword;

@@ -7,6 +7,7 @@
 // nobody types, never shown.
 inline const QString kNoPassword = QStringLiteral("\x01");
 
-// Written and read on the worker's thread only, once the page has set its
-// first value.
-extern QString g_openPassword;
+// Each thread that runs converters (the window's worker, each parallel job
+// of the command line) has its own, starting at the placeholder, so no job
+// hands its password to another's document.
+extern thread_local QString g_openPassword;

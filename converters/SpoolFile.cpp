@@ -1,15 +1,15 @@
 #include "converters/SpoolFile.h"
 
-#include "platform/ScratchFolder.h"
+#include "converters/ConversionPage.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 namespace spoolfile {
 
-QString Path(QString* why)
+QString Path(ConversionPage& page, QString* why)
 {
-    return ScratchFolder::SpoolFilePath(why);
+    return page.SpoolFilePath(why);
 }
 
 bool Empty(const QString& path, QString* why)

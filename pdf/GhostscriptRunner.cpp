@@ -135,7 +135,8 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
         options.advancedSettings->ReadAdvancedSettings(settings);
     const QString finalPath = PdfOutputPath(outputFolder, sourcePath);
     QString error;
-    const QString scratch = ScratchFolder::Path(&error);
+    const QString scratch =
+        options.scratchFolder.isEmpty() ? ScratchFolder::Path(&error) : options.scratchFolder;
     if (scratch.isEmpty())
         return Failure(PdfOutcome::Failure::ScratchFiles, finalPath, error);
     const QDir scratchDir(scratch);
@@ -146,7 +147,7 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     // 1-3: the command line, the side file text, the side file.
     const QStringList split =
         SplitWindowsCommandLine(BuildGhostscriptCommandLine(settings, sourcePath, outputFolder, paths));
-    if (!WritePdfmarksFile(BuildPdfmarksText(settings), &error))
+    if (!WritePdfmarksFile(paths.pdfmarksFile, BuildPdfmarksText(settings), &error))
         return Failure(PdfOutcome::Failure::ScratchFiles, finalPath, error);
 
     // A print job that wrote nothing must not become an empty PDF.

@@ -4,7 +4,6 @@
 #include "converters/FileKinds.h"
 #include "converters/OpenPassword.h"
 #include "options/CTabCtrlEx.h"
-#include "platform/ScratchFolder.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -529,7 +528,7 @@ TEST_F(ConvertDlgTest, TheStatusLineTakesNeitherCaretNorTyping)
 
 TEST_F(ConvertDlgTest, CompletionShowsTheDialogThenDeletesTheSpoolFile)
 {
-    const QString spool = ScratchFolder::SpoolFilePath();
+    const QString spool = page->SpoolFilePath(nullptr);
     ASSERT_FALSE(spool.isEmpty());
     ASSERT_TRUE(spool.startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR")));
     {

@@ -4,7 +4,6 @@
 #include "PageFixture.h"
 
 #include "TestTools.h"
-#include "platform/ScratchFolder.h"
 #include "tests/pdf/TestSpoolFiles.h"
 
 #include <QComboBox>
@@ -26,7 +25,7 @@ protected:
         previous = SetMessageBoxService(&boxes);
         ConverterSet set;
         set.word = [this](ConversionPage& converterPage, const QString& path) {
-            QFile spool(ScratchFolder::SpoolFilePath());
+            QFile spool(converterPage.SpoolFilePath(nullptr));
             if (spool.open(QIODevice::WriteOnly))
                 spool.write(spoolText);
             spool.close();
@@ -107,7 +106,7 @@ TEST_F(ConversionPdfStepTest, ThePdfCarriesTheRunsDescriptionAndAdvancedValues)
     // The completion dialog lists it; the spool is gone once it has closed.
     ASSERT_TRUE(WaitUntil([&] { return completion.shown == 1; }));
     EXPECT_EQ(completion.listed, QStringList{"Report.pdf"});
-    EXPECT_FALSE(QFileInfo::exists(ScratchFolder::SpoolFilePath()));
+    EXPECT_FALSE(QFileInfo::exists(page->SpoolFilePath(nullptr)));
 }
 
 TEST_F(ConversionPdfStepTest, StopEndsTheRunningGhostscriptAndNoPdfAppears)

@@ -19,7 +19,6 @@
 #include "converters/OpenPassword.h"
 #include "platform/DialogCommandIds.h"
 #include "platform/MessageBoxDispatcher.h"
-#include "platform/ScratchFolder.h"
 #include "platform/widgets/DialogBuilder.h"
 
 #include <QAbstractButton>
@@ -127,7 +126,7 @@ TEST_F(PageEndToEnd, APictureAndADocumentBecomeTwoPdfsListedByTheCompletionDialo
         ++completion.shown;
         completion.modal = modal == &m_page.m_finishDlg;
         completion.listed = testtools::ListEntries(*m_page.m_finishDlg.m_resultList);
-        completion.spoolWhileShown = QFile::exists(ScratchFolder::SpoolFilePath());
+        completion.spoolWhileShown = QFile::exists(m_page.SpoolFilePath(nullptr));
         QTest::mouseClick(DlgItem<QAbstractButton>(&m_page.m_finishDlg, IDCANCEL), Qt::LeftButton);
     });
     watcher.start();
@@ -142,7 +141,7 @@ TEST_F(PageEndToEnd, APictureAndADocumentBecomeTwoPdfsListedByTheCompletionDialo
     EXPECT_TRUE(completion.modal);
     EXPECT_EQ(completion.listed, (QStringList{QStringLiteral("Photo.pdf"), QStringLiteral("Report.pdf")}));
     EXPECT_TRUE(completion.spoolWhileShown);
-    EXPECT_FALSE(QFile::exists(ScratchFolder::SpoolFilePath())) << "the spool file goes with the dialog";
+    EXPECT_FALSE(QFile::exists(m_page.SpoolFilePath(nullptr))) << "the spool file goes with the dialog";
     EXPECT_EQ(m_page.m_status->text(), QStringLiteral("Complete!"));
     EXPECT_EQ(m_page.m_fileList->count(), 0);
     EXPECT_FALSE(m_page.IsConverting());

@@ -182,7 +182,7 @@ private:
     {
         int pos = 0;
         RunInThreadOf(page.Window(), [&] {
-            auto* bar = DlgItem<CBmpProgCtrl>(page.Window(), IDC_PROGRESS);
+            auto* bar = DlgItem<CBmpProgCtrl>(qobject_cast<QWidget*>(page.Window()), IDC_PROGRESS);
             pos = bar->m_bDrawn ? bar->m_nPos : 0;
         });
         QMutexLocker lock(&m_mutex);

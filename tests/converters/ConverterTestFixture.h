@@ -20,7 +20,7 @@ protected:
     {
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
         g_openPassword = kNoPassword;
-        m_spool = spoolfile::Path(nullptr);
+        m_spool = spoolfile::Path(page, nullptr);
     }
     ~ConverterTest() override { qunsetenv("XDG_RUNTIME_DIR"); }
 

@@ -5,6 +5,7 @@
 #include "converters/ConversionPage.h"
 #include "platform/CDC.h"
 #include "platform/MessageBoxService.h"
+#include "platform/RunScratch.h"
 
 #include <QList>
 #include <QQueue>
@@ -20,8 +21,9 @@ public:
     explicit FakePage(EventLog& log);
     ~FakePage() override;
 
-    QWidget* Window() override { return nullptr; }
+    QObject* Window() override { return nullptr; }
     QString OutputFolder() const override { return QStringLiteral("/out"); }
+    QString SpoolFilePath(QString* why) override { return m_scratch.SpoolFilePath(why); }
     PdfOutcome MakePdfFromSpool(const QString& sourcePath) override;
     void SetConverted(int converted) override { m_converted = converted; }
     int Converted() const override { return m_converted; }
@@ -56,6 +58,7 @@ private:
     EventLog& m_log;
     MessageBoxService* m_previousBoxes;
     CDC m_memoryDC;
+    RunScratch m_scratch;
     int m_converted = -1;
     int m_sleeps = 0;
     bool m_stopped = false;

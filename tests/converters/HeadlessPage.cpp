@@ -13,6 +13,7 @@ PdfOutcome HeadlessPage::MakePdfFromSpool(const QString& sourcePath)
 {
     GhostscriptOptions options;
     options.stopRequested = [this]() { return m_stopped.load(); };
+    options.scratchFolder = m_scratch.Path();
     return ::MakePdfFromSpool(m_settings, sourcePath, m_outputFolder, options);
 }
 

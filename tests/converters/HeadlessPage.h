@@ -3,6 +3,7 @@
 #include "converters/ConversionPage.h"
 #include "pdf/ConversionSettings.h"
 #include "platform/CDC.h"
+#include "platform/RunScratch.h"
 
 #include <QMutex>
 #include <QObject>
@@ -24,6 +25,7 @@ public:
 
     QWidget* Window() override { return &m_window; }
     QString OutputFolder() const override { return m_outputFolder; }
+    QString SpoolFilePath(QString* why) override { return m_scratch.SpoolFilePath(why); }
     PdfOutcome MakePdfFromSpool(const QString& sourcePath) override;
     void SetConverted(int converted) override { m_converted = converted; }
     int Converted() const override { return m_converted; }
@@ -52,6 +54,7 @@ private:
     std::atomic<bool> m_stopped{false};
     std::atomic<int> m_sleeps{0};
     CDC m_memoryDC;
+    RunScratch m_scratch;
     mutable QMutex m_mutex;
     std::function<void()> m_ender;
     QStringList m_timers;
