@@ -62,7 +62,16 @@ public:
     // once the program runs, clear it (empty function) before it is gone.
     virtual void SetCurrentProgramEnder(std::function<void()> ender) = 0;
 
-    // The design's fixed waits (Word's poll, the print waits). Returns early
-    // when the run is stopped.
+    // Sleeps; returns early when the run is stopped.
     virtual void Sleep(int milliseconds) = 0;
+
+    // How a wait for an outside program's work ended.
+    enum class WaitEnd { Done, Stopped, TimedOut };
+    // Waits until done() holds, asking it every kWaitPoll milliseconds (so the
+    // wait ends soon after the work does), for at most limitMilliseconds;
+    // ends soon after the run is stopped. done runs on the caller's thread,
+    // and what it throws leaves the wait. The page's own way is Sleep between
+    // the questions; a page may put a better one in its place.
+    virtual WaitEnd WaitUntil(const std::function<bool()>& done, int limitMilliseconds);
+    static constexpr int kWaitPoll = 20;
 };

@@ -14,10 +14,6 @@ using namespace converterreports;
 
 namespace {
 
-// Excel gets two seconds, in four sleeps, to finish writing the spool file.
-constexpr int kPrintWaits = 4;
-constexpr int kPrintWait = 500;
-
 // One attempt at the workbook with the current open password. False when it
 // did not open: Excel has been quit and let go, and the password prompt follows.
 bool ConvertExcelOnce(ConversionPage& page, const QString& sourcePath)
@@ -76,6 +72,7 @@ bool ConvertExcelOnce(ConversionPage& page, const QString& sourcePath)
     // Open and print: the guarded stretch.
     const Variant password = Variant::Bstr(g_openPassword);
     bool opened = false;
+    bool printing = false;
     try {
         workbook.AttachDispatch(workbooks
                                     .InvokeHelper(exceldispid::kOpen, DISPATCH_METHOD, VT_DISPATCH,
@@ -85,6 +82,7 @@ bool ConvertExcelOnce(ConversionPage& page, const QString& sourcePath)
         opened = true;
         workbook.InvokeHelper(exceldispid::kPrintOut, DISPATCH_METHOD, VT_EMPTY,
                               {omitted, omitted, one, no, printer, omitted, omitted, spool});
+        printing = true;
     } catch (...) {
         closeAndQuit();
         workbook.ReleaseDispatch();
@@ -99,10 +97,17 @@ bool ConvertExcelOnce(ConversionPage& page, const QString& sourcePath)
         // file that was emptied, and says so.
     }
 
-    for (int i = 0; i < kPrintWaits; ++i) {
-        page.Sleep(kPrintWait);
-        if (page.StopRequested())
+    // The spool file complete; a print request that failed leaves none to wait for.
+    if (printing) {
+        const ConversionPage::WaitEnd end =
+            page.WaitUntil([&]() { return spoolfile::InPlace(spoolPath); }, spoolfile::kPrintTimeLimit);
+        if (end == ConversionPage::WaitEnd::Stopped)
             return true;
+        if (end == ConversionPage::WaitEnd::TimedOut)
+            return giveUp(QStringLiteral("Excel did not finish printing within %1 minutes and was ended.")
+                              .arg(spoolfile::kPrintTimeLimitMinutes));
+    } else if (page.StopRequested()) {
+        return true;
     }
     page.SetConverted(1);
 

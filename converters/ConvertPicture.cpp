@@ -18,9 +18,6 @@ namespace {
 // The picture is drawn 4720 device units wide, its height scaled by 4730 / width.
 constexpr int kDestinationWidth = 4720;
 constexpr float kScaleWidth = 4730.0f;
-// Two seconds, in four sleeps, for the spool file to be complete.
-constexpr int kPrintWaits = 4;
-constexpr int kPrintWait = 500;
 
 // The picture converter's boxes: owned by the page, the application's name
 // as caption, OK only, no icon.
@@ -31,7 +28,7 @@ void Tell(ConversionPage& page, const QString& text)
 
 enum class Print {
     Made,
-    NotMade,  // told the user; the wait and the PDF step follow as after a print
+    NotMade,  // told the user; the PDF step follows as after a print
     Abandoned // told the user; nothing follows
 };
 
@@ -54,9 +51,11 @@ CBitmap* DrawPicture(CDC& printer, CDC& memory, CBitmap& bitmap)
 
 // Prints the picture on the default printer into the spool file: bitmap as
 // the first page, and each further page of a multi-page picture after it.
+// *spooled tells whether the printer took the job (EndDoc), so that it will complete.
 Print PrintPicture(ConversionPage& page, const QString& sourcePath, const QString& spoolPath, CBitmap& bitmap,
-                   int pageCount)
+                   int pageCount, bool* spooled)
 {
+    *spooled = false;
     CPrintDialog printDialog(false, PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE |
                                         PD_NOSELECTION);
     if (!printDialog.GetDefaults()) {
@@ -117,7 +116,7 @@ Print PrintPicture(ConversionPage& page, const QString& sourcePath, const QStrin
         previous = DrawPicture(printer, memory, bitmap);
         printer.EndPage();
     }
-    printer.EndDoc();
+    *spooled = printer.EndDoc() > 0;
     memory.SelectObject(previous);
     memory.DeleteDC();
     bitmap.DeleteObject();
@@ -149,15 +148,26 @@ bool ConvertPicture(ConversionPage& page, const QString& sourcePath)
         ReportNotConverted(page, sourcePath, why);
         return false;
     }
-    const Print print = PrintPicture(page, sourcePath, spoolPath, bitmap, image.PageCount());
+    bool spooled = false;
+    const Print print = PrintPicture(page, sourcePath, spoolPath, bitmap, image.PageCount(), &spooled);
     bitmap.DeleteObject();
     if (print == Print::Abandoned)
         return false;
 
-    for (int i = 0; i < kPrintWaits; ++i) {
-        page.Sleep(kPrintWait);
-        if (page.StopRequested())
+    // The spool file complete; a job the printer never took leaves none to wait for.
+    if (spooled) {
+        const ConversionPage::WaitEnd end =
+            page.WaitUntil([&]() { return spoolfile::InPlace(spoolPath); }, spoolfile::kPrintTimeLimit);
+        if (end == ConversionPage::WaitEnd::Stopped)
             return false;
+        if (end == ConversionPage::WaitEnd::TimedOut) {
+            ReportNotConverted(page, sourcePath,
+                               QStringLiteral("The printer did not finish printing within %1 minutes.")
+                                   .arg(spoolfile::kPrintTimeLimitMinutes));
+            return false;
+        }
+    } else if (page.StopRequested()) {
+        return false;
     }
     const PdfOutcome outcome = page.MakePdfFromSpool(sourcePath);
     if (page.StopRequested())

@@ -15,10 +15,6 @@ using namespace converterreports;
 
 namespace {
 
-// PowerPoint gets three seconds, in six sleeps, to finish writing the spool file.
-constexpr int kPrintWaits = 6;
-constexpr int kPrintWait = 500;
-
 // One attempt at the presentation with the current open password. False
 // when it did not open or print: PowerPoint has been quit and let go, and the
 // user is asked whether to retry.
@@ -106,13 +102,16 @@ bool ConvertPowerPointOnce(ConversionPage& page, const QString& sourcePath)
         return false;
     }
 
-    for (int i = 0; i < kPrintWaits; ++i) {
-        page.Sleep(kPrintWait);
-        if (page.StopRequested()) {
-            page.SetConverted(0);
-            return true;
-        }
+    // The spool file complete.
+    const ConversionPage::WaitEnd end =
+        page.WaitUntil([&]() { return spoolfile::InPlace(spoolPath); }, spoolfile::kPrintTimeLimit);
+    if (end == ConversionPage::WaitEnd::Stopped) {
+        page.SetConverted(0);
+        return true;
     }
+    if (end == ConversionPage::WaitEnd::TimedOut)
+        return giveUp(QStringLiteral("PowerPoint did not finish printing within %1 minutes and was ended.")
+                          .arg(spoolfile::kPrintTimeLimitMinutes));
 
     const PdfOutcome outcome = page.MakePdfFromSpool(sourcePath);
     if (page.StopRequested()) {

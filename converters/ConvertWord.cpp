@@ -18,9 +18,6 @@ namespace {
 
 constexpr int kAnswerTimer = 3; // answers Word's question boxes while it prints
 constexpr int kAnswerTimerPeriod = 200;
-constexpr int kPollPeriod = 1000;
-// Word gets ten minutes of one-second polls to finish printing.
-constexpr int kPollLimit = 600;
 
 QString Why(const std::exception& e)
 {
@@ -102,8 +99,7 @@ bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format
     if (!spoolfile::Empty(spoolPath, &why))
         return giveUp(why);
 
-    // Print in the background and wait until Word reports it done: one read
-    // per second while jobs run, and one second more after the count reached 0.
+    // Print in the background and wait until Word reports no job running.
     page.SetTimer(kAnswerTimer, kAnswerTimerPeriod);
     QString printFailure;
     bool stopped = false;
@@ -111,22 +107,16 @@ bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format
         document.InvokeHelper(worddispid::kPrintOut, DISPATCH_METHOD, VT_EMPTY,
                               {yes, omitted, zero, spool, omitted, omitted, zero, one, omitted, zero, yes,
                                yes, omitted, no, zero, zero, zero, zero});
-        auto backgroundJobs = [&]() {
+        auto printed = [&]() {
             return application
-                .InvokeHelper(worddispid::kBackgroundPrintingStatus, DISPATCH_PROPERTYGET, VT_I4)
-                .integer();
+                       .InvokeHelper(worddispid::kBackgroundPrintingStatus, DISPATCH_PROPERTYGET, VT_I4)
+                       .integer() <= 0;
         };
-        int polls = 0;
-        for (int jobs = backgroundJobs(); jobs > 0 && !stopped; ++polls) {
-            if (polls == kPollLimit) {
-                printFailure = QStringLiteral("Word did not finish printing within %1 minutes and was ended.")
-                                   .arg(kPollLimit * kPollPeriod / 60000);
-                break;
-            }
-            jobs = backgroundJobs();
-            page.Sleep(kPollPeriod);
-            stopped = page.StopRequested();
-        }
+        const ConversionPage::WaitEnd end = page.WaitUntil(printed, spoolfile::kPrintTimeLimit);
+        stopped = end == ConversionPage::WaitEnd::Stopped;
+        if (end == ConversionPage::WaitEnd::TimedOut)
+            printFailure = QStringLiteral("Word did not finish printing within %1 minutes and was ended.")
+                               .arg(spoolfile::kPrintTimeLimitMinutes);
     } catch (const std::exception& e) {
         printFailure = Why(e);
     }

@@ -25,4 +25,10 @@ bool Empty(const QString& path, QString* why)
     return false;
 }
 
+bool InPlace(const QString& path)
+{
+    const QFileInfo file(path);
+    return file.isFile() && !file.isSymLink();
+}
+
 } // namespace spoolfile

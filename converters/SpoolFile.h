@@ -15,5 +15,12 @@ namespace spoolfile {
 QString Path(ConversionPage& page, QString* why);
 // Removes what it holds; false, with the reason, when it cannot.
 bool Empty(const QString& path, QString* why);
+// True once a print job stands complete at the path: the printers write a
+// job under a name of its own and rename it into place when it is whole.
+bool InPlace(const QString& path);
+
+// How long a print job may take to complete before the file is given up.
+constexpr int kPrintTimeLimit = 10 * 60 * 1000;
+constexpr int kPrintTimeLimitMinutes = kPrintTimeLimit / 60000;
 
 } // namespace spoolfile

@@ -1,14 +1,17 @@
 #include "platform/PostScriptPrinter.h"
 
 #include "platform/FlateAscii85Writer.h"
-#include "platform/LinkSafeFiles.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cmath>
-#include <filesystem>
+#include <cstdio>
+#include <cstdlib>
 #include <span>
 #include <vector>
 
@@ -159,6 +162,7 @@ int PostScriptPrinter::StartDoc(const DOCINFO& info)
 bool PostScriptPrinter::OpenOutput(const QString& path)
 {
     m_outputPath = path;
+    m_partPath.clear();
     const QByteArray native = QFile::encodeName(path);
     struct stat info
     {
@@ -168,14 +172,24 @@ bool PostScriptPrinter::OpenOutput(const QString& path)
         // A job sent to a device writes into the device.
         fd = ::open(native.constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
     } else {
-        // A file of the job's own: a link or a file planted at the name is
-        // replaced, never written through.
-        fd = LinkSafeFiles::CreateFresh(path);
+        // Whatever stands at the name goes now (a link itself, never what it
+        // points at), so a job that fails leaves no file there. The job is
+        // written under a new name of its own beside it and renamed into
+        // place when it is whole: a file at the name is always a complete job.
+        const QFileInfo target(path);
+        if (target.isDir() || (::unlink(native.constData()) != 0 && errno != ENOENT))
+            return false;
+        QByteArray part = QFile::encodeName(
+            target.absoluteDir().filePath(QStringLiteral(".%1-XXXXXX").arg(target.fileName())));
+        fd = ::mkostemp(part.data(), O_CLOEXEC);
+        if (fd >= 0)
+            m_partPath = QFile::decodeName(part);
     }
     if (fd < 0)
         return false;
     if (!m_file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
+        Discard();
         return false;
     }
     return true;
@@ -250,6 +264,12 @@ int PostScriptPrinter::EndDoc()
         return SP_ERROR;
     }
     m_file.close();
+    if (!m_partPath.isEmpty() && std::rename(QFile::encodeName(m_partPath).constData(),
+                                             QFile::encodeName(m_outputPath).constData()) != 0) {
+        Discard();
+        return SP_ERROR;
+    }
+    m_partPath.clear();
     m_inDoc = false;
     return 1;
 }
@@ -265,11 +285,10 @@ int PostScriptPrinter::AbortDoc()
 void PostScriptPrinter::Discard()
 {
     m_file.close();
-    // Only a file of the job's own is removed, never a device it was sent to.
-    std::error_code error;
-    if (std::filesystem::is_regular_file(
-            std::filesystem::symlink_status(QFile::encodeName(m_outputPath).constData(), error)))
-        QFile::remove(m_outputPath);
+    // Only the job's own part is removed, never a device it was sent to.
+    if (!m_partPath.isEmpty())
+        QFile::remove(m_partPath);
+    m_partPath.clear();
     m_inDoc = false;
     m_inPage = false;
 }

@@ -11,7 +11,8 @@
 // at its own resolution, scaled onto its device rectangle. Device units are
 // 600 per inch; (0, 0) is the top-left corner of the printable area, which
 // lies kMargin units inside every edge of the paper, and whatever runs past
-// it is cut off there.
+// it is cut off there. The file appears under its name only when EndDoc has
+// written it whole.
 class PostScriptPrinter : public DeviceContext
 {
 public:
@@ -41,6 +42,7 @@ private:
     int m_paperHeight; // device units
     QFile m_file;
     QString m_outputPath;
+    QString m_partPath; // where the job is written until it is whole; empty for a device
     bool m_inDoc = false;
     bool m_inPage = false;
     bool m_failed = false;

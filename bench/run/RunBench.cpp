@@ -3,7 +3,7 @@
 // real conversion page with the real converters, office host and
 // Ghostscript. Each file's time from dispatch to finished PDF is split, by
 // instrumenting the calls, into office host, printer, Ghostscript and the
-// design's fixed waits; the same files then go through soffice and img2pdf.
+// waits for the print jobs; the same files then go through soffice and img2pdf.
 //
 //     run_bench [N]
 
@@ -220,7 +220,7 @@ int main(int argc, char** argv)
         allInOne = soffice.Convert(officeFiles, dir.filePath("soffice-all"));
 
     std::printf("\nseconds per file, from dispatch to finished PDF (mean per kind)\n\n");
-    std::printf("| kind | files | PDFs | total | office host | printer | Ghostscript | fixed waits | other |"
+    std::printf("| kind | files | PDFs | total | office host | printer | Ghostscript | waits | other |"
                 " soffice, one process per file | img2pdf |\n");
     std::printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
     for (const QString& kind : kKinds) {

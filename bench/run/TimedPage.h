@@ -5,7 +5,7 @@
 #include "convert/CConvertDlg.h"
 
 // The real conversion page, with the PDF step booked as Ghostscript time and
-// the design's fixed waits (which stay as they are) booked apart.
+// the sleeps of the converters' waits for their print jobs booked apart.
 class TimedPage : public CConvertDlg
 {
 public:

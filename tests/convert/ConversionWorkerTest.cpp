@@ -4,7 +4,12 @@
 #include "PageFixture.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QTimer>
+
+#include <atomic>
+#include <thread>
 
 using namespace pagetest;
 
@@ -271,6 +276,50 @@ TEST_F(ConversionWorkerTest, StopYesEndsTheCurrentProgramAndRecordsNothingMore)
     QTest::qWait(1500);
     EXPECT_EQ(completion.shown, 0);
     EXPECT_EQ(Status(), "Stoped");
+}
+
+TEST_F(ConversionWorkerTest, APageWaitEndsSoonAfterTheWorkIsDoneAtItsLimitOrAtStop)
+{
+    using namespace std::chrono_literals;
+    using WaitEnd = ConversionPage::WaitEnd;
+    QElapsedTimer clock;
+    clock.start();
+    // The worker waits; this thread finishes the work, or stops the run.
+    auto onWorker = [&](const std::function<bool()>& done, int limit, std::atomic<qint64>* endedAt) {
+        std::atomic<WaitEnd> end{WaitEnd::Done};
+        std::atomic<bool> returned{false};
+        std::thread worker([&]() {
+            end = page->WaitUntil(done, limit);
+            *endedAt = clock.elapsed();
+            returned = true;
+        });
+        EXPECT_TRUE(WaitUntil([&] { return returned.load(); }, 30000));
+        worker.join();
+        return end.load();
+    };
+
+    std::atomic<qint64> doneAt{0}, endedAt{0};
+    std::atomic<bool> complete{false};
+    std::thread printer([&]() {
+        std::this_thread::sleep_for(300ms);
+        doneAt = clock.elapsed();
+        complete = true;
+    });
+    EXPECT_EQ(onWorker([&] { return complete.load(); }, 60000, &endedAt), WaitEnd::Done);
+    printer.join();
+    EXPECT_LT(endedAt - doneAt, 100) << "ends within a tenth of a second of the work";
+
+    const qint64 started = clock.elapsed();
+    EXPECT_EQ(onWorker([] { return false; }, 300, &endedAt), WaitEnd::TimedOut);
+    EXPECT_GE(endedAt - started, 300);
+
+    qint64 stoppedAt = 0;
+    QTimer::singleShot(200, page.get(), [&]() {
+        stoppedAt = clock.elapsed();
+        page->StopRun();
+    });
+    EXPECT_EQ(onWorker([] { return false; }, 60000, &endedAt), WaitEnd::Stopped);
+    EXPECT_LT(endedAt - stoppedAt, 100) << "Stop ends the wait at once";
 }
 
 TEST_F(ConversionWorkerTest, StopRunWithoutAskingAndWaitingForTheWorker)

@@ -21,6 +21,7 @@ protected:
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
         g_openPassword = kNoPassword;
         m_spool = spoolfile::Path(page, nullptr);
+        office.printFile = m_spool;
     }
     ~ConverterTest() override { qunsetenv("XDG_RUNTIME_DIR"); }
 

@@ -128,7 +128,7 @@ TEST_F(ConvertersEndToEnd, AWorkbookAndAPresentationBecomePdfsAfterTheirWaits)
     const QString workbook = Document(QStringLiteral("sample.xls"));
     OnWorker([&]() { ConvertExcel(m_page, workbook); });
     EXPECT_EQ(m_page.Converted(), 1);
-    EXPECT_EQ(m_page.Sleeps(), 4);
+    EXPECT_EQ(m_page.Waits(), 1);
     Rendered page = Render(PdfOf(workbook));
     EXPECT_GT(page.inkedPixels, 50);
     EXPECT_TRUE(page.text.contains(QStringLiteral("markerxls"))) << page.text.toStdString();
@@ -136,7 +136,7 @@ TEST_F(ConvertersEndToEnd, AWorkbookAndAPresentationBecomePdfsAfterTheirWaits)
     const QString presentation = Document(QStringLiteral("sample.ppt"));
     OnWorker([&]() { ConvertPowerPoint(m_page, presentation); });
     EXPECT_EQ(m_page.Converted(), 1);
-    EXPECT_EQ(m_page.Sleeps(), 4 + 6);
+    EXPECT_EQ(m_page.Waits(), 2);
     page = Render(PdfOf(presentation));
     EXPECT_GT(page.inkedPixels, 50);
     EXPECT_TRUE(page.text.contains(QStringLiteral("markerppt"))) << page.text.toStdString();
@@ -244,13 +244,13 @@ TEST_F(ConvertersEndToEnd, AMissingOfficeHostIsToldOnceAndTheNextFileStillConver
 
 TEST_F(ConvertersEndToEnd, StopEndsTheOfficeHostFromTheGuiThreadAndNothingFollows)
 {
-    // Stopped at Word's first poll, while the worker holds the host.
-    m_page.stopAtSleep = 1;
+    // Stopped as the wait for Word's printing begins, while the worker holds the host.
+    m_page.stopAtWait = 1;
     const QString source = Document(QStringLiteral("sample.doc"));
     OnWorker([&]() { ConvertWord(m_page, source); });
     EXPECT_EQ(m_page.Timers(), (QStringList{QStringLiteral("SetTimer 3 200"), QStringLiteral("KillTimer 3")}))
         << "the document was printing";
-    EXPECT_EQ(m_page.Sleeps(), 1);
+    EXPECT_EQ(m_page.Waits(), 1);
     EXPECT_EQ(m_page.Converted(), 0);
     EXPECT_FALSE(QFile::exists(PdfOf(source)));
     EXPECT_TRUE(m_boxes.Boxes().isEmpty()) << BoxTexts().join(u'\n').toStdString();

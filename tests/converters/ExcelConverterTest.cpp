@@ -46,7 +46,8 @@ protected:
         return CallLine(QStringLiteral("Workbook"), kClose, DISPATCH_METHOD, {kNo, kNo, kNo});
     }
     static QString Quit() { return CallLine(kExcel, kQuit, DISPATCH_METHOD); }
-    static QStringList Wait() { return QStringList(4, QStringLiteral("Sleep 500")); }
+    // The wait for the spool file, at most ten minutes.
+    static QStringList Wait() { return {QStringLiteral("WaitUntil 600000")}; }
     static QString Pdf(int converted)
     {
         return QStringLiteral("MakePdfFromSpool %1 (converted %2)").arg(kSource).arg(converted);
@@ -130,7 +131,7 @@ TEST_F(ExcelConverterTest, APrintThatFailsAfterTheOpenStillRunsThePdfStepOnAnEmp
     ConvertExcel(page, kSource);
     staleAtPdfStep = QFile::exists(m_spool);
     const QStringList expected =
-        Start() + QStringList{Open(kNoPassword), PrintOut(), Close(), Quit()} + Wait() +
+        Start() + QStringList{Open(kNoPassword), PrintOut(), Close(), Quit()} +
         QStringList{Pdf(1),
                     QStringLiteral("box Foliant 3.0|0x30|The PDF of /books/report.xls "
                                    "could not be made.\nThe print job wrote no PostScript."),
@@ -167,17 +168,30 @@ TEST_F(ExcelConverterTest, UnguardedCallsThatFailEndExcelAndGiveTheFileUp)
     EXPECT_FALSE(Events().contains(Quit()));
 }
 
-TEST_F(ExcelConverterTest, StopDuringTheWaitEndsExcelAndNothingFollows)
+TEST_F(ExcelConverterTest, AWaitForTheSpoolFileEndsAtAStopOrAtTheLimit)
 {
-    page.stopAtSleep = 2;
+    // The print request returns before the job is complete, and the job never is.
+    office.printFile.clear();
+    page.stopAtWait = 1;
     ConvertExcel(page, kSource);
-    const QStringList events = Events();
+    QStringList events = Events();
     EXPECT_TRUE(events.contains(QStringLiteral("ended Excel.Application")));
-    EXPECT_EQ(events.count(QStringLiteral("Sleep 500")), 2);
+    EXPECT_EQ(events.count(Wait().first()), 1);
     EXPECT_FALSE(events.contains(Pdf(1)));
     EXPECT_FALSE(events.contains(Close()));
     EXPECT_EQ(page.Converted(), 0);
     EXPECT_TRUE(page.Boxes().isEmpty());
+
+    FakePage patient(log);
+    log.Clear();
+    ConvertExcel(patient, kSource);
+    events = Events();
+    EXPECT_TRUE(events.contains(QStringLiteral("ended Excel.Application")));
+    EXPECT_FALSE(events.contains(Pdf(1)));
+    EXPECT_EQ(patient.Converted(), 0);
+    EXPECT_EQ(patient.Boxes(), QStringList{QStringLiteral("Foliant 3.0|0x30|/books/report.xls was not "
+                                                          "converted.\nExcel did not finish printing within "
+                                                          "10 minutes and was ended.")});
 }
 
 } // namespace

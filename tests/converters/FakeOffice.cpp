@@ -2,6 +2,8 @@
 
 #include "platform/OfficeDispids.h"
 
+#include <QFile>
+
 namespace {
 
 QString KindName(WORD kind)
@@ -83,7 +85,16 @@ Variant FakeOffice::Answer(const FakeCall& call)
     const auto child = children.constFind({call.object, call.dispid});
     if (child != children.constEnd())
         return Variant::Dispatch(std::make_shared<FakeObject>(*this, m_log, *child, false));
-    return results ? results(call) : Variant();
+    Variant result = results ? results(call) : Variant();
+    const bool print = (call.object == u"Document" && call.dispid == worddispid::kPrintOut) ||
+                       (call.object == u"Workbook" && call.dispid == exceldispid::kPrintOut) ||
+                       (call.object == u"Presentation" && call.dispid == powerpointdispid::kPrintOut);
+    if (print && !printFile.isEmpty()) {
+        QFile job(printFile);
+        if (job.open(QIODevice::WriteOnly))
+            job.write("%PDF-1.4 a printed job\n");
+    }
+    return result;
 }
 
 void FakeOffice::EndHost(const QString& progId)

@@ -41,6 +41,9 @@ public:
     std::function<bool(const FakeCall&)> fails;
     // CreateDispatch gives nothing.
     bool refuseToStart = false;
+    // A PrintOut that succeeds puts a complete job here, as the host's
+    // printer does (none when empty).
+    QString printFile;
 
     // Hosts started and ended through their ender.
     int Started() const { return m_started; }

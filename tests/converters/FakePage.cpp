@@ -57,8 +57,22 @@ void FakePage::SetCurrentProgramEnder(std::function<void()> ender)
 void FakePage::Sleep(int milliseconds)
 {
     m_log.Add(QStringLiteral("Sleep %1").arg(milliseconds));
-    if (++m_sleeps == stopAtSleep)
-        Stop();
+}
+
+ConversionPage::WaitEnd FakePage::WaitUntil(const std::function<bool()>& done, int limitMilliseconds)
+{
+    m_log.Add(QStringLiteral("WaitUntil %1").arg(limitMilliseconds));
+    const bool stopHere = ++m_waits == stopAtWait;
+    for (int polls = 0;; ++polls) {
+        if (done())
+            return WaitEnd::Done;
+        if (stopHere && !m_stopped)
+            Stop();
+        if (m_stopped)
+            return WaitEnd::Stopped;
+        if (polls == pollsBeforeLimit)
+            return WaitEnd::TimedOut;
+    }
 }
 
 void FakePage::Stop()

@@ -34,6 +34,9 @@ public:
     bool StopRequested() override;
     void SetCurrentProgramEnder(std::function<void()> ender) override;
     void Sleep(int milliseconds) override;
+    // Logs "WaitUntil <limit>" and asks done() as the page does, without
+    // sleeping; the limit passes after pollsBeforeLimit unfinished polls.
+    WaitEnd WaitUntil(const std::function<bool()>& done, int limitMilliseconds) override;
 
     int Show(const MessageBoxRequest& request) override;
 
@@ -43,10 +46,11 @@ public:
     QQueue<std::optional<QString>> passwords;
     // Answers to boxes with a choice (Yes, No, ...), in order; OK otherwise.
     QQueue<int> answers;
-    // The user stops the run (and the page ends the current program) at
-    // this sleep (1 = the first), or in the PDF step.
-    int stopAtSleep = 0;
+    // The user stops the run (and the page ends the current program) during
+    // this wait (1 = the first), or in the PDF step.
+    int stopAtWait = 0;
     bool stopInPdfStep = false;
+    int pollsBeforeLimit = 50;
 
     // The boxes shown, "caption|type|text".
     QStringList Boxes() const { return m_boxes; }
@@ -60,7 +64,7 @@ private:
     CDC m_memoryDC;
     RunScratch m_scratch;
     int m_converted = -1;
-    int m_sleeps = 0;
+    int m_waits = 0;
     bool m_stopped = false;
     std::function<void()> m_ender;
     QStringList m_boxes;

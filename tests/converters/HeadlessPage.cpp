@@ -48,12 +48,17 @@ void HeadlessPage::SetCurrentProgramEnder(std::function<void()> ender)
 
 void HeadlessPage::Sleep(int milliseconds)
 {
-    if (++m_sleeps == stopAtSleep)
-        QMetaObject::invokeMethod(
-            this, [this]() { StopOnGuiThread(); }, Qt::QueuedConnection);
-    // The converters' fixed waits, cut short by a stop.
+    // Cut short by a stop.
     for (int slept = 0; slept < milliseconds && !m_stopped; slept += 10)
-        QThread::msleep(10);
+        QThread::msleep(qMin(10, milliseconds - slept));
+}
+
+ConversionPage::WaitEnd HeadlessPage::WaitUntil(const std::function<bool()>& done, int limitMilliseconds)
+{
+    if (++m_waits == stopAtWait)
+        QMetaObject::invokeMethod(
+            this, [this]() { StopOnGuiThread(); }, Qt::BlockingQueuedConnection);
+    return ConversionPage::WaitUntil(done, limitMilliseconds);
 }
 
 void HeadlessPage::StopOnGuiThread()

@@ -14,7 +14,7 @@
 
 // The conversion page for end-to-end runs, without the rest of the program:
 // the real PDF step (Ghostscript), the real password prompt (answered through
-// its test hook), the fixed waits kept, and a Stop that ends the current
+// its test hook), the page's waits, and a Stop that ends the current
 // program from the GUI thread as the page's Stop does. Lives on the GUI thread;
 // the converters call it from a worker.
 class HeadlessPage : public QObject, public ConversionPage
@@ -36,13 +36,14 @@ public:
     bool StopRequested() override { return m_stopped; }
     void SetCurrentProgramEnder(std::function<void()> ender) override;
     void Sleep(int milliseconds) override;
+    WaitEnd WaitUntil(const std::function<bool()>& done, int limitMilliseconds) override;
 
-    // The user stops the run at this sleep (1 = the first): the GUI thread
-    // ends the current program while the worker sleeps.
-    std::atomic<int> stopAtSleep{0};
+    // The user stops the run as this wait begins (1 = the first): the GUI
+    // thread ends the current program while the worker waits.
+    std::atomic<int> stopAtWait{0};
     // Timer events, "SetTimer 3 200" and "KillTimer 3".
     QStringList Timers() const;
-    int Sleeps() const { return m_sleeps; }
+    int Waits() const { return m_waits; }
 
 private:
     void StopOnGuiThread();
@@ -52,7 +53,7 @@ private:
     ConversionSettings m_settings;
     std::atomic<int> m_converted{-1};
     std::atomic<bool> m_stopped{false};
-    std::atomic<int> m_sleeps{0};
+    std::atomic<int> m_waits{0};
     CDC m_memoryDC;
     RunScratch m_scratch;
     mutable QMutex m_mutex;

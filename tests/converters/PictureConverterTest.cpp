@@ -14,12 +14,13 @@
 namespace {
 
 // The default printer as the picture converter tests see it: every call is
-// logged; StartDoc and StartPage answer as told.
+// logged; StartDoc and StartPage answer as told. A job EndDoc accepts is
+// complete at once, unless the printer is told it never completes.
 class RecordingPrinter : public DeviceContext
 {
 public:
-    RecordingPrinter(EventLog& log, int startDoc, int startPage, int end)
-        : m_log(log), m_startDoc(startDoc), m_startPage(startPage), m_end(end)
+    RecordingPrinter(EventLog& log, int startDoc, int startPage, int end, bool completes)
+        : m_log(log), m_startDoc(startDoc), m_startPage(startPage), m_end(end), m_completes(completes)
     {
     }
     ~RecordingPrinter() override { m_log.Add(QStringLiteral("printer deleted")); }
@@ -27,6 +28,7 @@ public:
     int StartDoc(const DOCINFO& info) override
     {
         m_log.Add(QStringLiteral("StartDoc %1 -> %2").arg(info.lpszDocName, info.lpszOutput));
+        m_output = info.lpszOutput;
         return m_startDoc;
     }
     int StartPage() override
@@ -42,6 +44,9 @@ public:
     int EndDoc() override
     {
         m_log.Add(QStringLiteral("EndDoc"));
+        QFile job(m_output);
+        if (m_end > 0 && m_completes && job.open(QIODevice::WriteOnly))
+            job.write("%!PS-Adobe-3.0\n");
         return m_end;
     }
     int AbortDoc() override
@@ -75,6 +80,8 @@ private:
     int m_startDoc;
     int m_startPage;
     int m_end; // what EndPage and EndDoc answer
+    bool m_completes;
+    QString m_output;
 };
 
 // A screen that cannot give a memory device context.
@@ -116,12 +123,12 @@ protected:
         SetScreenDCFactory({});
     }
 
-    void UsePrinter(int startDoc, int startPage, int end = 1)
+    void UsePrinter(int startDoc, int startPage, int end = 1, bool completes = true)
     {
         CPrintDialog::SetDefaultPrinterFactory(
-            [this, startDoc, startPage, end]() -> std::unique_ptr<DeviceContext> {
+            [this, startDoc, startPage, end, completes]() -> std::unique_ptr<DeviceContext> {
                 log.Add(QStringLiteral("default printer"));
-                return std::make_unique<RecordingPrinter>(log, startDoc, startPage, end);
+                return std::make_unique<RecordingPrinter>(log, startDoc, startPage, end, completes);
             });
     }
     QString Picture(int width, int height, const char* format = "PNG")
@@ -139,7 +146,8 @@ protected:
     {
         return QStringLiteral("MakePdfFromSpool %1 (converted -1)").arg(path);
     }
-    static QStringList Wait() { return QStringList(4, QStringLiteral("Sleep 500")); }
+    // The wait for the spool file, at most ten minutes.
+    static QStringList Wait() { return {QStringLiteral("WaitUntil 600000")}; }
     QString AppBox(const QString& text) const
     {
         return QStringLiteral("%1|0x0|%2").arg(QCoreApplication::applicationName(), text);
@@ -226,7 +234,7 @@ TEST_F(PictureConverterTest, PrinterFailuresAreToldAndThePdfStepStillRunsOnAnEmp
         const int boxes = static_cast<int>(page.Boxes().size());
         EXPECT_FALSE(ConvertPicture(page, path));
         // The box comes where "box" stands.
-        QStringList expected = c.printerCalls + Wait() + QStringList{Pdf(path)};
+        QStringList expected = c.printerCalls + QStringList{Pdf(path)};
         expected.replace(expected.indexOf(QStringLiteral("box")), QStringLiteral("box ") + AppBox(c.message));
         EXPECT_EQ(Events(), expected) << Lines(Events());
         EXPECT_EQ(page.Boxes().size(), boxes + 1) << "one message, not a second one for the empty spool file";
@@ -243,6 +251,7 @@ TEST_F(PictureConverterTest, FailingEndPageAndEndDocAreIgnored)
     const QStringList events = Events();
     EXPECT_TRUE(events.contains(QStringLiteral("EndDoc")));
     EXPECT_TRUE(events.contains(Pdf(path)));
+    EXPECT_FALSE(events.contains(Wait().first())) << "a job EndDoc refused will never complete";
     EXPECT_TRUE(page.Boxes().isEmpty());
 }
 
@@ -257,7 +266,7 @@ TEST_F(PictureConverterTest, NoMemoryDcAbortsThePrintAndNothingFollows)
                                              QStringLiteral("StartPage"), QStringLiteral("AbortDoc"),
                                              QStringLiteral("printer deleted")}))
         << Lines(events);
-    EXPECT_FALSE(events.contains(QStringLiteral("Sleep 500")));
+    EXPECT_FALSE(events.contains(Wait().first()));
     EXPECT_FALSE(events.contains(Pdf(path)));
     ASSERT_EQ(page.Boxes().size(), 1) << "the user learns why the picture is missing";
     EXPECT_TRUE(page.Boxes()[0].contains(QStringLiteral("was not converted")));
@@ -300,12 +309,22 @@ TEST_F(PictureConverterTest, AFailedPdfStepIsToldAndThePictureIsNotRecorded)
                                          "output folder /out does not exist.")
                               .arg(path)});
 
-    // Stopped while waiting for the spool file: no PDF step, nothing recorded.
+    // A job that never completes: given up at the limit with its reason, or
+    // at once when the run is stopped; no PDF step, nothing recorded.
+    UsePrinter(1, 1, 1, false);
     log.Clear();
-    page.stopAtSleep = 4 + 2; // the second sleep of this picture
     EXPECT_FALSE(ConvertPicture(page, path));
     EXPECT_FALSE(Events().contains(Pdf(path)));
-    EXPECT_EQ(page.Boxes().size(), 1);
+    EXPECT_EQ(page.Boxes().last(),
+              QStringLiteral("Foliant 3.0|0x30|%1 was not converted.\nThe printer did not finish printing "
+                             "within 10 minutes.")
+                  .arg(path));
+    log.Clear();
+    page.stopAtWait = 3; // this picture's
+    EXPECT_FALSE(ConvertPicture(page, path));
+    EXPECT_EQ(Events().count(Wait().first()), 1);
+    EXPECT_FALSE(Events().contains(Pdf(path)));
+    EXPECT_EQ(page.Boxes().size(), 2);
 }
 
 } // namespace

@@ -53,6 +53,8 @@ protected:
                          kOmitted, kZero, kYes, kYes, kOmitted, kNo, kZero, kZero, kZero, kZero});
     }
     static QString Status() { return CallLine(kWord, kBackgroundPrintingStatus, DISPATCH_PROPERTYGET); }
+    // The wait for Word's printing, at most ten minutes.
+    static QString Wait() { return QStringLiteral("WaitUntil 600000"); }
     static QString Close()
     {
         return CallLine(QStringLiteral("Document"), kClose, DISPATCH_METHOD, {kNo, kNo, kNo});
@@ -65,15 +67,9 @@ protected:
     // A whole successful conversion with one poll that reads 0.
     QStringList Success(const QString& password) const
     {
-        return Start() + QStringList{Open(password),
-                                     QStringLiteral("SetTimer 3 200"),
-                                     PrintOut(),
-                                     Status(),
-                                     QStringLiteral("KillTimer 3"),
-                                     Pdf(1),
-                                     Close(),
-                                     Quit(),
-                                     QStringLiteral("ender cleared")};
+        return Start() + QStringList{Open(password), QStringLiteral("SetTimer 3 200"), PrintOut(), Wait(),
+                                     Status(),       QStringLiteral("KillTimer 3"),    Pdf(1),     Close(),
+                                     Quit(),         QStringLiteral("ender cleared")};
     }
     // Open fails for every password but this one.
     void OnlyOpensWith(const QString& password)
@@ -94,11 +90,10 @@ TEST_F(WordConverterTest, ADocumentIsPrintedPolledMadeIntoAPdfClosedAndQuitCallF
     const QStringList expected = Start() + QStringList{Open(kNoPassword),
                                                        QStringLiteral("SetTimer 3 200"),
                                                        PrintOut(),
+                                                       Wait(),
                                                        Status(),
                                                        Status(),
-                                                       QStringLiteral("Sleep 1000"),
                                                        Status(),
-                                                       QStringLiteral("Sleep 1000"),
                                                        QStringLiteral("KillTimer 3"),
                                                        Pdf(1),
                                                        Close(),
@@ -252,14 +247,15 @@ TEST_F(WordConverterTest, EveryUnguardedCallThatFailsEndsWordAndGivesTheFileUp)
     }
 }
 
-TEST_F(WordConverterTest, AWordThatNeverFinishesPrintingIsEndedAfterTenMinutesOfPolls)
+TEST_F(WordConverterTest, AWordThatNeverFinishesPrintingIsEndedAfterTenMinutes)
 {
     office.results = [](const FakeCall& c) {
         return c.dispid == kBackgroundPrintingStatus ? Variant::I4(1) : Variant();
     };
     ConvertWord(page, kSource);
     const QStringList events = Events();
-    EXPECT_EQ(events.count(QStringLiteral("Sleep 1000")), 600);
+    EXPECT_EQ(events.count(Wait()), 1);
+    EXPECT_EQ(events.count(Status()), page.pollsBeforeLimit + 1);
     EXPECT_EQ(office.Ended(), 1);
     EXPECT_FALSE(events.contains(Pdf(1)));
     EXPECT_EQ(page.Converted(), 0);
@@ -296,11 +292,11 @@ TEST_F(WordConverterTest, StopEndsWordAndNothingFollows)
 {
     // Stopped while Word prints.
     statuses = {1, 1, 0};
-    page.stopAtSleep = 1;
+    page.stopAtWait = 1;
     ConvertWord(page, kSource);
     QStringList events = Events();
     EXPECT_TRUE(events.contains(QStringLiteral("ended Word.Application"))) << Lines(events);
-    EXPECT_EQ(events.count(QStringLiteral("Sleep 1000")), 1);
+    EXPECT_EQ(events.count(Status()), 1) << "no read after the stop";
     EXPECT_FALSE(events.contains(Pdf(1)));
     EXPECT_FALSE(events.contains(Close()));
     EXPECT_FALSE(events.contains(Quit()));

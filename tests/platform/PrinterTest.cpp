@@ -302,9 +302,10 @@ TEST(PostScriptPrinter, AFailedOrAbortedJobLeavesNoFileBehind)
         printer.Attach(std::make_unique<PostScriptPrinter>());
         ASSERT_GT(printer.StartDoc(&info), 0);
         ASSERT_GT(printer.StartPage(), 0);
-        EXPECT_TRUE(QFile::exists(output));
+        EXPECT_FALSE(QFile::exists(output)) << "a job appears under its name only when whole";
     }
     EXPECT_FALSE(QFile::exists(output));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList()) << "no part is left";
     PostScriptPrinter printer;
     ASSERT_GT(printer.StartDoc(info), 0);
     EXPECT_GT(printer.AbortDoc(), 0);
