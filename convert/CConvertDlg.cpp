@@ -10,7 +10,9 @@
 #include "converters/OpenPassword.h"
 #include "options/CAdvancedDlg.h"
 #include "options/CTabCtrlEx.h"
+#include "pdf/EffectivePdfVersion.h"
 #include "pdf/GhostscriptCommandLine.h"
+#include "pdf/SettingsRefusal.h"
 #include "platform/GuiThreadCall.h"
 #include "platform/MessageBoxService.h"
 #include "platform/WindowRegistry.h"
@@ -338,6 +340,15 @@ void CConvertDlg::OnConvert()
         AfxMessageBox(QStringLiteral("Wrong Path cause wrong, Input a valid file path!"));
         return;
     }
+    // Settings that cannot give the PDF they ask for are refused before
+    // anything runs, never found out file by file.
+    ConversionSettings settings;
+    m_optionTabs.UpdateData(settings);
+    m_optionTabs.m_advancedPage->ReadAdvancedSettings(settings);
+    if (const QString refusal = SettingsRefusal(settings); !refusal.isEmpty()) {
+        MessageBox(this, refusal, QStringLiteral("Foliant 3.0"), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     // The last run's completion step comes first: its dialog would
     // otherwise open in the middle of this run and delete its spool file.
     if (Timer(2)->isActive()) {
@@ -352,7 +363,7 @@ void CConvertDlg::OnConvert()
     m_fileList->m_busy = 1;
     Timer(1)->start(500);
 
-    m_optionTabs.UpdateData(m_nextSettings);
+    m_nextSettings = settings;
     m_nextFolder = m_outputFolder;
     m_finishDlg.m_folder = FolderEdit()->text();
     // Names of an earlier, stopped run never appear under this run's folder.
@@ -571,6 +582,13 @@ PdfOutcome CConvertDlg::MakePdfFromSpool(const QString& sourcePath)
         return outcome;
     }
     return ::MakePdfFromSpool(m_runSettings, sourcePath, m_runFolder, options);
+}
+
+QString CConvertDlg::PdfCompatibilityLevel()
+{
+    ConversionSettings settings = m_runSettings;
+    m_optionTabs.m_advancedPage->ReadAdvancedSettings(settings);
+    return EffectiveCompatibilityLevel(settings);
 }
 
 void CConvertDlg::SetTimer(int id, int milliseconds)

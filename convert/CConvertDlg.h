@@ -83,6 +83,7 @@ public:
     QString OutputFolder() const override;
     QString SpoolFilePath(QString* why) override { return m_scratch.SpoolFilePath(why); }
     PdfOutcome MakePdfFromSpool(const QString& sourcePath) override;
+    QString PdfCompatibilityLevel() override;
     void SetConverted(int converted) override { m_converted = converted; }
     int Converted() const override { return m_converted; }
     void SetTimer(int id, int milliseconds) override;

@@ -35,6 +35,11 @@ public:
     // Ghostscript has ended.
     virtual PdfOutcome MakePdfFromSpool(const QString& sourcePath) = 0;
 
+    // The PDF version the PDF step will write (the run's settings, the
+    // Advanced page's values read now): the office printer's jobs are made
+    // for it.
+    virtual QString PdfCompatibilityLevel() = 0;
+
     // m_converted: 1 when the Office file was printed and its PDF made.
     virtual void SetConverted(int converted) = 0;
     virtual int Converted() const = 0;

@@ -32,10 +32,9 @@ bool ConvertExcelOnce(ConversionPage& page, const QString& sourcePath)
 
     // Start Excel.
     COleDispatchDriver application;
-    if (!application.CreateDispatch(QStringLiteral("Excel.Application"))) {
-        AfxMessageBox(QStringLiteral("Couldn't get Excel object."));
+    if (!StartOffice(page, application, QStringLiteral("Excel.Application"),
+                     QStringLiteral("Couldn't get Excel object.")))
         return true;
-    }
     CurrentProgramEnder ender(page, application);
     COleDispatchDriver workbooks;
     COleDispatchDriver workbook;
@@ -83,6 +82,10 @@ bool ConvertExcelOnce(ConversionPage& page, const QString& sourcePath)
         workbook.InvokeHelper(exceldispid::kPrintOut, DISPATCH_METHOD, VT_EMPTY,
                               {omitted, omitted, one, no, printer, omitted, omitted, spool});
         printing = true;
+    } catch (const COleException& e) {
+        // The host could not answer (it ended, hung, lost its channel): no
+        // password can help. Only what Excel itself refused goes on below.
+        return giveUp(QString::fromStdString(e.what()));
     } catch (...) {
         closeAndQuit();
         workbook.ReleaseDispatch();

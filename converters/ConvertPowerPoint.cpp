@@ -29,10 +29,9 @@ bool ConvertPowerPointOnce(ConversionPage& page, const QString& sourcePath)
 
     // Start PowerPoint.
     COleDispatchDriver application;
-    if (!application.CreateDispatch(QStringLiteral("PowerPoint.Application"))) {
-        AfxMessageBox(QStringLiteral("Couldn't get PowerPoint object."));
+    if (!StartOffice(page, application, QStringLiteral("PowerPoint.Application"),
+                     QStringLiteral("Couldn't get PowerPoint object.")))
         return true;
-    }
     CurrentProgramEnder ender(page, application);
     COleDispatchDriver presentations;
     COleDispatchDriver presentation;
@@ -78,6 +77,10 @@ bool ConvertPowerPointOnce(ConversionPage& page, const QString& sourcePath)
                 .pdispVal());
         presentation.InvokeHelper(powerpointdispid::kPrintOut, DISPATCH_METHOD, VT_EMPTY,
                                   {all, all, Variant::Bstr(spoolPath), one, all});
+    } catch (const COleException& e) {
+        // The host could not answer (it ended, hung, lost its channel): no
+        // retry can help. Only what PowerPoint itself refused is asked about.
+        return giveUp(QString::fromStdString(e.what()));
     } catch (...) {
         page.SetConverted(0);
         try {

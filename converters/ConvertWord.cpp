@@ -44,10 +44,9 @@ bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format
 
     // Start Word.
     COleDispatchDriver application;
-    if (!application.CreateDispatch(QStringLiteral("Word.Application"))) {
-        AfxMessageBox(QStringLiteral("Couldn't get Word object."));
+    if (!StartOffice(page, application, QStringLiteral("Word.Application"),
+                     QStringLiteral("Couldn't get Word object.")))
         return true;
-    }
     CurrentProgramEnder ender(page, application);
     COleDispatchDriver documents;
     COleDispatchDriver document;
@@ -70,7 +69,8 @@ bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format
         return giveUp(Why(e));
     }
 
-    // Open: the guarded stretch. Any failure counts as a missing or wrong password.
+    // Open: the guarded stretch. An Open Word refused counts as a missing or
+    // wrong password; a host that could not answer is given up with its reason.
     const Variant password = Variant::Bstr(g_openPassword);
     try {
         document.AttachDispatch(documents
@@ -78,6 +78,8 @@ bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format
                                                   {fileName, no, yes, no, password, omitted, no, omitted,
                                                    omitted, openFormat, omitted, yes})
                                     .pdispVal());
+    } catch (const COleException& e) {
+        return giveUp(Why(e));
     } catch (...) {
         try {
             application.InvokeHelper(worddispid::kQuit, DISPATCH_METHOD, VT_EMPTY, {no, no, no});

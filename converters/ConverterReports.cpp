@@ -3,7 +3,9 @@
 #include "converters/ConversionPage.h"
 #include "converters/CurrentProgramEnder.h"
 #include "converters/SpoolFile.h"
+#include "platform/COleDispatchDriver.h"
 #include "platform/MessageBoxService.h"
+#include "platform/OfficeHostConnection.h"
 
 namespace converterreports {
 
@@ -32,6 +34,18 @@ QString BeginOfficeAttempt(ConversionPage& page, const QString& sourcePath)
     if (spoolPath.isEmpty())
         ReportNotConverted(page, sourcePath, why);
     return spoolPath;
+}
+
+bool StartOffice(ConversionPage& page, COleDispatchDriver& application, const QString& progId,
+                 const QString& objectMessage)
+{
+    if (!application.CreateDispatch(progId)) {
+        const QString why = COleDispatchDriver::LastCreateError();
+        AfxMessageBox(why.isEmpty() ? objectMessage : objectMessage + QLatin1Char('\n') + why);
+        return false;
+    }
+    SetPrinterPdfLevel(application.m_lpDispatch, page.PdfCompatibilityLevel());
+    return true;
 }
 
 void GiveUp(ConversionPage& page, CurrentProgramEnder& ender, const QString& sourcePath,

@@ -4,6 +4,11 @@
 #include "officehost/UnoText.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/drawing/FillStyle.hpp>
+#include <com/sun/star/drawing/XDrawPagesSupplier.hpp>
+#include <com/sun/star/drawing/XMasterPagesSupplier.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>
@@ -23,9 +28,9 @@ uno::Sequence<beans::PropertyValue> Sequence(const std::vector<beans::PropertyVa
 
 // Every export option that changes what is drawn is set here, so nothing of a
 // profile's PDF settings reaches the print job.
-uno::Sequence<beans::PropertyValue> PrinterExportOptions()
+uno::Sequence<beans::PropertyValue> PrinterExportOptions(bool withoutTransparency)
 {
-    return Sequence({
+    std::vector<beans::PropertyValue> options{
         // Pictures go out losslessly and at full resolution: the PDF step
         // compresses them as the user chose ("JPEG" or "Flate", its quality).
         Property("UseLosslessCompression", uno::Any(true)),
@@ -57,7 +62,48 @@ uno::Sequence<beans::PropertyValue> PrinterExportOptions()
         Property("ExportFormFields", uno::Any(false)),
         Property("UseTaggedPDF", uno::Any(false)),
         Property("PDFUACompliance", uno::Any(false)),
-    });
+    };
+    // The archive format PDF/A-1b allows no transparency: LibreOffice then
+    // flattens each see-through object into the page, keeping text, links
+    // and fonts, where a PDF 1.3 writer would turn the whole page into one
+    // picture.
+    if (withoutTransparency)
+        options.push_back(Property("SelectPdfVersion", uno::Any(sal_Int32(1))));
+    return Sequence(options);
+}
+
+// On white paper a solid white slide background draws nothing. Without it a
+// see-through shape is flattened on its own; with it, the background joins
+// the shape and the whole slide, its text too, becomes one picture.
+void DropWhiteBackgrounds(const uno::Reference<lang::XComponent>& component)
+{
+    uno::Reference<drawing::XDrawPagesSupplier> drawPages(component, uno::UNO_QUERY);
+    uno::Reference<drawing::XMasterPagesSupplier> masterPages(component, uno::UNO_QUERY);
+    if (!drawPages.is() || !masterPages.is())
+        return;
+    for (const uno::Reference<container::XIndexAccess>& pages :
+         {uno::Reference<container::XIndexAccess>(drawPages->getDrawPages(), uno::UNO_QUERY),
+          uno::Reference<container::XIndexAccess>(masterPages->getMasterPages(), uno::UNO_QUERY)}) {
+        for (sal_Int32 i = 0; pages.is() && i < pages->getCount(); ++i) {
+            try {
+                uno::Reference<beans::XPropertySet> page(pages->getByIndex(i), uno::UNO_QUERY);
+                uno::Reference<beans::XPropertySet> background(page->getPropertyValue("Background"),
+                                                               uno::UNO_QUERY);
+                if (!background.is())
+                    continue;
+                drawing::FillStyle style = drawing::FillStyle_NONE;
+                sal_Int32 colour = 0;
+                background->getPropertyValue("FillStyle") >>= style;
+                background->getPropertyValue("FillColor") >>= colour;
+                if (style != drawing::FillStyle_SOLID || (colour & 0xFFFFFF) != 0xFFFFFF)
+                    continue;
+                background->setPropertyValue("FillStyle", uno::Any(drawing::FillStyle_NONE));
+                page->setPropertyValue("Background", uno::Any(background));
+            } catch (const uno::Exception&) {
+                // A page whose background cannot be read or changed keeps it.
+            }
+        }
+    }
 }
 
 } // namespace
@@ -99,7 +145,7 @@ QString OfficeDocument::FilterName() const
     return {};
 }
 
-bool OfficeDocument::ExportPdf(const QString& pdfPath, QString* why)
+bool OfficeDocument::ExportPdf(const QString& pdfPath, bool withoutTransparency, QString* why)
 {
     uno::Reference<lang::XServiceInfo> info(m_impl->component, uno::UNO_QUERY);
     uno::Reference<frame::XStorable> storable(m_impl->component, uno::UNO_QUERY);
@@ -117,9 +163,11 @@ bool OfficeDocument::ExportPdf(const QString& pdfPath, QString* why)
     const uno::Sequence<beans::PropertyValue> args = Sequence({
         Property("FilterName", uno::Any(rtl::OUString::createFromAscii(filter))),
         Property("Overwrite", uno::Any(true)),
-        Property("FilterData", uno::Any(PrinterExportOptions())),
+        Property("FilterData", uno::Any(PrinterExportOptions(withoutTransparency))),
     });
     try {
+        if (withoutTransparency)
+            DropWhiteBackgrounds(m_impl->component);
         storable->storeToURL(FileUrl(pdfPath), args);
         return true;
     } catch (const uno::Exception& e) {

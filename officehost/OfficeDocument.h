@@ -17,8 +17,10 @@ public:
     Kind DocumentKind() const;
     // The import filter LibreOffice used.
     QString FilterName() const;
-    // Every page (every sheet, every slide) into a PDF file.
-    bool ExportPdf(const QString& pdfPath, QString* why);
+    // Every page (every sheet, every slide) into a PDF file. Without
+    // transparency, what is see-through is flattened object by object, so
+    // text stays text.
+    bool ExportPdf(const QString& pdfPath, bool withoutTransparency, QString* why);
     void Close();
 
 private:

@@ -41,6 +41,10 @@ void OfficeHost::OnMessage(const Message& message)
         m_objects.Release(message.object);
         return;
     }
+    if (message.type == MessageType::PrinterSettings) {
+        m_application->Spooler().SetPdfLevel(message.pdfLevel);
+        return;
+    }
     if (message.type != MessageType::Invoke)
         return;
     Message reply;

@@ -21,6 +21,13 @@ PrintSpooler::~PrintSpooler()
         job->wait();
 }
 
+bool PrintSpooler::JobsWithoutTransparency() const
+{
+    // Versions "1.0" to "1.3"; later ones draw transparency themselves.
+    return m_pdfLevel.size() == 3 && m_pdfLevel.startsWith(QLatin1String("1.")) &&
+           m_pdfLevel.back() < QLatin1Char('4');
+}
+
 bool PrintSpooler::Finish(bool exported, const QString& partPath, const QString& printFile, QString* why)
 {
     const QByteArray part = QFile::encodeName(partPath);
@@ -54,15 +61,16 @@ bool PrintSpooler::Print(const std::shared_ptr<OfficeDocument>& document, const 
     // print file at all, never the previous document's.
     QFile::remove(targetPath);
 
+    const bool flatten = JobsWithoutTransparency();
     if (!background)
-        return Finish(document->ExportPdf(partPath, why), partPath, targetPath, why);
+        return Finish(document->ExportPdf(partPath, flatten, why), partPath, targetPath, why);
 
     // The thread only uses the document; the job holds it, and lets go of it
     // on this thread once the file is in place.
     auto job = std::make_shared<QString>();
     OfficeDocument* rendered = document.get();
-    QThread* thread = QThread::create([rendered, partPath, job] {
-        if (rendered->ExportPdf(partPath, job.get()))
+    QThread* thread = QThread::create([rendered, partPath, flatten, job] {
+        if (rendered->ExportPdf(partPath, flatten, job.get()))
             job->clear();
         else if (job->isEmpty())
             *job = QStringLiteral("LibreOffice could not render the document.");

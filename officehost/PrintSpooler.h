@@ -32,6 +32,13 @@ public:
     bool Print(const std::shared_ptr<OfficeDocument>& document, const QString& printFile, bool background,
                QString* why);
 
+    // The PDF version the jobs are made into (the printer's setting; empty
+    // when not known). A job for a version without transparency (before 1.4)
+    // carries none: LibreOffice flattens it object by object, so the PDF step
+    // never has to turn a whole page into one picture.
+    void SetPdfLevel(const QString& pdfLevel) { m_pdfLevel = pdfLevel; }
+    bool JobsWithoutTransparency() const;
+
     int RunningJobs() const { return m_running; }
     // Waits, serving events, until no job runs; false when the limit passed.
     bool WaitForAll(int milliseconds);
@@ -40,4 +47,5 @@ private:
     static bool Finish(bool exported, const QString& partPath, const QString& printFile, QString* why);
 
     int m_running = 0;
+    QString m_pdfLevel;
 };

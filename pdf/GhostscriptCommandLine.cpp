@@ -14,16 +14,6 @@ QChar SeparatorOf(const QString& path)
     return IsNativePath(path) ? QLatin1Char('/') : QLatin1Char('\\');
 }
 
-QString CompatibilityLevel(const QString& pdfVersion)
-{
-    QString level;
-    for (int d = 3; d <= 5; ++d) {
-        if (!pdfVersion.isEmpty() && pdfVersion.indexOf(QChar(u'0' + d)) == 3)
-            level = QStringLiteral("1.%1").arg(d);
-    }
-    return level;
-}
-
 // Quotes an argument so that the Windows command-line rules split it back
 // into exactly the text: a quote is escaped, and backslashes that come before
 // a quote (or before the closing quote) are doubled. Other text is unchanged.
@@ -82,6 +72,16 @@ QString PostScriptString(const QString& text)
 }
 
 } // namespace
+
+QString CompatibilityLevel(const QString& pdfVersion)
+{
+    QString level;
+    for (int d = 3; d <= 5; ++d) {
+        if (!pdfVersion.isEmpty() && pdfVersion.indexOf(QChar(u'0' + d)) == 3)
+            level = QStringLiteral("1.%1").arg(d);
+    }
+    return level;
+}
 
 QString PdfFileName(const QString& sourcePath)
 {

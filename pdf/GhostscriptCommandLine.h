@@ -28,6 +28,10 @@ QString BuildGhostscriptCommandLine(const ConversionSettings& settings, const QS
 
 QString BuildPdfmarksText(const ConversionSettings& settings);
 
+// The level the PDF Version text names ("V1.4" -> "1.4"); empty for a text
+// that names none.
+QString CompatibilityLevel(const QString& pdfVersion);
+
 // The signed permissions number: -4 with the bits of every ticked box cleared.
 int PermissionsValue(const ConversionSettings& settings);
 

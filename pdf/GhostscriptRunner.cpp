@@ -1,6 +1,7 @@
 #include "pdf/GhostscriptRunner.h"
 
 #include "pdf/AdvancedSettingsReader.h"
+#include "pdf/EffectivePdfVersion.h"
 #include "pdf/GhostscriptArguments.h"
 #include "pdf/GhostscriptCommandLine.h"
 #include "pdf/PdfmarksFile.h"
@@ -40,6 +41,19 @@ PdfOutcome Failure(PdfOutcome::Failure kind, const QString& pdfPath, const QStri
     outcome.pdfPath = pdfPath;
     outcome.reason = reason;
     return outcome;
+}
+
+// The command line names the chosen version; the PDF is written at the
+// version that carries everything chosen.
+void RaiseCompatibilityLevel(QStringList& arguments, const QString& level)
+{
+    static const QString kLevelSwitch = QStringLiteral("-dCompatibilityLevel=");
+    if (level.isEmpty())
+        return;
+    for (QString& argument : arguments) {
+        if (argument.startsWith(kLevelSwitch))
+            argument = kLevelSwitch + level;
+    }
 }
 
 QString MinutesText(int ms)
@@ -171,8 +185,9 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     // The security switches reach Ghostscript through a private argument file.
     QTemporaryFile argumentFile(scratchDir.filePath(QStringLiteral("gsargs-XXXXXX")));
     const bool argumentFileOpen = argumentFile.open();
-    const GhostscriptInvocation invocation =
+    GhostscriptInvocation invocation =
         AdaptGhostscriptArguments(split, temporaryPdf.fileName(), argumentFile.fileName());
+    RaiseCompatibilityLevel(invocation.arguments, EffectiveCompatibilityLevel(settings));
     const QByteArray argumentBytes = invocation.argumentFileText.toUtf8();
     if (!argumentFileOpen || argumentFile.write(argumentBytes) != argumentBytes.size() ||
         !argumentFile.flush())

@@ -12,10 +12,48 @@ namespace {
 // size: the largest picture at four bytes a pixel, and room for the decoder.
 constexpr int kAllocationLimitMegabytes = 512;
 
-// Keeps the formats the printer writes directly (with ARGB32 its alpha is
-// simply not read); anything else becomes 24-bit colour, stored colours kept.
+// One colour channel of a pixel of the given alpha laid over white paper.
+uchar OverWhite(int channel, int alpha)
+{
+    return uchar((channel * alpha + 255 * (255 - alpha) + 127) / 255);
+}
+
+QRgb OverWhite(QRgb colour)
+{
+    const int alpha = qAlpha(colour);
+    return qRgb(OverWhite(qRed(colour), alpha), OverWhite(qGreen(colour), alpha),
+                OverWhite(qBlue(colour), alpha));
+}
+
+// A picture with see-through pixels (an alpha channel, or a transparent
+// colour in its table) as every viewer shows it: laid over the white paper.
+// Done in place, and for a colour table only on the table.
+QImage OnWhitePaper(QImage image)
+{
+    if (!image.hasAlphaChannel())
+        return image;
+    if (image.format() == QImage::Format_Indexed8) {
+        QList<QRgb> colours = image.colorTable();
+        for (QRgb& colour : colours)
+            colour = OverWhite(colour);
+        image.setColorTable(colours);
+        return image;
+    }
+    image.convertTo(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            line[x] = OverWhite(line[x]);
+    }
+    image.reinterpretAsFormat(QImage::Format_RGB32);
+    return image;
+}
+
+// Keeps the formats the printer writes directly; anything else becomes
+// 24-bit colour. What is see-through is laid over white first.
 QImage PrintableFormat(QImage image)
 {
+    image = OnWhitePaper(std::move(image));
     switch (image.format()) {
     case QImage::Format_Grayscale8:
     case QImage::Format_RGB888:

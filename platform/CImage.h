@@ -7,7 +7,9 @@
 // BMP, JPEG, PNG, GIF (its first frame) and whatever else the reader knows.
 // The picture is measured from its header before anything is decoded, and
 // one too large to decode safely is refused with a reason to show the user.
-// The pixels keep each one's stored colour, whatever its alpha value.
+// What is see-through (an alpha channel, a transparent colour) is laid over
+// white, the paper's colour, as viewers show it; opaque pixels keep their
+// colour exactly.
 class CImage
 {
 public:

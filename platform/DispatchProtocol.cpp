@@ -99,6 +99,9 @@ QByteArray EncodeFrame(const Message& message, const ObjectToNumber& toNumber)
         out << qint32(message.status) << message.description;
         WriteVariant(out, message.result, toNumber);
         break;
+    case MessageType::PrinterSettings:
+        out << message.pdfLevel;
+        break;
     }
     QByteArray frame(4, Qt::Uninitialized);
     qToBigEndian(quint32(payload.size()), frame.data());
@@ -144,6 +147,9 @@ std::optional<Message> DecodePayload(const QByteArray& payload, const NumberToOb
         in >> m.status >> m.description;
         if (!ReadVariant(in, m.result, toObject))
             return std::nullopt;
+        break;
+    case MessageType::PrinterSettings:
+        in >> m.pdfLevel;
         break;
     default:
         return std::nullopt;

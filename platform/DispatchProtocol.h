@@ -24,6 +24,9 @@ enum class MessageType : quint8 {
     Invoke = 2,  // client -> host
     Release = 3, // client -> host, no answer
     Reply = 4,   // host -> client, the answer to one Invoke
+    // client -> host, no answer: the settings of the printer "Foliant" for
+    // the jobs that follow, as a printer is set up before it prints.
+    PrinterSettings = 5,
 };
 
 // A top-level window the host's application shows (class and title).
@@ -45,6 +48,9 @@ struct Message
     DISPID dispid = 0;
     WORD kind = 0;
     VariantList arguments;
+    // PrinterSettings: the PDF version the jobs are made into ("1.3".."1.7");
+    // empty when not known.
+    QString pdfLevel;
     // Reply
     Variant result;
     QString description; // Hello and Reply: what went wrong

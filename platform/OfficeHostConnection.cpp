@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <atomic>
@@ -33,6 +34,7 @@ public:
     std::function<void()> ServerEnder() const override { return m_connection->Ender(); }
     const OfficeHostConnection* Connection() const { return m_connection.get(); }
     quint32 Number() const { return m_number; }
+    void SetPrinterPdfLevel(const QString& pdfLevel) { m_connection->SetPrinterPdfLevel(pdfLevel); }
 
 private:
     std::shared_ptr<OfficeHostConnection> m_connection;
@@ -45,6 +47,12 @@ qint64 ServerProcessId(const LPDISPATCH& object)
 {
     auto* remote = dynamic_cast<RemoteDispatch*>(object.get());
     return remote ? remote->Connection()->ProcessId() : 0;
+}
+
+void SetPrinterPdfLevel(const LPDISPATCH& object, const QString& pdfLevel)
+{
+    if (auto* remote = dynamic_cast<RemoteDispatch*>(object.get()))
+        remote->SetPrinterPdfLevel(pdfLevel);
 }
 
 OfficeHostConnection::OfficeHostConnection() = default;
@@ -80,6 +88,11 @@ QString OfficeHostConnection::DefaultProgram()
 std::shared_ptr<OfficeHostConnection> OfficeHostConnection::Start(const QString& program,
                                                                   const QString& progId, QString* why)
 {
+    if (!QFileInfo(program).isExecutable()) {
+        if (why)
+            *why = QStringLiteral("The office host program %1 is missing.").arg(program);
+        return nullptr;
+    }
     std::shared_ptr<OfficeHostConnection> c(new OfficeHostConnection);
     c->m_process = std::make_unique<QProcess>();
     c->m_process->setProgram(program);
@@ -210,6 +223,17 @@ void OfficeHostConnection::Release(quint32 object)
     Message m;
     m.type = MessageType::Release;
     m.object = object;
+    m_process->write(EncodeFrame(m, {}));
+    m_process->waitForBytesWritten(1000);
+}
+
+void OfficeHostConnection::SetPrinterPdfLevel(const QString& pdfLevel)
+{
+    if (!IsRunning())
+        return; // the next call reports the host's end
+    Message m;
+    m.type = MessageType::PrinterSettings;
+    m.pdfLevel = pdfLevel;
     m_process->write(EncodeFrame(m, {}));
     m_process->waitForBytesWritten(1000);
 }

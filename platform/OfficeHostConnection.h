@@ -18,6 +18,11 @@ class QProcess;
 // object that does not come from an office host.
 qint64 ServerProcessId(const LPDISPATCH& object);
 
+// Sets up the printer "Foliant" of the office host serving object: its jobs
+// are made for a PDF of this version (see PrinterSettings). Never fails;
+// nothing for an object that does not come from an office host.
+void SetPrinterPdfLevel(const LPDISPATCH& object, const QString& pdfLevel);
+
 // One office host process and the pipe to it. Calls are synchronous, each
 // with a time limit; a host that does not answer in time is ended and the
 // call fails. The process lives until the last object it serves is released,
@@ -42,6 +47,8 @@ public:
     Variant Call(quint32 object, DISPID dispid, WORD kind, const VariantList& arguments);
     // Tells the host one reference to the object is gone; never fails.
     void Release(quint32 object);
+    // Sends the printer's settings for the jobs that follow; never fails.
+    void SetPrinterPdfLevel(const QString& pdfLevel);
 
     qint64 ProcessId() const { return m_processId; }
     bool IsRunning() const;

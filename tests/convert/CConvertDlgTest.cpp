@@ -326,6 +326,37 @@ TEST_F(ConvertDlgTest, ConvertRefusesAnEmptyListAndAFolderThatIsNotThere)
     EXPECT_EQ(page->m_outputFolder, PathOf("file.txt")) << "Convert reads the field";
 }
 
+TEST_F(ConvertDlgTest, SecurityThatCouldNotBeAppliedIsRefusedBeforeAnythingRuns)
+{
+    List({"a.doc"}, Folder());
+    QWidget* security = page->m_optionTabs.m_securityPage;
+    auto box = [&](int id) { return DlgItem<QCheckBox>(security, id); };
+    box(IDC_ENABLE_SECURITY)->click();
+    DlgItem<QLineEdit>(security, IDC_USER_PASSWORD)->setText(QStringLiteral("user"));
+    // The owner box is ticked but its field is empty; then a user password alone.
+    Click(IDC_CONVERT);
+    box(IDC_ENABLE_OWNER_PASSWORD)->click();
+    Click(IDC_CONVERT);
+    ASSERT_EQ(boxes.Boxes().size(), 2);
+    for (const auto& shown : boxes.Boxes()) {
+        EXPECT_TRUE(shown.request.text.contains(QStringLiteral("\"Enable Owner Password\"")))
+            << shown.request.text.toStdString();
+        EXPECT_EQ(shown.request.caption, QStringLiteral("Foliant 3.0"));
+        EXPECT_EQ(shown.request.type, MB_OK | MB_ICONEXCLAMATION);
+    }
+    EXPECT_FALSE(page->IsConverting());
+    EXPECT_FALSE(page->IsWorkerRunning());
+    EXPECT_TRUE(fakes.Calls().isEmpty());
+    EXPECT_EQ(Current(), Ready(false)) << "the inputs stay open to mend the settings";
+
+    // With an owner password the run starts.
+    box(IDC_ENABLE_OWNER_PASSWORD)->click();
+    DlgItem<QLineEdit>(security, IDC_OWNER_PASSWORD)->setText(QStringLiteral("owner"));
+    RunToEnd();
+    EXPECT_EQ(boxes.Boxes().size(), 2);
+    EXPECT_EQ(fakes.CalledNames(), QStringList{QStringLiteral("a.doc")});
+}
+
 TEST_F(ConvertDlgTest, WhileRunningTheInputsAreClosedAndAnswerThatTheyAreBusy)
 {
     List({"a.doc", "b.doc"}, Folder());

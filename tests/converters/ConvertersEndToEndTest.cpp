@@ -231,8 +231,11 @@ TEST_F(ConvertersEndToEnd, AMissingOfficeHostIsToldOnceAndTheNextFileStillConver
     OnWorker([&]() { ConvertWord(m_page, first); });
     qputenv("FOLIANT_PROGRAM_DIR", programs);
     EXPECT_EQ(m_page.Converted(), 0);
+    // The design's text, and on a second line the reason.
     EXPECT_EQ(BoxTexts(), QStringList{QCoreApplication::applicationName() +
-                                      QStringLiteral("|Couldn't get Word object.")});
+                                      QStringLiteral("|Couldn't get Word object.\nThe office host program "
+                                                     "%1/officehost is missing.")
+                                          .arg(empty.path())});
     EXPECT_FALSE(QFile::exists(PdfOf(first)));
 
     const QString next = Document(QStringLiteral("sample.rtf"));

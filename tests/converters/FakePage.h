@@ -25,6 +25,7 @@ public:
     QString OutputFolder() const override { return QStringLiteral("/out"); }
     QString SpoolFilePath(QString* why) override { return m_scratch.SpoolFilePath(why); }
     PdfOutcome MakePdfFromSpool(const QString& sourcePath) override;
+    QString PdfCompatibilityLevel() override { return pdfLevel; }
     void SetConverted(int converted) override { m_converted = converted; }
     int Converted() const override { return m_converted; }
     void SetTimer(int id, int milliseconds) override;
@@ -40,6 +41,8 @@ public:
 
     int Show(const MessageBoxRequest& request) override;
 
+    // The version the PDF step writes.
+    QString pdfLevel = QStringLiteral("1.3");
     // What the PDF step gives (made, by default).
     PdfOutcome pdfOutcome;
     // Answers to the password prompt: a password for OK, nothing for Cancel.

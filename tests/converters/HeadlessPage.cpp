@@ -1,6 +1,7 @@
 #include "HeadlessPage.h"
 
 #include "converters/CEnterPassWordDlg.h"
+#include "pdf/EffectivePdfVersion.h"
 #include "pdf/GhostscriptRunner.h"
 
 #include <QThread>
@@ -14,7 +15,12 @@ PdfOutcome HeadlessPage::MakePdfFromSpool(const QString& sourcePath)
     GhostscriptOptions options;
     options.stopRequested = [this]() { return m_stopped.load(); };
     options.scratchFolder = m_scratch.Path();
-    return ::MakePdfFromSpool(m_settings, sourcePath, m_outputFolder, options);
+    return ::MakePdfFromSpool(settings, sourcePath, m_outputFolder, options);
+}
+
+QString HeadlessPage::PdfCompatibilityLevel()
+{
+    return EffectiveCompatibilityLevel(settings);
 }
 
 void HeadlessPage::SetTimer(int id, int milliseconds)

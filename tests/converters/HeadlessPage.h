@@ -27,6 +27,7 @@ public:
     QString OutputFolder() const override { return m_outputFolder; }
     QString SpoolFilePath(QString* why) override { return m_scratch.SpoolFilePath(why); }
     PdfOutcome MakePdfFromSpool(const QString& sourcePath) override;
+    QString PdfCompatibilityLevel() override;
     void SetConverted(int converted) override { m_converted = converted; }
     int Converted() const override { return m_converted; }
     void SetTimer(int id, int milliseconds) override;
@@ -38,6 +39,9 @@ public:
     void Sleep(int milliseconds) override;
     WaitEnd WaitUntil(const std::function<bool()>& done, int limitMilliseconds) override;
 
+    // The settings of the PDF step (the first-shown ones unless changed
+    // before the run).
+    ConversionSettings settings;
     // The user stops the run as this wait begins (1 = the first): the GUI
     // thread ends the current program while the worker waits.
     std::atomic<int> stopAtWait{0};
@@ -50,7 +54,6 @@ private:
 
     QWidget m_window;
     QString m_outputFolder;
-    ConversionSettings m_settings;
     std::atomic<int> m_converted{-1};
     std::atomic<bool> m_stopped{false};
     std::atomic<int> m_waits{0};

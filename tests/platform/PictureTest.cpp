@@ -69,7 +69,7 @@ QByteArray JpegClaiming(int width, int height)
 
 } // namespace
 
-TEST(CImage, DecodesTheStoredColoursOfEveryPixel)
+TEST(CImage, DecodesEveryPixelAndLaysWhatIsSeeThroughOverWhite)
 {
     QTemporaryDir folder;
     QImage transparent(4, 2, QImage::Format_ARGB32);
@@ -85,8 +85,16 @@ TEST(CImage, DecodesTheStoredColoursOfEveryPixel)
     ASSERT_TRUE(image.Load(folder.filePath("t.png"))) << image.ErrorText().toStdString();
     const QImage pixels = image.Detach();
     EXPECT_TRUE(image.IsNull());
-    EXPECT_EQ(QColor(pixels.pixel(0, 0)).rgb() & 0xffffff, 0x0000ffu);
-    EXPECT_EQ(QColor(pixels.pixel(3, 1)).rgb() & 0xffffff, 0x0a141eu);
+    // Clear: the paper's white; half: half the colour, half white.
+    EXPECT_FALSE(pixels.hasAlphaChannel());
+    EXPECT_EQ(QColor(pixels.pixel(0, 0)).rgb() & 0xffffff, 0xffffffu);
+    EXPECT_EQ(QColor(pixels.pixel(3, 1)).rgb() & 0xffffff, 0x84898eu); // 132, 137, 142
+    // A GIF's transparent colour likewise; its other colours are as stored.
+    ASSERT_TRUE(testtools::WriteFile(folder.filePath("clear.gif"), Gif({Quadrants(6, 6)}, kTopLeft.rgb())));
+    ASSERT_TRUE(image.Load(folder.filePath("clear.gif")));
+    const QImage gif = image.Detach();
+    EXPECT_TRUE(Near(gif.pixelColor(0, 0), Qt::white));
+    EXPECT_TRUE(Near(gif.pixelColor(5, 5), kBottomRight));
 
     ASSERT_TRUE(image.Load(folder.filePath("two.gif")));
     EXPECT_EQ(image.GetWidth(), 6);

@@ -88,7 +88,7 @@ QByteArray Tiff(const QList<QImage>& pages)
     return out;
 }
 
-QByteArray Gif(const QList<QImage>& frames)
+QByteArray Gif(const QList<QImage>& frames, std::optional<QRgb> transparent)
 {
     // One global table of the frames' colours, padded to 128 entries.
     QList<QRgb> table;
@@ -106,6 +106,10 @@ QByteArray Gif(const QList<QImage>& frames)
     for (QRgb colour : table)
         out.append(char(qRed(colour))).append(char(qGreen(colour))).append(char(qBlue(colour)));
     for (const QImage& frame : frames) {
+        if (transparent) { // a graphic control extension naming the see-through entry
+            out.append("\x21\xF9\x04\x01", 4).append('\0').append('\0');
+            out.append(char(table.indexOf(*transparent | 0xff000000))).append('\0');
+        }
         out.append(char(0x2C));
         PutShort(out, 0);
         PutShort(out, 0);

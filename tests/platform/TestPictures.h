@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // Pictures made at test time, and Ghostscript's view of the printer's output.
 namespace testpictures {
 
@@ -16,7 +18,8 @@ inline const QColor kTopLeft{255, 0, 0}, kTopRight{0, 160, 0}, kBottomLeft{0, 0,
 
 // A GIF (written by hand: Qt reads GIF but does not write it) with one
 // frame for each picture; all have the first one's size and at most 128 colours.
-QByteArray Gif(const QList<QImage>& frames);
+// Pixels of the colour transparent (when given) are see-through.
+QByteArray Gif(const QList<QImage>& frames, std::optional<QRgb> transparent = std::nullopt);
 
 // An uncompressed RGB TIFF (written by hand: Qt writes one page only) with
 // one page for each picture.

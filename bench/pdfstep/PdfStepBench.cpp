@@ -1,0 +1,132 @@
+// Times the PDF step (MakePdfFromSpool: Ghostscript on the office printer's
+// job) for documents with transparency, made with LibreOffice as the fidelity
+// tests make them, at V1.3 against V1.4, and at V1.3 for a job that still
+// carries its transparency (how V1.3 was printed before). Each document goes
+// through the real converter and office host once per row; the PDF step is
+// then run kRuns times on the same job and its median shown, with the PDF's
+// size and the words pdftotext finds in it.
+
+#include "HeadlessPage.h"
+#include "ScriptedMessageBoxes.h"
+#include "TestTools.h"
+
+#include "converters/Converters.h"
+#include "converters/OpenPassword.h"
+#include "pdf/GhostscriptRunner.h"
+#include "platform/MessageBoxDispatcher.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr int kRuns = 5;
+
+struct Row
+{
+    QString label;
+    QString version;
+    bool transparentJob = false; // the printer is told a version with transparency
+};
+
+// The headless page, with the PDF step run kRuns times and timed.
+class TimedPage : public HeadlessPage
+{
+public:
+    using HeadlessPage::HeadlessPage;
+
+    QString PdfCompatibilityLevel() override
+    {
+        return transparentJob ? QStringLiteral("1.4") : HeadlessPage::PdfCompatibilityLevel();
+    }
+    PdfOutcome MakePdfFromSpool(const QString& sourcePath) override
+    {
+        PdfOutcome outcome;
+        QList<double> seconds;
+        for (int i = 0; i < kRuns; ++i) {
+            QElapsedTimer clock;
+            clock.start();
+            outcome = HeadlessPage::MakePdfFromSpool(sourcePath);
+            seconds.append(clock.nsecsElapsed() / 1e9);
+        }
+        std::sort(seconds.begin(), seconds.end());
+        median = seconds[kRuns / 2];
+        return outcome;
+    }
+
+    bool transparentJob = false;
+    double median = 0;
+};
+
+int WordCount(const QString& pdf)
+{
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    return QString::fromUtf8(testtools::RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).out)
+        .split(blanks, Qt::SkipEmptyParts)
+        .size();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    testtools::UsePrivateFolders();
+    QTemporaryDir corpus, output;
+    const testtools::ToolResult made = testtools::RunTool(
+        QStringLiteral("/usr/bin/python3"),
+        {QStringLiteral(FOLIANT_FIDELITY_DIR "/make_fidelity_documents.py"), corpus.path()}, 600000);
+    if (made.exitCode != 0) {
+        std::fprintf(stderr, "make_fidelity_documents.py failed: %s\n", made.err.constData());
+        return 1;
+    }
+    g_openPassword = kNoPassword;
+    // A message would be a failure: it is answered, and counted at the end.
+    ScriptedMessageBoxes boxes;
+    MessageBoxDispatcher dispatcher{boxes};
+    MessageBoxService* previous = SetMessageBoxService(&dispatcher);
+    const QList<Row> rows{
+        {QStringLiteral("V1.3, flattened job"), QStringLiteral("V1.3(Acrobat 4.xx)"), false},
+        {QStringLiteral("V1.3, job as before"), QStringLiteral("V1.3(Acrobat 4.xx)"), true},
+        {QStringLiteral("V1.4"), QStringLiteral("V1.4"), false}};
+    std::printf("PDF step (Ghostscript), median of %d runs\n", kRuns);
+    std::printf("%-16s %-20s %10s %12s %8s %14s\n", "document", "version", "seconds", "PDF bytes", "words",
+                "LibreOffice's");
+    for (const char* name : {"alpha.docx", "undershape.docx", "shadows.ppt", "alphasheet.xls", "long.docx"}) {
+        const QString source = corpus.filePath(QString::fromLatin1(name));
+        const QString reference =
+            corpus.filePath(QStringLiteral("reference/") + QFileInfo(source).completeBaseName() + ".pdf");
+        for (const Row& row : rows) {
+            TimedPage page(output.path());
+            page.settings.pdfVersion = row.version;
+            page.transparentJob = row.transparentJob;
+            QThread* worker = QThread::create([&]() {
+                const QString extension = QFileInfo(source).suffix();
+                if (extension == u"xls")
+                    ConvertExcel(page, source);
+                else if (extension == u"ppt")
+                    ConvertPowerPoint(page, source);
+                else
+                    ConvertWord(page, source);
+            });
+            worker->start();
+            while (!worker->wait(10))
+                QCoreApplication::processEvents();
+            delete worker;
+            const QString pdf = output.filePath(QFileInfo(source).completeBaseName() + ".pdf");
+            std::printf("%-16s %-20s %10.2f %12lld %8d %8d words\n", name, qPrintable(row.label), page.median,
+                        QFileInfo(pdf).size(), WordCount(pdf), WordCount(reference));
+        }
+    }
+    std::printf("message boxes shown: %lld\n", qlonglong(boxes.Boxes().size()));
+    SetMessageBoxService(previous);
+    return boxes.Boxes().isEmpty() ? 0 : 1;
+}

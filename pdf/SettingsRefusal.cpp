@@ -1,0 +1,17 @@
+#include "pdf/SettingsRefusal.h"
+
+QString SettingsRefusal(const ConversionSettings& settings)
+{
+    if (settings.securityEnabled != 1)
+        return {};
+    // Ghostscript encrypts only with an owner password: without one the PDF
+    // would be written unprotected (an empty owner password) or not at all
+    // (a user password alone, or no password).
+    if (settings.ownerPasswordEnabled != 1 || settings.ownerPassword.isEmpty())
+        return QStringLiteral(
+            "\"Enable PDF Security\" is ticked, but no owner password is given, so the PDF "
+            "could not be encrypted.\n"
+            "Tick \"Enable Owner Password\" and type an owner password on the Security page, "
+            "or untick \"Enable PDF Security\".");
+    return {};
+}

@@ -1,0 +1,354 @@
+// Real documents through the real office host, LibreOffice, the picture
+// printer and Ghostscript, held against LibreOffice's own PDF of the same
+// file: text, links and size at every PDF version, page counts, pictures on
+// white paper, and an office host that fails during Open.
+
+#include "HeadlessPage.h"
+#include "ProcessTree.h"
+#include "TestPictures.h"
+#include "TestTools.h"
+
+#include "ScriptedMessageBoxes.h"
+#include "converters/CEnterPassWordDlg.h"
+#include "converters/Converters.h"
+#include "converters/OpenPassword.h"
+#include "platform/COleDispatchDriver.h"
+#include "platform/MessageBoxDispatcher.h"
+#include "platform/OfficeDispids.h"
+#include "platform/OfficeHostConnection.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QMap>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using testtools::RunTool;
+
+namespace {
+
+const QString kLink = QStringLiteral("https://www.example.org/foliant/fidelity");
+const QStringList kVersions{QStringLiteral("V1.3(Acrobat 4.xx)"), QStringLiteral("V1.4"),
+                            QStringLiteral("V1.5")};
+
+// The documents and LibreOffice's own PDFs, made once per test program.
+QString Corpus(QString* why)
+{
+    static QTemporaryDir folder;
+    static QString failure = [] {
+        const testtools::ToolResult r = RunTool(
+            QStringLiteral("/usr/bin/python3"),
+            {QStringLiteral(FOLIANT_TEST_SOURCE_DIR "/make_fidelity_documents.py"), folder.path()}, 600000);
+        return r.exitCode == 0 ? QString() : QStringLiteral("make_fidelity_documents.py: ") + r.err;
+    }();
+    *why = failure;
+    return failure.isEmpty() ? folder.path() : QString();
+}
+
+QMap<QString, int> Words(const QString& pdf)
+{
+    QMap<QString, int> words;
+    const QString text =
+        QString::fromUtf8(RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).out);
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    for (const QString& word : text.split(blanks, Qt::SkipEmptyParts))
+        ++words[word];
+    return words;
+}
+
+// The share of the reference's words (counted with repeats) that ours has.
+double KeptShare(const QString& ours, const QString& reference)
+{
+    const QMap<QString, int> have = Words(ours);
+    const QMap<QString, int> want = Words(reference);
+    int total = 0, kept = 0;
+    for (auto it = want.begin(); it != want.end(); ++it) {
+        total += it.value();
+        kept += qMin(it.value(), have.value(it.key()));
+    }
+    return total == 0 ? 0.0 : double(kept) / total;
+}
+
+bool HasLink(const QString& pdf)
+{
+    const QString tree = QString::fromLatin1(
+        RunTool(QStringLiteral("qpdf"), {QStringLiteral("--qdf"), QStringLiteral("--object-streams=disable"),
+                                         pdf, QStringLiteral("-")})
+            .out);
+    return tree.contains(QStringLiteral("/Subtype /Link")) &&
+           tree.contains(QStringLiteral("/URI (%1)").arg(kLink));
+}
+
+int Pages(const QString& pdf)
+{
+    static const QRegularExpression pages(QStringLiteral("Pages:\\s+(\\d+)"));
+    const auto match = pages.match(QString::fromUtf8(RunTool(QStringLiteral("pdfinfo"), {pdf}).out));
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+// Makes the office host fail at the document's Open: killed, or stopped so
+// that it hangs past the call's time limit. Everything else goes through.
+class FailingAtOpen : public IDispatchFactory
+{
+public:
+    enum class How { Killed, Hung };
+
+    explicit FailingAtOpen(How how) : m_how(how) { m_real = COleDispatchDriver::SetDispatchFactory(this); }
+    ~FailingAtOpen() override { COleDispatchDriver::SetDispatchFactory(m_real); }
+
+    LPDISPATCH CreateDispatch(const QString& progId) override
+    {
+        LPDISPATCH application = m_real->CreateDispatch(progId);
+        return application ? std::make_shared<Object>(application, m_how, true) : nullptr;
+    }
+
+private:
+    class Object : public IDispatch
+    {
+    public:
+        Object(LPDISPATCH inner, How how, bool application)
+            : m_inner(std::move(inner)), m_how(how), m_application(application)
+        {
+        }
+        Variant Invoke(DISPID dispid, WORD kind, const VariantList& arguments) override
+        {
+            const bool open = !m_application && kind == DISPATCH_METHOD &&
+                              (dispid == worddispid::kOpen || dispid == exceldispid::kOpen ||
+                               dispid == powerpointdispid::kOpen);
+            if (open)
+                ::kill(pid_t(ServerProcessId(m_inner)), m_how == How::Killed ? SIGKILL : SIGSTOP);
+            Variant result = m_inner->Invoke(dispid, kind, arguments);
+            if (result.vt() == VT_DISPATCH && result.pdispVal())
+                return Variant::Dispatch(std::make_shared<Object>(result.pdispVal(), m_how, false));
+            return result;
+        }
+        std::function<void()> ServerEnder() const override { return m_inner->ServerEnder(); }
+
+    private:
+        LPDISPATCH m_inner;
+        How m_how;
+        bool m_application;
+    };
+
+    How m_how;
+    IDispatchFactory* m_real = nullptr;
+};
+
+class Fidelity : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { s_marker = testtools::UsePrivateFolders(); }
+
+    void SetUp() override
+    {
+        QString why;
+        m_corpus = Corpus(&why);
+        ASSERT_FALSE(m_corpus.isEmpty()) << why.toStdString();
+        m_previousBoxes = SetMessageBoxService(&m_dispatcher);
+        g_openPassword = kNoPassword;
+        CEnterPassWordDlg::SetResponder([this](CEnterPassWordDlg&) {
+            ++m_prompts;
+            return IDCANCEL;
+        });
+    }
+    void TearDown() override
+    {
+        SetMessageBoxService(m_previousBoxes);
+        CEnterPassWordDlg::SetResponder({});
+        EXPECT_EQ(processtree::LeftRunning(s_marker, 10000), QStringList{})
+            << "no office host, office or Ghostscript is left running";
+    }
+
+    QString Document(const QString& name) const { return m_corpus + u'/' + name; }
+    QString Reference(const QString& name) const
+    {
+        return m_corpus + QStringLiteral("/reference/") + QFileInfo(name).completeBaseName() +
+               QStringLiteral(".pdf");
+    }
+
+    // Converts the document with the PDF version given into a folder of its
+    // own; the PDF's path (empty when none was made).
+    QString Convert(const QString& name, const QString& version = kVersions.first())
+    {
+        const QString folder = m_output.filePath(QString::number(qHash(version)));
+        QDir().mkpath(folder);
+        HeadlessPage page(folder);
+        page.settings.pdfVersion = version;
+        const QString source = Document(name);
+        const QString extension = QFileInfo(name).suffix();
+        bool picture = false;
+        QThread* worker = QThread::create([&]() {
+            if (extension == u"xls")
+                ConvertExcel(page, source);
+            else if (extension == u"ppt")
+                ConvertPowerPoint(page, source);
+            else if (extension == u"docx")
+                ConvertWord(page, source);
+            else
+                picture = ConvertPicture(page, source);
+        });
+        worker->start();
+        while (!worker->wait(10))
+            QCoreApplication::processEvents();
+        delete worker;
+        const QString pdf = folder + u'/' + QFileInfo(name).completeBaseName() + QStringLiteral(".pdf");
+        return (picture || page.Converted() == 1) && QFileInfo::exists(pdf) ? pdf : QString();
+    }
+
+    QStringList BoxTexts() const
+    {
+        QStringList texts;
+        for (const ScriptedMessageBoxes::Box& box : m_boxes.Boxes())
+            texts << box.request.text;
+        return texts;
+    }
+
+    static inline QString s_marker;
+    QString m_corpus;
+    QTemporaryDir m_output;
+    ScriptedMessageBoxes m_boxes;
+    MessageBoxDispatcher m_dispatcher{m_boxes};
+    MessageBoxService* m_previousBoxes = nullptr;
+    int m_prompts = 0;
+};
+
+TEST_F(Fidelity, TextLinksAndSizeHoldAtEveryVersion)
+{
+    for (const char* name : {"alpha.docx", "undershape.docx", "shadows.ppt", "alphasheet.xls"}) {
+        const QString document = QString::fromLatin1(name);
+        const QString reference = Reference(document);
+        for (const QString& version : kVersions) {
+            SCOPED_TRACE(QStringLiteral("%1 at %2").arg(document, version).toStdString());
+            const QString pdf = Convert(document, version);
+            ASSERT_FALSE(pdf.isEmpty()) << BoxTexts().join(u'\n').toStdString();
+            const double kept = KeptShare(pdf, reference);
+            // Text under a see-through shape becomes part of the shape's
+            // flattened picture at 1.3: its words and size are reported, not held.
+            const bool underShape = document == u"undershape.docx" && version == kVersions.first();
+            std::printf("%s at %s: %.1f %% of LibreOffice's words, %lld bytes (LibreOffice: %lld)\n", name,
+                        qPrintable(version), 100 * kept, QFileInfo(pdf).size(), QFileInfo(reference).size());
+            EXPECT_GE(kept, underShape ? 0.5 : 0.98);
+            EXPECT_TRUE(HasLink(pdf)) << "the link annotation survives";
+            EXPECT_LE(QFileInfo(pdf).size(), (underShape ? 40 : 2) * QFileInfo(reference).size());
+        }
+    }
+    EXPECT_TRUE(m_boxes.Boxes().isEmpty()) << BoxTexts().join(u'\n').toStdString();
+}
+
+TEST_F(Fidelity, PageCountsEqualLibreOfficesOwnPdf)
+{
+    for (const char* name : {"alpha.docx", "undershape.docx", "shadows.ppt", "alphasheet.xls", "long.docx",
+                             "picturesheet.xls", "printrange.xls"}) {
+        SCOPED_TRACE(name);
+        const QString pdf = Convert(QString::fromLatin1(name));
+        ASSERT_FALSE(pdf.isEmpty()) << BoxTexts().join(u'\n').toStdString();
+        EXPECT_EQ(Pages(pdf), Pages(Reference(QString::fromLatin1(name))));
+    }
+}
+
+TEST_F(Fidelity, SeeThroughPicturesAreDrawnOnWhitePaper)
+{
+    // Four upright bands; the outer two are opaque and mark the picture's
+    // place on the page, the inner two are what is checked.
+    auto bands = [](const QList<QRgb>& colours) {
+        QImage image(240, 120, QImage::Format_ARGB32);
+        for (int x = 0; x < image.width(); ++x)
+            for (int y = 0; y < image.height(); ++y)
+                image.setPixel(x, y, colours[x / 60]);
+        return image;
+    };
+    const QRgb blue = qRgba(0, 0, 255, 255), green = qRgba(0, 160, 0, 255), clear = qRgba(0, 0, 0, 0);
+    struct Case
+    {
+        QString name;
+        QList<QColor> expected; // the two inner bands
+    };
+    const QList<Case> cases{
+        {QStringLiteral("clear.png"), {Qt::white, Qt::white}},
+        {QStringLiteral("partial.png"), {QColor(255, 127, 127), QColor(191, 191, 191)}},
+        {QStringLiteral("clear.gif"), {Qt::white, QColor(0, 160, 0)}},
+    };
+    ASSERT_TRUE(bands({blue, clear, clear, green}).save(Document(cases[0].name)));
+    ASSERT_TRUE(
+        bands({blue, qRgba(255, 0, 0, 128), qRgba(0, 0, 0, 64), green}).save(Document(cases[1].name)));
+    const QImage opaque = bands({blue, qRgba(0, 0, 0, 255), green, green});
+    ASSERT_TRUE(testtools::WriteFile(Document(cases[2].name), testpictures::Gif({opaque}, qRgb(0, 0, 0))));
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const QString pdf = Convert(c.name);
+        ASSERT_FALSE(pdf.isEmpty()) << BoxTexts().join(u'\n').toStdString();
+        QTemporaryDir pages;
+        ASSERT_EQ(RunTool(QStringLiteral("pdftoppm"),
+                          {QStringLiteral("-r"), QStringLiteral("30"), QStringLiteral("-png"), pdf,
+                           pages.filePath(QStringLiteral("page"))})
+                      .exitCode,
+                  0);
+        const QImage page(pages.filePath(QStringLiteral("page-1.png")));
+        ASSERT_FALSE(page.isNull());
+        // The picture's place: from the blue band's left edge to the green one's right.
+        int left = page.width(), right = -1, top = page.height(), bottom = -1;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (page.pixelColor(x, y) != QColor(Qt::white)) {
+                    left = qMin(left, x), right = qMax(right, x);
+                    top = qMin(top, y), bottom = qMax(bottom, y);
+                }
+        ASSERT_GT(right - left, 40) << "the picture is on the page";
+        const int y = (top + bottom) / 2;
+        const double band = (right - left + 1) / 4.0;
+        auto at = [&](int index) { return page.pixelColor(left + int(band * (index + 0.5)), y); };
+        EXPECT_TRUE(testpictures::Near(at(0), QColor(0, 0, 255), 8)) << at(0).name().toStdString();
+        for (int i = 0; i < 2; ++i)
+            EXPECT_TRUE(testpictures::Near(at(i + 1), c.expected[i], 8))
+                << "band " << i + 1 << ": " << at(i + 1).name().toStdString() << " instead of "
+                << c.expected[i].name().toStdString();
+    }
+}
+
+TEST_F(Fidelity, AHostThatDiesOrHangsDuringOpenIsReportedNotTakenForAPassword)
+{
+    const int limit = OfficeHostConnection::CallTimeLimit();
+    struct Case
+    {
+        const char* name;
+        FailingAtOpen::How how;
+        const char* reason;
+    };
+    for (const Case& c : {Case{"alpha.docx", FailingAtOpen::How::Killed, "The office host ended."},
+                          Case{"alpha.docx", FailingAtOpen::How::Hung, "did not answer in time"},
+                          Case{"alphasheet.xls", FailingAtOpen::How::Hung, "did not answer in time"},
+                          Case{"shadows.ppt", FailingAtOpen::How::Killed, "The office host ended."}}) {
+        SCOPED_TRACE(c.name);
+        const qsizetype before = m_boxes.Boxes().size();
+        {
+            FailingAtOpen failing(c.how);
+            OfficeHostConnection::SetCallTimeLimit(c.how == FailingAtOpen::How::Hung ? 3000 : limit);
+            EXPECT_TRUE(Convert(QString::fromLatin1(c.name)).isEmpty());
+            OfficeHostConnection::SetCallTimeLimit(limit);
+        }
+        ASSERT_EQ(m_boxes.Boxes().size(), before + 1) << BoxTexts().join(u'\n').toStdString();
+        const QString text = m_boxes.Boxes().last().request.text;
+        EXPECT_TRUE(
+            text.startsWith(Document(QString::fromLatin1(c.name)) + QStringLiteral(" was not converted.\n")))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains(QString::fromLatin1(c.reason))) << text.toStdString();
+        EXPECT_EQ(m_boxes.Boxes().last().request.caption, QStringLiteral("Foliant 3.0"));
+        EXPECT_EQ(m_prompts, 0) << "no password prompt";
+        EXPECT_EQ(processtree::LeftRunning(s_marker, 10000), QStringList{});
+    }
+    // The next file converts.
+    const qsizetype before = m_boxes.Boxes().size();
+    EXPECT_FALSE(Convert(QStringLiteral("undershape.docx")).isEmpty())
+        << BoxTexts().join(u'\n').toStdString();
+    EXPECT_EQ(m_boxes.Boxes().size(), before);
+}
+
+} // namespace

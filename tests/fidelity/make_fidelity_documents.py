@@ -1,0 +1,357 @@
+#!/usr/bin/python3
+"""Makes the documents the fidelity tests convert, with LibreOffice itself,
+and LibreOffice's own PDF of each (soffice --convert-to pdf), the measure
+the tests hold the program's PDFs against.
+
+usage: make_fidelity_documents.py OUTPUT_FOLDER
+
+OUTPUT_FOLDER receives:
+  alpha.docx       a PNG with an alpha channel on page 1, text on pages 1-3, a link
+  undershape.docx  a paragraph under a 40 %-opaque shape
+  shadows.ppt      shadowed, half-transparent shapes over text, a link
+  alphasheet.xls   a picture with alpha over a sheet of text, a link
+  long.docx        some twenty pages of text, a table, page breaks
+  picturesheet.xls a sheet of text and a sheet with only a picture
+  printrange.xls   a sheet whose print range is part of its data
+and reference/NAME.pdf for each. Every word of the text is a distinct
+dictionary-like word, so word counts compare well.
+"""
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import zlib
+
+import uno
+from com.sun.star.beans import PropertyValue
+from com.sun.star.connection import NoConnectException
+
+LINK = "https://www.example.org/foliant/fidelity"
+FONT = "Liberation Serif"
+WORDS = ("alpha bravo charlie delta echo foxtrot golf hotel india juliet kilo lima mike "
+         "november oscar papa quebec romeo sierra tango uniform victor whiskey xray yankee "
+         "zulu amber basalt cobalt dune ember fjord granite harbour island jasper kelp "
+         "lagoon meadow nectar orchard pebble quarry river summit tundra valley willow").split()
+
+
+def props(**values):
+    result = []
+    for name, value in values.items():
+        p = PropertyValue()
+        p.Name = name
+        p.Value = value
+        result.append(p)
+    return tuple(result)
+
+
+def size(w, h):
+    return uno.createUnoStruct("com.sun.star.awt.Size", w, h)
+
+
+def point(x, y):
+    return uno.createUnoStruct("com.sun.star.awt.Point", x, y)
+
+
+def sentence(seed, count=14):
+    return " ".join(WORDS[(seed * 7 + i * 3) % len(WORDS)] for i in range(count)) + "."
+
+
+def png_rgba(path, width, height, pixel):
+    """A PNG of 8-bit RGBA pixels, pixel(x, y) -> (r, g, b, a)."""
+    raw = bytearray()
+    for y in range(height):
+        raw.append(0)
+        for x in range(width):
+            raw.extend(pixel(x, y))
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
+    with open(path, "wb") as out:
+        out.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+                  chunk(b"IDAT", zlib.compress(bytes(raw))) + chunk(b"IEND", b""))
+
+
+def logo(x, y):
+    """A red disc with a soft edge on nothing."""
+    d = ((x - 100) ** 2 + (y - 100) ** 2) ** 0.5
+    alpha = 255 if d < 80 else (0 if d > 95 else int(255 * (95 - d) / 15))
+    return (200, 30, 30, alpha)
+
+
+def connect(pipe_name, office):
+    local = uno.getComponentContext()
+    resolver = local.ServiceManager.createInstanceWithContext(
+        "com.sun.star.bridge.UnoUrlResolver", local)
+    for _ in range(600):
+        if office.poll() is not None:
+            raise RuntimeError("soffice ended early")
+        try:
+            return resolver.resolve(
+                "uno:pipe,name=%s;urp;StarOffice.ComponentContext" % pipe_name)
+        except NoConnectException:
+            time.sleep(0.1)
+    raise RuntimeError("soffice did not answer")
+
+
+class Maker:
+    def __init__(self, context, picture):
+        self.desktop = context.ServiceManager.createInstanceWithContext(
+            "com.sun.star.frame.Desktop", context)
+        self.graphics = context.ServiceManager.createInstanceWithContext(
+            "com.sun.star.graphic.GraphicProvider", context)
+        self.picture = picture
+
+    def new(self, kind):
+        return self.desktop.loadComponentFromURL("private:factory/" + kind, "_blank", 0,
+                                                 props(Hidden=True))
+
+    def graphic(self):
+        return self.graphics.queryGraphic(props(URL=uno.systemPathToFileUrl(self.picture)))
+
+    @staticmethod
+    def paragraph(text, cursor, words, font=FONT):
+        cursor.setPropertyValue("CharFontName", font)
+        text.insertString(cursor, words, False)
+        text.insertControlCharacter(cursor, 0, False)
+
+    @staticmethod
+    def page_break(cursor):
+        cursor.setPropertyValue("BreakType", uno.Enum("com.sun.star.style.BreakType", "PAGE_BEFORE"))
+
+    @staticmethod
+    def link(text, cursor, words):
+        start = cursor.getStart()
+        text.insertString(cursor, words, False)
+        span = text.createTextCursorByRange(start)
+        span.gotoEnd(True)
+        span.setPropertyValue("HyperLinkURL", LINK)
+        text.insertControlCharacter(cursor, 0, False)
+        cursor.setPropertyValue("HyperLinkURL", "")
+
+    def alpha_docx(self):
+        doc = self.new("swriter")
+        text = doc.getText()
+        cursor = text.createTextCursor()
+        self.paragraph(text, cursor, "Fidelity alphapage with a see-through logo")
+        picture = doc.createInstance("com.sun.star.text.TextGraphicObject")
+        picture.setPropertyValue("Graphic", self.graphic())
+        picture.setPropertyValue("AnchorType", uno.Enum("com.sun.star.text.TextContentAnchorType",
+                                                        "AS_CHARACTER"))
+        picture.setSize(size(5000, 5000))
+        text.insertTextContent(cursor, picture, False)
+        text.insertControlCharacter(cursor, 0, False)
+        for i in range(6):
+            self.paragraph(text, cursor, sentence(i))
+        self.link(text, cursor, "Read the fidelity overview")
+        for page in (2, 3):
+            self.page_break(cursor)
+            self.paragraph(text, cursor, "Page %s markerpage%d" % ("two" if page == 2 else "three", page))
+            cursor.setPropertyValue("BreakType", uno.Enum("com.sun.star.style.BreakType", "NONE"))
+            for i in range(8):
+                self.paragraph(text, cursor, sentence(page * 10 + i))
+        return doc
+
+    def undershape_docx(self):
+        doc = self.new("swriter")
+        text = doc.getText()
+        cursor = text.createTextCursor()
+        self.paragraph(text, cursor, "Fidelity undershape")
+        for i in range(4):
+            self.paragraph(text, cursor, sentence(40 + i, 24))
+        shape = doc.createInstance("com.sun.star.drawing.RectangleShape")
+        shape.setSize(size(12000, 3000))
+        shape.setPosition(point(1000, 800))
+        shape.setPropertyValue("AnchorType", uno.Enum("com.sun.star.text.TextContentAnchorType",
+                                                      "AT_PARAGRAPH"))
+        shape.setPropertyValue("Surround", uno.Enum("com.sun.star.text.WrapTextMode", "THROUGH"))
+        shape.setPropertyValue("Opaque", True)  # in front of the text
+        text.insertTextContent(cursor, shape, False)
+        shape.setPropertyValue("FillColor", 0x3060C0)
+        shape.setPropertyValue("FillTransparence", 60)  # 40 % opaque
+        shape.setPropertyValue("Surround", uno.Enum("com.sun.star.text.WrapTextMode", "THROUGH"))
+        shape.setPropertyValue("Opaque", True)
+        for i in range(4):
+            self.paragraph(text, cursor, sentence(50 + i, 24))
+        self.link(text, cursor, "Read the fidelity overview")
+        return doc
+
+    def shadows_ppt(self):
+        doc = self.new("simpress")
+        pages = doc.getDrawPages()
+        while pages.getCount() < 3:
+            pages.insertNewByIndex(pages.getCount() - 1)
+        for index in range(3):
+            page = pages.getByIndex(index)
+            while page.getCount() > 0:
+                page.remove(page.getByIndex(0))
+            words = doc.createInstance("com.sun.star.drawing.TextShape")
+            page.add(words)
+            words.setPosition(point(1500, 1000))
+            words.setSize(size(24000, 6000))
+            words.setString("Fidelity slide%d\n" % (index + 1) +
+                            "\n".join(sentence(60 + index * 5 + i, 9) for i in range(5)))
+            words.setPropertyValue("CharFontName", FONT)
+            for k in range(2):
+                box = doc.createInstance("com.sun.star.drawing.RectangleShape")
+                page.add(box)
+                box.setPosition(point(2500 + k * 9000, 8500 + k * 1500))
+                box.setSize(size(8000, 4000))
+                box.setPropertyValue("FillColor", 0x40A040 if k else 0xE08020)
+                box.setPropertyValue("FillTransparence", 50)
+                box.setPropertyValue("Shadow", True)
+                box.setPropertyValue("ShadowXDistance", 300)
+                box.setPropertyValue("ShadowYDistance", 300)
+                box.setPropertyValue("ShadowTransparence", 40)
+            if index == 0:
+                field = doc.createInstance("com.sun.star.text.TextField.URL")
+                field.URL = LINK
+                field.Representation = "Read the fidelity overview"
+                anchor = doc.createInstance("com.sun.star.drawing.TextShape")
+                page.add(anchor)
+                anchor.setPosition(point(1500, 15000))
+                anchor.setSize(size(20000, 1500))
+                anchor_text = anchor.getText()
+                anchor_text.insertTextContent(anchor_text.getEnd(), field, False)
+        return doc
+
+    def alpha_xls(self):
+        doc = self.new("scalc")
+        sheet = doc.getSheets().getByIndex(0)
+        for row in range(30):
+            cell = sheet.getCellByPosition(0, row)
+            cell.setString(sentence(80 + row, 8))
+        cell = sheet.getCellByPosition(0, 31)
+        field = doc.createInstance("com.sun.star.text.TextField.URL")
+        field.URL = LINK
+        field.Representation = "Read the fidelity overview"
+        cursor = cell.createTextCursor()
+        cell.insertTextContent(cursor, field, False)
+        picture = doc.createInstance("com.sun.star.drawing.GraphicObjectShape")
+        picture.setPropertyValue("Graphic", self.graphic())
+        sheet.getDrawPage().add(picture)
+        picture.setSize(size(5000, 5000))
+        picture.setPosition(point(17000, 1500))
+        return doc
+
+    def long_docx(self):
+        doc = self.new("swriter")
+        text = doc.getText()
+        cursor = text.createTextCursor()
+        self.paragraph(text, cursor, "Fidelity long document")
+        for i in range(220):
+            if i % 40 == 39:
+                self.page_break(cursor)
+                self.paragraph(text, cursor, "Part %d" % (i // 40 + 2))
+                cursor.setPropertyValue("BreakType", uno.Enum("com.sun.star.style.BreakType", "NONE"))
+            self.paragraph(text, cursor, sentence(100 + i, 30), FONT if i % 3 else "DejaVu Sans")
+            if i == 100:
+                table = doc.createInstance("com.sun.star.text.TextTable")
+                table.initialize(12, 4)
+                text.insertTextContent(cursor, table, False)
+                for r in range(12):
+                    for c in range(4):
+                        table.getCellByPosition(c, r).setString(WORDS[(r * 4 + c) % len(WORDS)])
+        return doc
+
+    def picturesheet_xls(self):
+        doc = self.new("scalc")
+        sheets = doc.getSheets()
+        if sheets.getCount() < 2:
+            sheets.insertNewByName("Pictures", 1)
+        first = sheets.getByIndex(0)
+        for row in range(10):
+            first.getCellByPosition(0, row).setString(sentence(300 + row, 6))
+        picture = doc.createInstance("com.sun.star.drawing.GraphicObjectShape")
+        picture.setPropertyValue("Graphic", self.graphic())
+        sheets.getByIndex(1).getDrawPage().add(picture)
+        picture.setSize(size(6000, 6000))
+        picture.setPosition(point(2000, 2000))
+        return doc
+
+    def printrange_xls(self):
+        doc = self.new("scalc")
+        sheet = doc.getSheets().getByIndex(0)
+        for row in range(200):
+            for col in range(6):
+                sheet.getCellByPosition(col, row).setString(WORDS[(row + col) % len(WORDS)])
+        area = uno.createUnoStruct("com.sun.star.table.CellRangeAddress")
+        area.Sheet, area.StartColumn, area.StartRow, area.EndColumn, area.EndRow = 0, 0, 0, 2, 19
+        sheet.setPrintAreas((area,))
+        return doc
+
+
+# (file name, maker, filter)
+DOCUMENTS = [
+    ("alpha.docx", "alpha_docx", "MS Word 2007 XML"),
+    ("undershape.docx", "undershape_docx", "MS Word 2007 XML"),
+    ("shadows.ppt", "shadows_ppt", "MS PowerPoint 97"),
+    ("alphasheet.xls", "alpha_xls", "MS Excel 97"),
+    ("long.docx", "long_docx", "MS Word 2007 XML"),
+    ("picturesheet.xls", "picturesheet_xls", "MS Excel 97"),
+    ("printrange.xls", "printrange_xls", "MS Excel 97"),
+]
+
+
+def run_office(profile, arguments, **popen):
+    return subprocess.Popen(
+        ["soffice", "--headless", "--invisible", "--norestore", "--nologo", "--nolockcheck",
+         "-env:UserInstallation=" + uno.systemPathToFileUrl(profile)] + arguments,
+        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        start_new_session=True, **popen)  # soffice is a wrapper: its office runs on in the group
+
+
+def end(office, timeout):
+    try:
+        office.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        pass
+    # Whatever of the office is still running, on any path, ends here.
+    try:
+        os.killpg(office.pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
+    office.wait()
+
+
+def main():
+    out_dir = os.path.abspath(sys.argv[1])
+    reference = os.path.join(out_dir, "reference")
+    os.makedirs(reference, exist_ok=True)
+    profile = tempfile.mkdtemp(prefix="foliant-make-fidelity-")
+    pipe_name = "foliant_make_fidelity_%d" % os.getpid()
+    office = run_office(profile, ["--nodefault", "--accept=pipe,name=%s;urp;" % pipe_name])
+    try:
+        picture = os.path.join(out_dir, "logo.png")
+        png_rgba(picture, 200, 200, logo)
+        maker = Maker(connect(pipe_name, office), picture)
+        for name, method, filter_name in DOCUMENTS:
+            doc = getattr(maker, method)()
+            doc.storeToURL(uno.systemPathToFileUrl(os.path.join(out_dir, name)),
+                           props(FilterName=filter_name, Overwrite=True))
+            doc.close(True)
+        try:
+            maker.desktop.terminate()
+        except Exception:
+            pass  # the bridge goes down with the office
+    finally:
+        end(office, 30)
+    # LibreOffice's own PDFs, as a user would make them.
+    convert = run_office(profile, ["--convert-to", "pdf", "--outdir", reference] +
+                         [os.path.join(out_dir, name) for name, _, _ in DOCUMENTS])
+    end(convert, 240)
+    shutil.rmtree(profile, ignore_errors=True)
+    missing = [n for n, _, _ in DOCUMENTS
+               if not os.path.exists(os.path.join(reference, os.path.splitext(n)[0] + ".pdf"))]
+    if missing:
+        sys.exit("no reference PDF for " + ", ".join(missing))
+
+
+if __name__ == "__main__":
+    main()
