@@ -42,9 +42,9 @@ TEST(HelpPageTest, NamesTheTypesAndTheConversionPageControls)
     for (const QString& extension : filekinds::Extensions())
         EXPECT_TRUE(help.contains(QRegularExpression(QStringLiteral("\\.%1\\b").arg(extension))))
             << extension.toStdString();
-    for (const char* word :
-         {"Add File(s)", "Remove All", "Browse", "Convert", "Stop", "Display Advanced Options.",
-          "already exists", "Password Required!", "tmp.ps", "Password is wrong."}) {
+    for (const char* word : {"Add File(s)", "Remove All", "Browse", "Convert", "Stop",
+                             "Display Advanced Options.", "already exists", "Password Required!", "tmp.ps",
+                             "Password is wrong.", "Combine into one PDF", "V1.6", "V1.7", "PDF/A-2b"}) {
         SCOPED_TRACE(word);
         EXPECT_TRUE(help.contains(QLatin1String(word)));
     }
