@@ -19,6 +19,13 @@ namespace {
 
 using Handle = QPDFObjectHandle;
 
+// An object of a part, copied into the joined PDF; qpdf copies indirect
+// objects only, so a direct one is made indirect in the part first.
+Handle CopyFromPart(QPDF& result, QPDF& part, Handle object)
+{
+    return result.copyForeignObject(object.isIndirect() ? object : part.makeIndirectObject(object));
+}
+
 // The part's top-level bookmarks, copied into the joined PDF (their pages
 // were copied before, so their destinations open the copied pages).
 std::vector<Handle> CopyTopBookmarks(QPDF& result, QPDF& part)
@@ -89,11 +96,11 @@ bool PdfCombiner::Combine(const QList<Part>& parts, const QString& output, QStri
                 Handle root = source->getRoot();
                 for (const char* key : {"/OutputIntents", "/Metadata", "/Lang"}) {
                     if (root.hasKey(key))
-                        result.getRoot().replaceKey(key, result.copyForeignObject(root.getKey(key)));
+                        result.getRoot().replaceKey(key, CopyFromPart(result, *source, root.getKey(key)));
                 }
                 Handle info = source->getTrailer().getKey("/Info");
                 if (info.isDictionary())
-                    result.getTrailer().replaceKey("/Info", result.copyForeignObject(info));
+                    result.getTrailer().replaceKey("/Info", CopyFromPart(result, *source, info));
             }
             Handle firstPage;
             for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(*source).getAllPages()) {

@@ -3,6 +3,7 @@
 #include "TestSpoolFiles.h"
 #include "TestTools.h"
 
+#include "pdf/ArchiveFormat.h"
 #include "pdf/GhostscriptRunner.h"
 #include "pdf/PdfCombiner.h"
 #include "pdf/PdfEncryption.h"
@@ -195,7 +196,9 @@ TEST_F(FinalStepsTest, CombinedPdfHoldsEveryPartInOrderUnderBookmarksNamedAfterT
         ASSERT_TRUE(testtools::WriteFile(ScratchFolder::SpoolFilePath(), job));
         GhostscriptOptions options;
         options.partPath = Pdf(QStringLiteral(".part%1.pdf").arg(i));
+        // Archival parts, security asked for: a part is never encrypted.
         ConversionSettings secured = Aes(kAes256Level);
+        secured.pdfVersion = kPdfA2bVersion;
         const PdfOutcome part = MakePdfFromSpool(secured, names[i], output.path(), options);
         ASSERT_TRUE(part.made) << part.reason.toStdString();
         EXPECT_EQ(Encryption(options.partPath, QString()).value(QStringLiteral("encrypted")).toBool(), false)
@@ -203,7 +206,27 @@ TEST_F(FinalStepsTest, CombinedPdfHoldsEveryPartInOrderUnderBookmarksNamedAfterT
         parts.append({options.partPath, names[i]});
     }
 
+    // Archival parts give an archival whole, with the user's information.
     QString why;
+    ConversionSettings archive;
+    archive.pdfVersion = kPdfA2bVersion;
+    archive.title = QStringLiteral("Überblick 报告");
+    const QString archival = Pdf(QStringLiteral("Archive.pdf"));
+    ASSERT_TRUE(PdfCombiner::MakeCombinedPdf(parts, archival, archive, &why)) << why.toStdString();
+    {
+        QPDF pdf;
+        pdf.processFile(QFile::encodeName(archival).constData());
+        EXPECT_EQ(pdf.getRoot().getKey("/OutputIntents").getArrayItem(0).getKey("/S").getName(),
+                  "/GTS_PDFA1");
+        auto xmp = pdf.getRoot().getKey("/Metadata").getStreamData(qpdf_dl_all);
+        EXPECT_NE(std::string(reinterpret_cast<const char*>(xmp->getBuffer()), xmp->getSize())
+                      .find("<pdfaid:part>2</pdfaid:part>"),
+                  std::string::npos);
+        EXPECT_EQ(pdf.getTrailer().getKey("/Info").getKey("/Title").getUTF8Value(),
+                  archive.title.toStdString());
+    }
+    QFile::remove(archival);
+
     ConversionSettings settings = Aes(kAes256Level);
     const QString combined = Pdf(QStringLiteral("All.pdf"));
     ASSERT_TRUE(PdfCombiner::MakeCombinedPdf(parts, combined, settings, &why)) << why.toStdString();
