@@ -2,10 +2,10 @@
 
 #include "cli/CliPage.h"
 #include "cli/ConversionReport.h"
-#include "cli/FileDispatch.h"
 #include "cli/ProgressLine.h"
 #include "cli/SourceFiles.h"
 #include "cli/StopSignals.h"
+#include "converters/FileKinds.h"
 #include "platform/ScratchFolder.h"
 
 #include <QDir>
@@ -49,7 +49,7 @@ void BatchRun::ConvertFile(CliPage& page, FileResult& file)
         return fail(QStringLiteral("It does not exist."));
     if (!source.isFile())
         return fail(QStringLiteral("It is not a file."));
-    if (!IsConvertible(file.source))
+    if (!filekinds::Find(file.source))
         return fail(QStringLiteral("It is not of a kind this program converts."));
     if (QFileInfo::exists(file.pdf)) {
         if (m_options.existing == CliOptions::Existing::Skip) {

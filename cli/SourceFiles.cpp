@@ -1,6 +1,6 @@
 #include "cli/SourceFiles.h"
 
-#include "cli/FileDispatch.h"
+#include "converters/FileKinds.h"
 #include "pdf/GhostscriptCommandLine.h"
 
 #include <QDir>
@@ -37,7 +37,7 @@ QList<FileResult> SourceFiles(const QStringList& inputs, bool recursive, const Q
         QDirIterator it(top.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
-            if (IsConvertible(path))
+            if (filekinds::Find(path))
                 found << path;
         }
         std::sort(found.begin(), found.end());

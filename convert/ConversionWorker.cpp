@@ -3,7 +3,7 @@
 #include "convert/CBmpProgCtrl.h"
 #include "convert/CConvertDlg.h"
 #include "convert/CListBoxEx.h"
-#include "converters/FileKinds.h"
+#include "converters/Converters.h"
 #include "options/CAdvancedDlg.h"
 #include "platform/GuiThreadCall.h"
 #include "platform/MessageBoxService.h"
@@ -57,22 +57,7 @@ void ConversionWorker::Record(const QString& sourcePath)
 
 bool ConversionWorker::Convert(const QString& sourcePath)
 {
-    const ConverterSet& converters = m_page.m_converters;
-    const std::optional<FileKind> kind = filekinds::KindOf(sourcePath);
-    if (kind == FileKind::Picture)
-        return converters.picture && converters.picture(m_page, sourcePath);
-
-    // Each Office converter leaves the flag for its own file; a converter
-    // that returns early without a word must not inherit the last file's 1.
-    // What is neither a picture nor a workbook nor a presentation goes to
-    // Word, whose own check refuses what it does not take.
-    m_page.SetConverted(0);
-    const auto& office = kind == FileKind::PowerPoint ? converters.powerPoint
-                         : kind == FileKind::Excel    ? converters.excel
-                                                      : converters.word;
-    if (office)
-        office(m_page, sourcePath);
-    return m_page.Converted() == 1;
+    return ConvertByKind(m_page.m_converters, m_page, sourcePath);
 }
 
 void ConversionWorker::Combine(const QList<PdfCombiner::Part>& parts)

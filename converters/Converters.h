@@ -28,3 +28,9 @@ struct ConverterSet
 
 // The real converters above.
 ConverterSet DefaultConverters();
+
+// Hands the file to the converter of its kind (the table of file kinds):
+// pictures to the picture converter, workbooks to Excel, presentations to
+// PowerPoint, everything else to Word, whose own check refuses what it does
+// not take. True when its PDF was made. Both front ends dispatch through it.
+bool ConvertByKind(const ConverterSet& converters, ConversionPage& page, const QString& sourcePath);
