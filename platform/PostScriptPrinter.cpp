@@ -1,7 +1,5 @@
 #include "platform/PostScriptPrinter.h"
 
-#include "platform/FlateAscii85Writer.h"
-
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -49,20 +47,16 @@ QByteArray TitleText(const QString& name)
 }
 
 // Draws the image whose data follows in the file: operands are the pixel
-// width, height and number of colour components. Both filters are read to
-// their end, so the file goes on right after the data's "~>".
+// width, height and number of colour components. The data are the samples
+// themselves, in binary, so Ghostscript reads them without decoding a filter.
 constexpr char kProlog[] = R"(%%BeginProlog
-%%BeginResource: procset FoliantImage 1.0 0
+%%BeginResource: procset FoliantImage 2.0 0
 /FoliantImage {
   /FoliantComponents exch def /FoliantHeight exch def /FoliantWidth exch def
-  /FoliantAscii85 currentfile /ASCII85Decode filter def
-  /FoliantFlate FoliantAscii85 << /Predictor 15 /Colors FoliantComponents /Columns FoliantWidth
-     /BitsPerComponent 8 >> /FlateDecode filter def
   FoliantComponents 1 eq { /DeviceGray } { /DeviceRGB } ifelse setcolorspace
   << /ImageType 1 /Width FoliantWidth /Height FoliantHeight /BitsPerComponent 8
      /Decode FoliantComponents 1 eq { [0 1] } { [0 1 0 1 0 1] } ifelse
-     /ImageMatrix [FoliantWidth 0 0 FoliantHeight 0 0] /DataSource FoliantFlate >> image
-  FoliantFlate flushfile FoliantAscii85 flushfile
+     /ImageMatrix [FoliantWidth 0 0 FoliantHeight 0 0] /DataSource currentfile >> image
 } bind def
 %%EndResource
 %%EndProlog
@@ -202,7 +196,6 @@ void PostScriptPrinter::WriteHeader(const DOCINFO& info)
                            QByteArray::number(std::ceil(m_paper.HeightPoints()));
     const QByteArray media = m_paper.Name().toLatin1();
     const QByteArray title = TitleText(info.lpszDocName);
-    const bool sevenBit = std::all_of(title.begin(), title.end(), [](char c) { return uchar(c) < 128; });
     const QByteArray now =
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1();
     QByteArray text = "%!PS-Adobe-3.0\n";
@@ -210,7 +203,7 @@ void PostScriptPrinter::WriteHeader(const DOCINFO& info)
     text += "%%Creator: Foliant 3.0\n";
     text += "%%CreationDate: (" + now + ")\n";
     text += "%%LanguageLevel: 3\n";
-    text += QByteArray("%%DocumentData: ") + (sevenBit ? "Clean7Bit" : "Clean8Bit") + '\n';
+    text += "%%DocumentData: Binary\n"; // the pictures' samples
     text += "%%BoundingBox: 0 0 " + box + '\n';
     text += "%%HiResBoundingBox: 0 0 " + size + '\n';
     text += "%%DocumentMedia: " + media + ' ' + size + " 0 () ()\n";
@@ -338,23 +331,26 @@ void PostScriptPrinter::WriteImage(const QImage& source, const QRect& from, doub
     }
     }
     const int components = source.format() == QImage::Format_Grayscale8 ? 1 : 3;
-    Write("gsave\n" + Number(x) + ' ' + Number(y) + " translate " + Number(width) + ' ' + Number(height) +
-          " scale\n" + QByteArray::number(from.width()) + ' ' + QByteArray::number(from.height()) + ' ' +
-          QByteArray::number(components) + " FoliantImage\n");
-    FlateAscii85Writer data(&m_file);
     const std::size_t rowBytes = std::size_t(from.width()) * components;
-    std::vector<uchar> previous(rowBytes, 0), current(rowBytes);
-    std::vector<char> predicted(rowBytes + 1);
-    predicted[0] = 2; // PNG "Up": each byte less the one above it
-    for (int row = from.top(); row <= from.bottom() && !m_failed; ++row) {
-        StoredColours(source, row, from.left(), from.width(), current.data());
-        for (std::size_t i = 0; i < rowBytes; ++i)
-            predicted[i + 1] = char(current[i] - previous[i]);
-        if (!data.Write(predicted.data(), qsizetype(predicted.size())))
+    // The operator's line and the samples after it are the data section.
+    const QByteArray operatorLine = QByteArray::number(from.width()) + ' ' +
+                                    QByteArray::number(from.height()) + ' ' + QByteArray::number(components) +
+                                    " FoliantImage\n";
+    const qint64 dataBytes = operatorLine.size() + qint64(rowBytes) * from.height();
+    Write("gsave\n" + Number(x) + ' ' + Number(y) + " translate " + Number(width) + ' ' + Number(height) +
+          " scale\n%%BeginData: " + QByteArray::number(dataBytes) + " Binary Bytes\n" + operatorLine);
+    // Rows go out in blocks of about a megabyte.
+    const int rowsPerBlock = int(std::max<std::size_t>(1, (1u << 20) / rowBytes));
+    std::vector<uchar> block(rowBytes * std::size_t(rowsPerBlock));
+    for (int row = from.top(); row <= from.bottom() && !m_failed;) {
+        const int rows = std::min(rowsPerBlock, from.bottom() + 1 - row);
+        for (int i = 0; i < rows; ++i)
+            StoredColours(source, row + i, from.left(), from.width(),
+                          block.data() + rowBytes * std::size_t(i));
+        if (m_file.write(reinterpret_cast<const char*>(block.data()), qint64(rowBytes) * rows) !=
+            qint64(rowBytes) * rows)
             m_failed = true;
-        std::swap(previous, current);
+        row += rows;
     }
-    if (!data.Finish())
-        m_failed = true;
-    Write("grestore\n");
+    Write("\n%%EndData\ngrestore\n");
 }

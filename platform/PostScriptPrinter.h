@@ -7,8 +7,8 @@
 
 // The product's PostScript printer as a device context. A print job writes
 // DSC-conforming PostScript (language level 3) into the file StartDoc names:
-// one page per StartPage/EndPage, each picture as zlib-compressed image data
-// at its own resolution, scaled onto its device rectangle. Device units are
+// one page per StartPage/EndPage, each picture as binary samples at its own
+// resolution, scaled onto its device rectangle. Device units are
 // 600 per inch; (0, 0) is the top-left corner of the printable area, which
 // lies kMargin units inside every edge of the paper, and whatever runs past
 // it is cut off there. The file appears under its name only when EndDoc has

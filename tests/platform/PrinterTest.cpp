@@ -78,7 +78,7 @@ struct Drawn
 QList<Drawn> DrawnImages(const QString& postScriptPath)
 {
     static const QRegularExpression pattern(
-        R"((\S+) (\S+) translate (\S+) (\S+) scale\n(\d+) (\d+) [13] FoliantImage\n)");
+        R"((\S+) (\S+) translate (\S+) (\S+) scale\n%%BeginData: \d+ Binary Bytes\n(\d+) (\d+) [13] FoliantImage\n)");
     QList<Drawn> drawn;
     for (const auto& m : pattern.globalMatch(QString::fromLatin1(testtools::ReadFile(postScriptPath))))
         drawn.append({m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
@@ -214,23 +214,36 @@ TEST(PostScriptPrinter, WritesStructuredPostScriptWithOnePagePerStartPage)
     ASSERT_GT(printer.EndDoc(), 0);
     const QByteArray text = testtools::ReadFile(output);
     EXPECT_TRUE(text.startsWith("%!PS-Adobe-3.0\n"));
-    // Only structuring comments start a line with "%": the data never does.
+    // Outside the binary data sections, whose sizes the comments give exactly,
+    // only structuring comments start a line with "%".
     static const QRegularExpression comment(
         "^%%(Title|Creator|CreationDate|LanguageLevel|DocumentData|BoundingBox|HiResBoundingBox|"
         "DocumentMedia|Orientation|Pages|PageOrder|EndComments|BeginProlog|BeginResource|EndResource|"
         "EndProlog|BeginSetup|BeginFeature|EndFeature|EndSetup|Page|BeginPageSetup|EndPageSetup|"
-        "PageTrailer|Trailer|EOF)(:|$)");
+        "BeginData|EndData|PageTrailer|Trailer|EOF)(:|$)");
+    static const QRegularExpression data("^%%BeginData: (\\d+) Binary Bytes$");
     int comments = 0;
-    for (const QByteArray& line : text.split('\n').mid(1)) {
-        if (line.startsWith('%')) {
-            ++comments;
-            EXPECT_TRUE(comment.match(QString::fromLatin1(line)).hasMatch()) << line.toStdString();
+    int sections = 0;
+    for (qsizetype at = text.indexOf('\n') + 1; at < text.size();) {
+        const qsizetype end = text.indexOf('\n', at);
+        ASSERT_GE(end, at) << "every line ends";
+        const QByteArray line = text.mid(at, end - at);
+        at = end + 1;
+        if (!line.startsWith('%'))
+            continue;
+        ++comments;
+        EXPECT_TRUE(comment.match(QString::fromLatin1(line)).hasMatch()) << line.toStdString();
+        if (const QRegularExpressionMatch m = data.match(QString::fromLatin1(line)); m.hasMatch()) {
+            ++sections;
+            at += m.captured(1).toLongLong();
+            EXPECT_TRUE(text.mid(at).startsWith("\n%%EndData\n"));
         }
     }
-    EXPECT_EQ(comments, 35);
+    EXPECT_EQ(sections, 3);
+    EXPECT_EQ(comments, 35 + 2 * 3);
     EXPECT_TRUE(text.contains("\n%%Title: /home/ann/Holiday (1)\\Caf\xe9 ?.png\n"));
     EXPECT_TRUE(text.contains("\n%%DocumentMedia: letter 612 792 0 () ()\n"));
-    EXPECT_TRUE(text.contains("\n%%DocumentData: Clean8Bit\n"));
+    EXPECT_TRUE(text.contains("\n%%DocumentData: Binary\n"));
     EXPECT_TRUE(text.contains("\n%%Page: 3 3\n"));
     EXPECT_TRUE(text.endsWith("%%Trailer\n%%Pages: 3\n%%EOF\n"));
     // Ghostscript makes the document name the PDF's title.
