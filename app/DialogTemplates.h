@@ -58,6 +58,9 @@ inline constexpr DialogItem kConvertItems[] = {
     {IDC_STATIC, K::Label, u"Select destination folder for the output file(s).", 23, 114, 193, 8},
     {IDC_OUTPUT_FOLDER, K::Edit, u"", 23, 124, 256, 14, Border | AutoHScroll | TabStop},
     {IDC_BROWSE, K::PushButton, u"Browse", 288, 124, 63, 14, TabStop},
+    // Where the output is chosen, so the choice of one PDF or one per file is
+    // made with the folder, and seen with the options collapsed.
+    {IDC_COMBINE_FILES, K::CheckBox, u"Combine into one PDF", 288, 111, 110, 10, TabStop},
     {IDC_STATUS_LABEL, K::Label, u"Status", 7, 156, 88, 10},
     {IDC_STATUS, K::Edit, u"", 7, 167, 200, 12, AutoHScroll},
     {IDC_PROGRESS, K::Static, u"", 7, 180, 311, 15},
@@ -78,14 +81,18 @@ inline constexpr DialogItem kSecurityItems[] = {
     {IDC_USER_PASSWORD, K::Edit, u"", 18, 34, 100, 14, Password | AutoHScroll | Border | TabStop},
     {IDC_ENABLE_OWNER_PASSWORD, K::CheckBox, u"Enable Owner Password", 18, 58, 100, 10, TabStop},
     {IDC_OWNER_PASSWORD, K::Edit, u"", 18, 70, 100, 14, Password | AutoHScroll | Border | TabStop},
-    {IDC_ALLOWED_ACTIONS, K::GroupBox, u"Allowed Actions", 132, 2, 155, 88},
-    {IDC_COPYING, K::CheckBox, u"Content Copying or Extraction", 150, 20, 134, 10, TabStop},
-    {IDC_FORMS, K::CheckBox, u"Form Filling,Signing,Commenting", 150, 36, 134, 10, TabStop},
-    {IDC_CHANGING, K::CheckBox, u"Changing the Document", 150, 52, 134, 10, TabStop},
-    {IDC_PRINTING, K::CheckBox, u"Printing", 150, 68, 134, 10, TabStop},
-    {IDC_ENCRYPTION_LEVEL, K::GroupBox, u"Encryption Level", 296, 1, 82, 89},
-    {IDC_LOW_ENCRYPTION, K::RadioButton, u"Low(40-bit RC4)", 304, 30, 72, 10, Group | TabStop},
-    {IDC_HIGH_ENCRYPTION, K::RadioButton, u"High(128-bit RC4)", 304, 55, 72, 10},
+    // The Encryption Level group holds four choices: the two groups stand a
+    // little to the left, so the longest choice fits inside the page.
+    {IDC_ALLOWED_ACTIONS, K::GroupBox, u"Allowed Actions", 126, 2, 140, 88},
+    {IDC_COPYING, K::CheckBox, u"Content Copying or Extraction", 140, 20, 124, 10, TabStop},
+    {IDC_FORMS, K::CheckBox, u"Form Filling,Signing,Commenting", 140, 36, 124, 10, TabStop},
+    {IDC_CHANGING, K::CheckBox, u"Changing the Document", 140, 52, 124, 10, TabStop},
+    {IDC_PRINTING, K::CheckBox, u"Printing", 140, 68, 124, 10, TabStop},
+    {IDC_ENCRYPTION_LEVEL, K::GroupBox, u"Encryption Level", 273, 1, 106, 89},
+    {IDC_LOW_ENCRYPTION, K::RadioButton, u"Low(40-bit RC4)", 280, 18, 96, 10, Group | TabStop},
+    {IDC_HIGH_ENCRYPTION, K::RadioButton, u"High(128-bit RC4)", 280, 36, 96, 10},
+    {IDC_AES128_ENCRYPTION, K::RadioButton, u"Strong(128-bit AES)", 280, 54, 96, 10},
+    {IDC_AES256_ENCRYPTION, K::RadioButton, u"Strongest(256-bit AES)", 280, 72, 96, 10},
 };
 inline constexpr DialogTemplate kSecurityTemplate{IDD_SECURITY,    u"", 415,   152,
                                                   u"MS Shell Dlg", 8,   kPage, kSecurityItems};

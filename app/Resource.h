@@ -69,6 +69,7 @@ inline constexpr int IDC_CONVERT = 1019;
 inline constexpr int IDC_SEPARATOR = 1022;
 inline constexpr int IDC_STATUS = 1023;
 inline constexpr int IDC_PROGRESS = 1027;
+inline constexpr int IDC_COMBINE_FILES = 1031;
 
 // Security page (133).
 inline constexpr int IDC_ENABLE_SECURITY = 1005;
@@ -81,6 +82,8 @@ inline constexpr int IDC_PRINTING = 1011;
 inline constexpr int IDC_LOW_ENCRYPTION = 1012;
 inline constexpr int IDC_HIGH_ENCRYPTION = 1013;
 inline constexpr int IDC_USER_PASSWORD = 1015;
+inline constexpr int IDC_AES128_ENCRYPTION = 1016;
+inline constexpr int IDC_AES256_ENCRYPTION = 1017;
 inline constexpr int IDC_ALLOWED_ACTIONS = 1021;
 inline constexpr int IDC_OWNER_PASSWORD = 1022;
 inline constexpr int IDC_ENCRYPTION_LEVEL = 1023;

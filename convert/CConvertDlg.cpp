@@ -19,6 +19,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
@@ -359,6 +360,12 @@ void CConvertDlg::OnConvert()
         MessageBox(this, refusal, QStringLiteral("Foliant 3.0"), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
+    m_nextCombinedPath.clear();
+    if (DlgItem<QAbstractButton>(this, IDC_COMBINE_FILES)->isChecked()) {
+        m_nextCombinedPath = AskCombinedPdfPath();
+        if (m_nextCombinedPath.isEmpty())
+            return;
+    }
     // The last run's completion step comes first: its dialog would
     // otherwise open in the middle of this run and delete its spool file.
     if (Timer(2)->isActive()) {
@@ -375,7 +382,8 @@ void CConvertDlg::OnConvert()
 
     m_nextSettings = settings;
     m_nextFolder = m_outputFolder;
-    m_finishDlg.m_folder = FolderEdit()->text();
+    m_finishDlg.m_folder =
+        m_nextCombinedPath.isEmpty() ? FolderEdit()->text() : QFileInfo(m_nextCombinedPath).absolutePath();
     // Names of an earlier, stopped run never appear under this run's folder.
     m_finishDlg.m_files.clear();
     EnableInputs(false);
@@ -385,6 +393,24 @@ void CConvertDlg::OnConvert()
         m_startWhenEnded = true;
     else
         StartWorker();
+}
+
+QString CConvertDlg::AskCombinedPdfPath()
+{
+    // Proposed: the folder's name, as the PDF holds what was collected there.
+    const QFileInfo folder(m_outputFolder);
+    QString name = QDir(folder.absoluteFilePath()).dirName();
+    if (name.isEmpty() || name == QLatin1String("."))
+        name = QStringLiteral("Combined");
+    QFileDialog dialog(this, QStringLiteral("Combine into one PDF"), folder.absoluteFilePath());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QStringLiteral("PDF Files (*.pdf)"));
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(name + QStringLiteral(".pdf"));
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
 }
 
 int CConvertDlg::AskToStop(QWidget* owner, const QString& question)
@@ -415,6 +441,7 @@ void CConvertDlg::StartWorker()
 {
     m_runSettings = m_nextSettings;
     m_runFolder = m_nextFolder;
+    m_runCombinedPath = m_nextCombinedPath;
     m_endWhileAsking = false;
     m_stopGate.Reset();
     if (m_asking)
@@ -499,6 +526,7 @@ void CConvertDlg::EnableInputs(bool enable)
     Button(IDC_ADD_FILES)->setEnabled(enable);
     Button(IDC_BROWSE)->setEnabled(enable);
     FolderEdit()->setEnabled(enable);
+    Button(IDC_COMBINE_FILES)->setEnabled(enable);
 }
 
 void CConvertDlg::OnShowAdvanced()
@@ -591,6 +619,8 @@ PdfOutcome CConvertDlg::MakePdfFromSpool(const QString& sourcePath)
         outcome.reason = why;
         return outcome;
     }
+    if (!m_runCombinedPath.isEmpty())
+        options.partPath = m_partPath;
     return ::MakePdfFromSpool(m_runSettings, sourcePath, m_runFolder, options);
 }
 

@@ -131,6 +131,9 @@ private:
     void SetConvertButton(const QString& text, bool enabled);
     // The page's side of a confirmed Stop.
     void AbandonRun();
+    // With "Combine into one PDF" ticked: the combined PDF's path, asked in
+    // a save dialog opened in the output folder; empty when cancelled.
+    QString AskCombinedPdfPath();
     void StartWorker();
     // On the GUI thread once the worker has returned.
     void OnWorkerEnded();
@@ -149,6 +152,12 @@ private:
     QString m_runFolder;
     ConversionSettings m_nextSettings;
     QString m_nextFolder;
+    // The combined PDF of the run; empty when each file gets its own PDF.
+    QString m_runCombinedPath;
+    QString m_nextCombinedPath;
+    // Where the PDF step writes the current file's part of the combined PDF
+    // (worker thread only).
+    QString m_partPath;
 
     // The page's own scratch files, removed with the page.
     RunScratch m_scratch;

@@ -3,10 +3,15 @@
 #include "convert/CBmpProgCtrl.h"
 #include "convert/CConvertDlg.h"
 #include "convert/CListBoxEx.h"
+#include "options/CAdvancedDlg.h"
 #include "platform/GuiThreadCall.h"
 #include "platform/MessageBoxService.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <memory>
 
 ConversionWorker::ConversionWorker(CConvertDlg& page) : m_page(page) {}
 
@@ -76,6 +81,22 @@ bool ConversionWorker::Convert(const QString& sourcePath, const QString& extensi
     return m_page.Converted() == 1;
 }
 
+void ConversionWorker::Combine(const QList<PdfCombiner::Part>& parts)
+{
+    const QString path = m_page.m_runCombinedPath;
+    ConversionSettings settings = m_page.m_runSettings;
+    m_page.m_optionTabs.m_advancedPage->ReadAdvancedSettings(settings);
+    QString why;
+    if (PdfCombiner::MakeCombinedPdf(parts, path, settings, &why)) {
+        const QString name = QFileInfo(path).fileName();
+        Step([&] { m_page.m_finishDlg.m_files.append(name); });
+        return;
+    }
+    if (!m_page.StopRequested())
+        MessageBox(&m_page, QStringLiteral("The combined PDF %1 could not be made.\n%2").arg(path, why),
+                   QStringLiteral("Foliant 3.0"), MB_OK | MB_ICONEXCLAMATION);
+}
+
 void ConversionWorker::Run()
 {
     m_page.m_converting = 1;
@@ -84,6 +105,23 @@ void ConversionWorker::Run()
     int count = 0;
     if (!Step([&] { count = m_page.m_fileList->count(); }))
         return;
+
+    // Combining: each file's PDF is a part in a folder of the run beside the
+    // combined PDF, removed with everything in it when the run ends.
+    const bool combining = !m_page.m_runCombinedPath.isEmpty();
+    std::unique_ptr<QTemporaryDir> partsFolder;
+    QList<PdfCombiner::Part> parts;
+    if (combining) {
+        partsFolder = std::make_unique<QTemporaryDir>(
+            QFileInfo(m_page.m_runCombinedPath).dir().filePath(QStringLiteral(".foliant-parts-XXXXXX")));
+        if (!partsFolder->isValid()) {
+            MessageBox(&m_page,
+                       QStringLiteral("The combined PDF %1 could not be made.\n%2")
+                           .arg(m_page.m_runCombinedPath, partsFolder->errorString()),
+                       QStringLiteral("Foliant 3.0"), MB_OK | MB_ICONEXCLAMATION);
+            count = 0;
+        }
+    }
 
     for (int i = 0; i < count; ++i) {
         QString sourcePath;
@@ -100,7 +138,7 @@ void ConversionWorker::Run()
             return;
         const QString outputPath = folder + OutputName(sourcePath);
 
-        if (QFileInfo::exists(outputPath)) {
+        if (!combining && QFileInfo::exists(outputPath)) {
             if (m_page.StopRequested())
                 return;
             const int answer = MessageBox(
@@ -118,16 +156,24 @@ void ConversionWorker::Run()
         const QString extension = path.mid(path.lastIndexOf(QLatin1Char('.')) + 1);
         if (m_page.StopRequested())
             return;
+        if (combining)
+            m_page.m_partPath = partsFolder->filePath(QStringLiteral("%1.pdf").arg(i));
         const bool made = Convert(path, extension);
         if (m_page.StopRequested())
             return;
         if (made) {
             AdvanceBar(i, count);
-            Record(path);
+            if (combining)
+                parts.append({m_page.m_partPath, QFileInfo(sourcePath).fileName()});
+            else
+                Record(path);
         }
     }
 
     if (m_page.StopRequested())
         return;
+    if (!parts.isEmpty())
+        Combine(parts);
+    partsFolder.reset();
     RunInThreadOf(&m_page, [&] { m_page.FinishRun(); });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pdf/PdfCombiner.h"
+
 #include <QString>
 
 #include <functional>
@@ -9,7 +11,8 @@ class CConvertDlg;
 // One run of the conversion page, on a thread of its own: walks the list in
 // list order, asks before replacing an existing PDF, hands each file to the
 // converter for its kind, advances the bar and records each PDF made, then
-// puts the page back to idle. It changes the page only through calls the GUI
+// puts the page back to idle. With "Combine into one PDF" each file's PDF is
+// a part, and the parts become the run's one PDF at the end. It changes the page only through calls the GUI
 // thread carries out, and after a confirmed Stop it changes nothing more.
 class ConversionWorker
 {
@@ -33,6 +36,9 @@ private:
     void Record(const QString& sourcePath);
     // The converter for the path's kind; true when its PDF was made.
     bool Convert(const QString& sourcePath, const QString& extension);
+    // The PDFs made in this run joined into the run's one PDF, finished as
+    // the settings ask; recorded when made, the user told why when not.
+    void Combine(const QList<PdfCombiner::Part>& parts);
 
     CConvertDlg& m_page;
 };

@@ -46,7 +46,7 @@ void CAdvancedDlg::OnInitDialog()
     fill(m_documentCompression, {"Flate", "LZW"});
     fill(m_imagesCompression, {"Flate", "JPEG", "Automatic"});
     fill(m_jpegQuality, {"Minimum", "Low", "Medium", "High", "Maximum"});
-    fill(m_pdfVersion, {"V1.3(Acrobat 4.xx)", "V1.4", "V1.5"});
+    fill(m_pdfVersion, {"V1.3(Acrobat 4.xx)", "V1.4", "V1.5", "V1.6", "V1.7", "PDF/A-2b"});
 }
 
 void CAdvancedDlg::ReadAdvancedSettings(ConversionSettings& settings) const

@@ -8,11 +8,12 @@
 namespace {
 
 // Every control of the page but 1005 and the labels, enabled and disabled together.
-constexpr int kEnablingSet[] = {IDC_OWNER_PASSWORD,  IDC_ENABLE_OWNER_PASSWORD,
-                                IDC_USER_PASSWORD,   IDC_ENABLE_USER_PASSWORD,
-                                IDC_COPYING,         IDC_FORMS,
-                                IDC_CHANGING,        IDC_PRINTING,
-                                IDC_HIGH_ENCRYPTION, IDC_LOW_ENCRYPTION};
+constexpr int kEnablingSet[] = {IDC_OWNER_PASSWORD,    IDC_ENABLE_OWNER_PASSWORD,
+                                IDC_USER_PASSWORD,     IDC_ENABLE_USER_PASSWORD,
+                                IDC_COPYING,           IDC_FORMS,
+                                IDC_CHANGING,          IDC_PRINTING,
+                                IDC_HIGH_ENCRYPTION,   IDC_LOW_ENCRYPTION,
+                                IDC_AES128_ENCRYPTION, IDC_AES256_ENCRYPTION};
 
 // The seven check boxes in data-exchange order, with their members.
 struct CheckMember

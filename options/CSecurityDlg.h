@@ -8,7 +8,8 @@ class QLineEdit;
 class QRadioButton;
 
 // The Security page (template 133): encryption on or off, the two passwords,
-// the rights the encrypted PDF withholds, 40-bit or 128-bit RC4. While
+// the rights the encrypted PDF withholds, 40-bit or 128-bit RC4 or 128-bit or
+// 256-bit AES (encryptionLevel 0 to 3). While
 // "Enable PDF Security" is not ticked every other control is disabled; a
 // disabled edit keeps its text and is read all the same.
 class CSecurityDlg : public COptionPage

@@ -21,7 +21,7 @@ struct ConversionSettings
     int formsChecked = 0;
     int changingChecked = 0;
     int printingChecked = 0;
-    int encryptionLevel = 0; // 0 = 40-bit RC4, 1 = 128-bit RC4
+    int encryptionLevel = 0; // 0 = 40-bit RC4, 1 = 128-bit RC4, 2 = 128-bit AES, 3 = 256-bit AES
     QString userPassword;
     QString ownerPassword;
 

@@ -1,10 +1,15 @@
 #include "pdf/GhostscriptRunner.h"
 
 #include "pdf/AdvancedSettingsReader.h"
+#include "pdf/ArchiveFormat.h"
+#include "pdf/CompletedPdf.h"
 #include "pdf/EffectivePdfVersion.h"
 #include "pdf/GhostscriptArguments.h"
 #include "pdf/GhostscriptCommandLine.h"
+#include "pdf/PdfEncryption.h"
 #include "pdf/PdfmarksFile.h"
+#include "pdf/PrintableLinks.h"
+#include "platform/LinkSafeFiles.h"
 #include "platform/ProcessRunner.h"
 #include "platform/ScratchFolder.h"
 #include "platform/WindowsCommandLine.h"
@@ -16,21 +21,11 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 
-#include <cstdio>
-#include <sys/stat.h>
-
 namespace {
 
 ProcessRunner& RunnerOf(const GhostscriptOptions& options)
 {
     return options.runner ? *options.runner : ProcessRunner::System();
-}
-
-mode_t CurrentUmask()
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
 }
 
 PdfOutcome Failure(PdfOutcome::Failure kind, const QString& pdfPath, const QString& reason)
@@ -147,7 +142,15 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     ConversionSettings settings = pageSettings;
     if (options.advancedSettings)
         options.advancedSettings->ReadAdvancedSettings(settings);
-    const QString finalPath = PdfOutputPath(outputFolder, sourcePath);
+    // A part of a combined PDF is encrypted, if at all, once combined.
+    const bool part = !options.partPath.isEmpty();
+    if (part)
+        settings.securityEnabled = 0;
+    const QString finalPath = part ? options.partPath : PdfOutputPath(outputFolder, sourcePath);
+    // Ghostscript writes no AES: qpdf encrypts its PDF afterwards.
+    ConversionSettings ghostscriptSettings = settings;
+    if (UsesAes(settings))
+        ghostscriptSettings.securityEnabled = 0;
     QString error;
     const QString scratch =
         options.scratchFolder.isEmpty() ? ScratchFolder::Path(&error) : options.scratchFolder;
@@ -159,8 +162,8 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     paths.pdfmarksFile = scratchDir.filePath(ScratchFolder::kPdfmarksFileName);
 
     // 1-3: the command line, the side file text, the side file.
-    const QStringList split =
-        SplitWindowsCommandLine(BuildGhostscriptCommandLine(settings, sourcePath, outputFolder, paths));
+    const QStringList split = SplitWindowsCommandLine(
+        BuildGhostscriptCommandLine(ghostscriptSettings, sourcePath, outputFolder, paths));
     if (!WritePdfmarksFile(paths.pdfmarksFile, BuildPdfmarksText(settings), &error))
         return Failure(PdfOutcome::Failure::ScratchFiles, finalPath, error);
 
@@ -169,6 +172,26 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     if (!spool.exists() || spool.size() == 0)
         return Failure(PdfOutcome::Failure::EmptySpool, finalPath,
                        QStringLiteral("The print job wrote nothing into %1.").arg(paths.spoolFile));
+
+    // PDF/A: Ghostscript's definition file with the sRGB output intent, and
+    // links that are printed, so Ghostscript keeps them.
+    const bool archive = IsArchive(settings);
+    const QString archiveDefinition = scratchDir.filePath(QStringLiteral("pdfa_def.ps"));
+    const ArchiveResources archiveResources = archive ? FindArchiveResources() : ArchiveResources{};
+    if (archive) {
+        QFile definition(archiveResources.definitionFile);
+        if (archiveResources.definitionFile.isEmpty() || !definition.open(QIODevice::ReadOnly))
+            return Failure(PdfOutcome::Failure::NotStarted, finalPath,
+                           QStringLiteral("Ghostscript's PDF/A definition file (PDFA_def.ps) or its sRGB "
+                                          "profile (srgb.icc) is missing."));
+        const QString text =
+            AdaptedArchiveDefinition(QString::fromLatin1(definition.readAll()), archiveResources.srgbProfile);
+        if (!LinkSafeFiles::Replace(archiveDefinition, text.toLatin1(), &error))
+            return Failure(PdfOutcome::Failure::ScratchFiles, finalPath, error);
+        if (!MakeLinksPrintable(paths.spoolFile, &error))
+            return Failure(PdfOutcome::Failure::ToolFailed, finalPath,
+                           QStringLiteral("The print job could not be read: %1").arg(error));
+    }
 
     // The PDF is written under a temporary name beside its final one.
     const QFileInfo target(finalPath);
@@ -188,6 +211,9 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     GhostscriptInvocation invocation =
         AdaptGhostscriptArguments(split, temporaryPdf.fileName(), argumentFile.fileName());
     RaiseCompatibilityLevel(invocation.arguments, EffectiveCompatibilityLevel(settings));
+    if (archive)
+        invocation.arguments =
+            AddArchiveArguments(invocation.arguments, archiveDefinition, archiveResources.srgbProfile);
     const QByteArray argumentBytes = invocation.argumentFileText.toUtf8();
     if (!argumentFileOpen || argumentFile.write(argumentBytes) != argumentBytes.size() ||
         !argumentFile.flush())
@@ -248,15 +274,18 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
                          GhostscriptMessages(result.standardOutput, result.standardError);
         return outcome;
     }
-    // Complete: give it the usual permissions and its final name.
-    const QByteArray temporaryName = QFile::encodeName(temporaryPdf.fileName());
-    ::chmod(temporaryName.constData(), 0666 & ~CurrentUmask());
-    if (std::rename(temporaryName.constData(), QFile::encodeName(finalPath).constData()) != 0) {
-        outcome.failure = PdfOutcome::Failure::OutputFolder;
-        outcome.reason = QStringLiteral("Cannot rename the finished PDF to %1.").arg(finalPath);
+    // The final steps, then the final name. A part of a combined PDF gets
+    // them once combined.
+    ConversionSettings finalSettings = settings;
+    if (part)
+        finalSettings.pdfVersion.clear();
+    bool folderFault = false;
+    if (!CompletePdf(temporaryPdf, finalPath, finalSettings, FinalSteps::OneFile, &outcome.reason,
+                     &folderFault)) {
+        if (folderFault)
+            outcome.failure = PdfOutcome::Failure::OutputFolder;
         return outcome;
     }
-    temporaryPdf.setAutoRemove(false);
     outcome.failure = PdfOutcome::Failure::None;
     outcome.made = true;
     return outcome;

@@ -18,6 +18,9 @@ struct GhostscriptOptions
     // When given, the four Advanced values are read from it as the command
     // line is built, overriding those of the settings passed in.
     const AdvancedSettingsReader* advancedSettings = nullptr;
+    // A part of a combined PDF: written to this path (not after the source),
+    // unencrypted and without the final steps, which the combined PDF gets.
+    QString partPath;
     // The run's own scratch folder (spool file, side file, argument file);
     // empty: the program's private scratch folder itself.
     QString scratchFolder;

@@ -1,9 +1,15 @@
 #include "pdf/SettingsRefusal.h"
 
+#include "pdf/ArchiveFormat.h"
+
 QString SettingsRefusal(const ConversionSettings& settings)
 {
     if (settings.securityEnabled != 1)
         return {};
+    if (IsArchive(settings))
+        return QStringLiteral("PDF/A-2b cannot be encrypted: PDF/A forbids encryption.\n"
+                              "Untick \"Enable PDF Security\" on the Security page, or choose another "
+                              "PDF Version on the Advanced page.");
     // Ghostscript encrypts only with an owner password: without one the PDF
     // would be written unprotected (an empty owner password) or not at all
     // (a user password alone, or no password).

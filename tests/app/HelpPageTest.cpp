@@ -47,7 +47,9 @@ TEST(HelpPageTest, NamesTheTypesAndTheConversionPageControls)
                              "Browse",         "Convert",
                              "Stop",           "Display Advanced Options.",
                              "already exists", "Password Required!",
-                             "tmp.ps"}) {
+                             "tmp.ps",         "Combine into one PDF",
+                             "V1.6",           "V1.7",
+                             "PDF/A-2b"}) {
         SCOPED_TRACE(word);
         EXPECT_TRUE(help.contains(QLatin1String(word)));
     }

@@ -112,7 +112,8 @@ TEST_F(ConvertDlgTest, StartsEmptyWithEveryControlAtItsTablePosition)
         EXPECT_EQ(control->geometry(), expected) << item.id;
         ++checked;
     }
-    EXPECT_EQ(checked, 14);
+    EXPECT_EQ(checked, 15);
+    EXPECT_FALSE(DlgItem<QAbstractButton>(page.get(), IDC_COMBINE_FILES)->isChecked()) << "one PDF per file";
     EXPECT_NE(qobject_cast<CListBoxEx*>(GetDlgItem(page.get(), IDC_FILE_LIST)), nullptr);
     EXPECT_NE(qobject_cast<CBmpProgCtrl*>(GetDlgItem(page.get(), IDC_PROGRESS)), nullptr);
     EXPECT_NE(qobject_cast<CEnableEdit*>(GetDlgItem(page.get(), IDC_STATUS)), nullptr);

@@ -61,7 +61,9 @@ TEST(AccessibilityTest, SecurityControlsFollowTheBoxesHoweverTheyAreTicked)
                              IDC_CHANGING,
                              IDC_PRINTING,
                              IDC_LOW_ENCRYPTION,
-                             IDC_HIGH_ENCRYPTION};
+                             IDC_HIGH_ENCRYPTION,
+                             IDC_AES128_ENCRYPTION,
+                             IDC_AES256_ENCRYPTION};
 
     // The screen reader's toggle action sends no click.
     ASSERT_TRUE(DoAction(security, QAccessibleActionInterface::toggleAction()));
@@ -146,12 +148,12 @@ TEST(AccessibilityTest, SpaceAndEnterPressEveryButtonAndTabFollowsTheTemplate)
     QWidget* first = GetDlgItem(&page, IDC_FILE_LIST);
     first->setFocus();
     QList<int> order;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 9; ++i) {
         order << GetDlgCtrlID(QApplication::focusWidget());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     EXPECT_EQ(order, (QList<int>{IDC_FILE_LIST, IDC_ADD_FILES, IDC_REMOVE, IDC_REMOVE_ALL, IDC_OUTPUT_FOLDER,
-                                 IDC_BROWSE, IDC_STATUS, IDC_CONVERT}));
+                                 IDC_BROWSE, IDC_COMBINE_FILES, IDC_STATUS, IDC_CONVERT}));
 }
 
 } // namespace

@@ -171,11 +171,12 @@ TEST_F(OptionPagesTest, SecurityPageEnablingFollowsItsBoxes)
     auto* owner = Item<QCheckBox>(page, IDC_ENABLE_OWNER_PASSWORD);
     auto* userEdit = Item<QLineEdit>(page, IDC_USER_PASSWORD);
     auto* ownerEdit = Item<QLineEdit>(page, IDC_OWNER_PASSWORD);
-    const int enablingSet[] = {IDC_OWNER_PASSWORD,  IDC_ENABLE_OWNER_PASSWORD,
-                               IDC_USER_PASSWORD,   IDC_ENABLE_USER_PASSWORD,
-                               IDC_COPYING,         IDC_FORMS,
-                               IDC_CHANGING,        IDC_PRINTING,
-                               IDC_HIGH_ENCRYPTION, IDC_LOW_ENCRYPTION};
+    const int enablingSet[] = {IDC_OWNER_PASSWORD,    IDC_ENABLE_OWNER_PASSWORD,
+                               IDC_USER_PASSWORD,     IDC_ENABLE_USER_PASSWORD,
+                               IDC_COPYING,           IDC_FORMS,
+                               IDC_CHANGING,          IDC_PRINTING,
+                               IDC_HIGH_ENCRYPTION,   IDC_LOW_ENCRYPTION,
+                               IDC_AES128_ENCRYPTION, IDC_AES256_ENCRYPTION};
 
     // First shown: only 1005 usable; both password boxes ticked, 40-bit.
     EXPECT_TRUE(enable->isEnabled());
@@ -231,6 +232,15 @@ TEST_F(OptionPagesTest, SecurityPageEnablingFollowsItsBoxes)
     EXPECT_EQ(settings.changingChecked, 0);
     EXPECT_EQ(settings.encryptionLevel, 1);
     EXPECT_FALSE(Item<QRadioButton>(page, IDC_LOW_ENCRYPTION)->isChecked());
+
+    // The AES choices follow the RC4 ones, in order, as levels 2 and 3.
+    EXPECT_EQ(Item<QRadioButton>(page, IDC_AES128_ENCRYPTION)->text(), "Strong(128-bit AES)");
+    EXPECT_EQ(Item<QRadioButton>(page, IDC_AES256_ENCRYPTION)->text(), "Strongest(256-bit AES)");
+    QTest::mouseClick(Item(page, IDC_AES256_ENCRYPTION), Qt::LeftButton);
+    EXPECT_EQ(Collect().encryptionLevel, 3);
+    QTest::mouseClick(Item(page, IDC_AES128_ENCRYPTION), Qt::LeftButton);
+    EXPECT_EQ(Collect().encryptionLevel, 2);
+    EXPECT_FALSE(Item<QRadioButton>(page, IDC_HIGH_ENCRYPTION)->isChecked());
 }
 
 TEST_F(OptionPagesTest, AdvancedChoicesReachThePdfStepFromAnotherThread)
@@ -245,7 +255,8 @@ TEST_F(OptionPagesTest, AdvancedChoicesReachThePdfStepFromAnotherThread)
     };
     EXPECT_EQ(items(page->m_imagesCompression), QStringList({"Flate", "JPEG", "Automatic"}));
     EXPECT_EQ(items(page->m_jpegQuality), QStringList({"Minimum", "Low", "Medium", "High", "Maximum"}));
-    EXPECT_EQ(items(page->m_pdfVersion), QStringList({"V1.3(Acrobat 4.xx)", "V1.4", "V1.5"}));
+    EXPECT_EQ(items(page->m_pdfVersion),
+              QStringList({"V1.3(Acrobat 4.xx)", "V1.4", "V1.5", "V1.6", "V1.7", "PDF/A-2b"}));
     EXPECT_EQ(items(page->m_documentCompression), QStringList({"Flate", "LZW"}));
     EXPECT_EQ(items(page->m_pageLayout), QStringList({"Continuous"}));
     EXPECT_EQ(items(page->m_pageMode), QStringList({"Normal"}));

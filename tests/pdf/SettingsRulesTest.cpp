@@ -36,6 +36,12 @@ TEST(EffectivePdfVersion, TheLaterOfTheChosenVersionAndWhatTheEncryptionNeeds)
     // A text that names no version: only what the encryption needs.
     EXPECT_EQ(EffectiveCompatibilityLevel(With(QStringLiteral("V2"), 0, 0)), QString());
     EXPECT_EQ(EffectiveCompatibilityLevel(With(QString(), 1, 1)), QStringLiteral("1.4"));
+    // AES-128 needs 1.6, AES-256 and PDF/A-2b 1.7; V1.6 and V1.7 are named by their text alone.
+    EXPECT_EQ(EffectiveCompatibilityLevel(With(v13, 1, 2)), QStringLiteral("1.6"));
+    EXPECT_EQ(EffectiveCompatibilityLevel(With(v15, 1, 3)), QStringLiteral("1.7"));
+    EXPECT_EQ(EffectiveCompatibilityLevel(With(QStringLiteral("V1.7"), 1, 2)), QStringLiteral("1.7"));
+    EXPECT_EQ(EffectiveCompatibilityLevel(With(QStringLiteral("V1.6"), 0, 3)), QStringLiteral("1.6"));
+    EXPECT_EQ(EffectiveCompatibilityLevel(With(QStringLiteral("PDF/A-2b"), 0, 0)), QStringLiteral("1.7"));
     // The command line's text keeps the chosen version.
     EXPECT_TRUE(
         BuildGhostscriptCommandLine(With(v13, 1, 1), QStringLiteral("D:\\a.doc"), QStringLiteral("E:\\"))
@@ -50,7 +56,7 @@ TEST(SettingsRefusal, SecurityWithoutAnOwnerPasswordIsRefusedAndEverythingElseRu
             for (int ownerBox = 0; ownerBox <= 1; ++ownerBox)
                 for (int userGiven = 0; userGiven <= 1; ++userGiven)
                     for (int ownerGiven = 0; ownerGiven <= 1; ++ownerGiven)
-                        for (int level = 0; level <= 1; ++level) {
+                        for (int level = 0; level <= 3; ++level) {
                             ConversionSettings s;
                             s.securityEnabled = enabled;
                             s.userPasswordEnabled = userBox;
@@ -73,4 +79,10 @@ TEST(SettingsRefusal, SecurityWithoutAnOwnerPasswordIsRefusedAndEverythingElseRu
     const QString message = SettingsRefusal(s);
     EXPECT_TRUE(message.contains(QStringLiteral("\"Enable Owner Password\""))) << message.toStdString();
     EXPECT_TRUE(message.contains(QStringLiteral("owner password")));
+
+    // PDF/A forbids encryption: refused with security on, whatever the passwords.
+    ConversionSettings archive = With(QStringLiteral("PDF/A-2b"), 1, 3);
+    EXPECT_TRUE(SettingsRefusal(archive).contains(QStringLiteral("PDF/A forbids encryption")));
+    archive.securityEnabled = 0;
+    EXPECT_TRUE(SettingsRefusal(archive).isEmpty());
 }

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "pdf/ConversionSettings.h"
+#include "pdf/PdfFinalStep.h"
+
+#include <QString>
+
+class QTemporaryFile;
+
+// A PDF written under a temporary name beside its final one: the final steps
+// the settings ask for (AES, archival information) are done on it, then it
+// gets the usual permissions and its final name, replacing an older PDF only
+// now that it is complete. False, with *why, when a step fails or the name
+// cannot be given (then *folderFault is true); what was written is removed.
+bool CompletePdf(QTemporaryFile& written, const QString& finalPath, const ConversionSettings& settings,
+                 FinalSteps steps, QString* why, bool* folderFault);

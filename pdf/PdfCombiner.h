@@ -1,0 +1,31 @@
+#pragma once
+
+#include "pdf/ConversionSettings.h"
+
+#include <QList>
+#include <QString>
+
+// Joins the PDFs of a run into one, in the order given: every page of each,
+// and one bookmark per part, titled with the part's title, that opens its
+// first page and holds the part's own bookmarks beneath it. The first part's
+// output intent, XMP metadata and document information carry over, so
+// archival parts give an archival whole.
+class PdfCombiner
+{
+public:
+    struct Part
+    {
+        QString pdfPath;
+        QString title; // the source file's name
+    };
+
+    // Writes the joined PDF to output; false, with *why, when a part cannot
+    // be read or the result cannot be written.
+    static bool Combine(const QList<Part>& parts, const QString& output, QString* why);
+
+    // The combined PDF at finalPath, finished as the settings ask (document
+    // information, encryption at any level); it appears under its name only
+    // when complete, and an older PDF there is replaced only then.
+    static bool MakeCombinedPdf(const QList<Part>& parts, const QString& finalPath,
+                                const ConversionSettings& settings, QString* why);
+};

@@ -1,0 +1,47 @@
+#include "pdf/PdfFinalStep.h"
+
+#include "pdf/ArchiveDocumentInfo.h"
+#include "pdf/ArchiveFormat.h"
+#include "pdf/PdfEncryption.h"
+
+#include <QFile>
+
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include <exception>
+
+namespace {
+
+bool Encrypts(const ConversionSettings& settings, FinalSteps steps)
+{
+    return steps == FinalSteps::Combined ? UsesEncryption(settings) : UsesAes(settings);
+}
+
+} // namespace
+
+bool NeedsFinalStep(const ConversionSettings& settings, FinalSteps steps)
+{
+    return Encrypts(settings, steps) || IsArchive(settings);
+}
+
+bool RunFinalStep(const QString& input, const QString& output, const ConversionSettings& settings,
+                  FinalSteps steps, QString* why)
+{
+    try {
+        QPDF pdf;
+        pdf.setSuppressWarnings(true);
+        pdf.processFile(QFile::encodeName(input).constData());
+        if (IsArchive(settings))
+            WriteArchiveDocumentInfo(pdf, settings);
+        QPDFWriter writer(pdf, QFile::encodeName(output).constData());
+        writer.setObjectStreamMode(qpdf_o_preserve);
+        if (Encrypts(settings, steps) && !SetEncryption(writer, settings, why))
+            return false;
+        writer.write();
+        return true;
+    } catch (const std::exception& e) {
+        *why = QString::fromLocal8Bit(e.what());
+    }
+    return false;
+}

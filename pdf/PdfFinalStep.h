@@ -1,0 +1,19 @@
+#pragma once
+
+#include "pdf/ConversionSettings.h"
+
+#include <QString>
+
+// What is done to a finished PDF before it gets its name, with qpdf's
+// library: an archival PDF gets the user's document information in Info and
+// XMP, and AES encrypts it. A combined PDF, joined from unencrypted parts, is
+// encrypted here whatever the level. The passwords reach the library through
+// its interface only.
+enum class FinalSteps { OneFile, Combined };
+
+bool NeedsFinalStep(const ConversionSettings& settings, FinalSteps steps);
+
+// Reads input and writes the finished PDF to output (another file). False,
+// with the reason in *why, when it could not be done.
+bool RunFinalStep(const QString& input, const QString& output, const ConversionSettings& settings,
+                  FinalSteps steps, QString* why);
