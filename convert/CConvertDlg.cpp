@@ -6,6 +6,7 @@
 #include "convert/CListBoxEx.h"
 #include "convert/ConversionWorker.h"
 #include "converters/CEnterPassWordDlg.h"
+#include "converters/FileKinds.h"
 #include "converters/OpenPassword.h"
 #include "options/CAdvancedDlg.h"
 #include "options/CTabCtrlEx.h"
@@ -41,13 +42,7 @@ const QString kBusy = QStringLiteral("Working now,Hold for a moment!");
 const QStringList& AddFilesFilters()
 {
     static const QStringList filters = [] {
-        const QString filterText = QStringLiteral(
-            "All Supported "
-            "Files(*.doc;*.docx;*.xls;*.ppt;*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.htm;*.tml;*.xml;*.txt;*.rtf)|*."
-            "doc;*.docx;*.xls;*.ppt;*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.htm;*.tml;*.xml;*.txt;*.rtf|Microsoft "
-            "Word Files(*.doc;*.docx;*.htm;*.tml;*.xml;*.txt;*.rtf)|*.doc;*.docx;*.htm;*.tml;*.xml;*.txt;*."
-            "rtf|Microsoft Excel Files(*.xls)|*.xls|Picture "
-            "Files(*.bmp;*.jpg;*.jpeg;*.png;*.gif)|*.bmp;*.jpg;*.jpeg;*.png;*.gif|All Files(*.*)|*.*||");
+        const QString filterText = filekinds::FilterText();
         QStringList result;
         const QStringList parts = filterText.split(QLatin1Char('|'));
         for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
@@ -165,11 +160,7 @@ void CConvertDlg::OnInitDialog()
     Button(IDC_REMOVE_ALL)->setEnabled(false);
     Button(IDC_CONVERT)->setEnabled(false);
 
-    m_fileList->m_extensions = {QStringLiteral("doc"), QStringLiteral("xls"),  QStringLiteral("docx"),
-                                QStringLiteral("htm"), QStringLiteral("tml"),  QStringLiteral("xml"),
-                                QStringLiteral("txt"), QStringLiteral("rtf"),  QStringLiteral("ppt"),
-                                QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("bmp"),
-                                QStringLiteral("gif"), QStringLiteral("png")};
+    m_fileList->m_extensions = filekinds::Extensions();
     m_fileList->m_hNotifyWnd = this;
 }
 
@@ -258,8 +249,7 @@ void CConvertDlg::OnAddFiles()
         if (!chosen.isEmpty())
             FolderEdit()->setText(WithSeparator(QFileInfo(chosen.first()).absolutePath()));
         for (const QString& path : chosen) {
-            const QString extension = path.mid(path.lastIndexOf(QLatin1Char('.')) + 1).toLower();
-            if (!m_fileList->m_extensions.contains(extension))
+            if (!m_fileList->m_extensions.contains(filekinds::ExtensionOf(path)))
                 continue;
             if (m_fileList->Contains(path))
                 MessageBox(this, QStringLiteral("Convert File existing."), QStringLiteral("Warning"),

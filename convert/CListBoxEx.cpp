@@ -1,5 +1,6 @@
 #include "convert/CListBoxEx.h"
 
+#include "converters/FileKinds.h"
 #include "platform/MessageBoxService.h"
 #include "platform/widgets/AddString.h"
 
@@ -93,8 +94,7 @@ void CListBoxEx::OnDropFiles(const QList<QUrl>& dropped)
         // inserted before it stays.
         if (QFileInfo(path).isDir() || !path.contains(QLatin1Char('.')))
             break;
-        const QString extension = path.mid(path.lastIndexOf(QLatin1Char('.')) + 1).toLower();
-        if (!m_extensions.contains(extension))
+        if (!m_extensions.contains(filekinds::ExtensionOf(path)))
             continue;
         if (Contains(path)) {
             MessageBox(this, QStringLiteral("Convert File existing."), QStringLiteral("Warning"),

@@ -3,6 +3,7 @@
 #include "convert/CBmpProgCtrl.h"
 #include "convert/CConvertDlg.h"
 #include "convert/CListBoxEx.h"
+#include "converters/FileKinds.h"
 #include "options/CAdvancedDlg.h"
 #include "platform/GuiThreadCall.h"
 #include "platform/MessageBoxService.h"
@@ -20,14 +21,6 @@ QString ConversionWorker::OutputName(const QString& sourcePath)
     const qsizetype dot = sourcePath.lastIndexOf(QLatin1Char('.'));
     const QString name = (dot < 0 ? sourcePath : sourcePath.left(dot)) + QStringLiteral(".pdf");
     return name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
-}
-
-QString ConversionWorker::LowerCaseExtension(const QString& sourcePath)
-{
-    const qsizetype dot = sourcePath.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0)
-        return sourcePath;
-    return sourcePath.left(dot + 1) + sourcePath.mid(dot + 1).toLower();
 }
 
 bool ConversionWorker::Step(const std::function<void()>& fn)
@@ -62,20 +55,21 @@ void ConversionWorker::Record(const QString& sourcePath)
     Step([&] { m_page.m_finishDlg.m_files.append(name); });
 }
 
-bool ConversionWorker::Convert(const QString& sourcePath, const QString& extension)
+bool ConversionWorker::Convert(const QString& sourcePath)
 {
-    static const QStringList pictures{QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("bmp"),
-                                      QStringLiteral("png"), QStringLiteral("gif")};
     const ConverterSet& converters = m_page.m_converters;
-    if (pictures.contains(extension))
+    const std::optional<FileKind> kind = filekinds::KindOf(sourcePath);
+    if (kind == FileKind::Picture)
         return converters.picture && converters.picture(m_page, sourcePath);
 
     // Each Office converter leaves the flag for its own file; a converter
     // that returns early without a word must not inherit the last file's 1.
+    // What is neither a picture nor a workbook nor a presentation goes to
+    // Word, whose own check refuses what it does not take.
     m_page.SetConverted(0);
-    const auto& office = extension == QLatin1String("ppt")   ? converters.powerPoint
-                         : extension == QLatin1String("xls") ? converters.excel
-                                                             : converters.word;
+    const auto& office = kind == FileKind::PowerPoint ? converters.powerPoint
+                         : kind == FileKind::Excel    ? converters.excel
+                                                      : converters.word;
     if (office)
         office(m_page, sourcePath);
     return m_page.Converted() == 1;
@@ -152,13 +146,14 @@ void ConversionWorker::Run()
             }
         }
 
-        const QString path = LowerCaseExtension(sourcePath);
-        const QString extension = path.mid(path.lastIndexOf(QLatin1Char('.')) + 1);
+        // The converters get the path as listed: the file is found under its
+        // own name, and the table of kinds ignores the extension's case.
+        const QString& path = sourcePath;
         if (m_page.StopRequested())
             return;
         if (combining)
             m_page.m_partPath = partsFolder->filePath(QStringLiteral("%1.pdf").arg(i));
-        const bool made = Convert(path, extension);
+        const bool made = Convert(path);
         if (m_page.StopRequested())
             return;
         if (made) {

@@ -25,8 +25,6 @@ public:
     // The PDF's name for a source path: the file name with its extension
     // (the text after the last ".") replaced by ".pdf", without folder.
     static QString OutputName(const QString& sourcePath);
-    // The source path with its extension lower-cased.
-    static QString LowerCaseExtension(const QString& sourcePath);
 
 private:
     // Carries out fn on the GUI thread unless the run is stopped: holds while
@@ -35,7 +33,7 @@ private:
     void AdvanceBar(int index, int count);
     void Record(const QString& sourcePath);
     // The converter for the path's kind; true when its PDF was made.
-    bool Convert(const QString& sourcePath, const QString& extension);
+    bool Convert(const QString& sourcePath);
     // The PDFs made in this run joined into the run's one PDF, finished as
     // the settings ask; recorded when made, the user told why when not.
     void Combine(const QList<PdfCombiner::Part>& parts);

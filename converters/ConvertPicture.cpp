@@ -28,14 +28,32 @@ void Tell(ConversionPage& page, const QString& text)
 
 enum class Print {
     Made,
-    NotMade,   // told the user; the PDF step follows as after a print
-    NoMemoryDC // told the user; nothing follows
+    NotMade,  // told the user; the PDF step follows as after a print
+    Abandoned // told the user; nothing follows
 };
 
-// Prints the bitmap as one page on the default printer into the spool file.
+// Draws the bitmap through the memory DC: 4720 wide, the height by the scale
+// rounded to single precision, the product truncated. The bitmap stays
+// selected; the one selected before is returned.
+CBitmap* DrawPicture(CDC& printer, CDC& memory, CBitmap& bitmap)
+{
+    BITMAP header;
+    bitmap.GetBitmap(&header);
+    const float width = static_cast<float>(header.bmWidth);
+    const float height = static_cast<float>(header.bmHeight);
+    CBitmap* previous = memory.SelectObject(&bitmap);
+    const float scale = kScaleWidth / width;
+    const int destinationHeight = static_cast<int>(static_cast<double>(height) * static_cast<double>(scale));
+    printer.StretchBlt(0, 0, kDestinationWidth, destinationHeight, &memory, 0, 0, header.bmWidth,
+                       header.bmHeight, SRCCOPY);
+    return previous;
+}
+
+// Prints the picture on the default printer into the spool file: bitmap as
+// the first page, and each further page of a multi-page picture after it.
 // *spooled tells whether the printer took the job (EndDoc), so that it will complete.
 Print PrintPicture(ConversionPage& page, const QString& sourcePath, const QString& spoolPath, CBitmap& bitmap,
-                   bool* spooled)
+                   int pageCount, bool* spooled)
 {
     *spooled = false;
     CPrintDialog printDialog(false, PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE |
@@ -73,22 +91,31 @@ Print PrintPicture(ConversionPage& page, const QString& sourcePath, const QStrin
         printer.DeleteDC();
         ReportNotConverted(page, sourcePath,
                            QStringLiteral("No memory device context could be made to draw it."));
-        return Print::NoMemoryDC;
+        return Print::Abandoned;
     }
 
-    // Draw: 4720 wide, the height by the scale rounded to single precision,
-    // the product truncated.
-    BITMAP header;
-    bitmap.GetBitmap(&header);
-    const float width = static_cast<float>(header.bmWidth);
-    const float height = static_cast<float>(header.bmHeight);
-    CBitmap* previous = memory.SelectObject(&bitmap);
-    const float scale = kScaleWidth / width;
-    const int destinationHeight = static_cast<int>(static_cast<double>(height) * static_cast<double>(scale));
-    printer.StretchBlt(0, 0, kDestinationWidth, destinationHeight, &memory, 0, 0, header.bmWidth,
-                       header.bmHeight, SRCCOPY);
-
+    CBitmap* previous = DrawPicture(printer, memory, bitmap);
     printer.EndPage();
+    // Further pages are decoded one at a time, each after the last is drawn.
+    for (int index = 1; index < pageCount; ++index) {
+        memory.SelectObject(previous);
+        bitmap.DeleteObject();
+        CImage next;
+        const bool loaded = next.Load(sourcePath, index);
+        if (!loaded || printer.StartPage() < 0) {
+            memory.DeleteDC();
+            screen.DeleteDC();
+            printer.AbortDoc();
+            printer.DeleteDC();
+            ReportNotConverted(page, sourcePath,
+                               loaded ? QStringLiteral("Could not start page %1.").arg(index + 1)
+                                      : next.ErrorText());
+            return Print::Abandoned;
+        }
+        bitmap.Attach(next.Detach());
+        previous = DrawPicture(printer, memory, bitmap);
+        printer.EndPage();
+    }
     *spooled = printer.EndDoc() > 0;
     memory.SelectObject(previous);
     memory.DeleteDC();
@@ -122,9 +149,9 @@ bool ConvertPicture(ConversionPage& page, const QString& sourcePath)
         return false;
     }
     bool spooled = false;
-    const Print print = PrintPicture(page, sourcePath, spoolPath, bitmap, &spooled);
+    const Print print = PrintPicture(page, sourcePath, spoolPath, bitmap, image.PageCount(), &spooled);
     bitmap.DeleteObject();
-    if (print == Print::NoMemoryDC)
+    if (print == Print::Abandoned)
         return false;
 
     // The spool file complete; a job the printer never took leaves none to wait for.

@@ -1,7 +1,10 @@
+#include "converters/BinaryPresentation.h"
 #include "converters/ConversionPage.h"
 #include "converters/ConverterReports.h"
 #include "converters/Converters.h"
 #include "converters/CurrentProgramEnder.h"
+#include "converters/OpenPassword.h"
+#include "converters/PasswordRetry.h"
 #include "converters/SpoolFile.h"
 #include "platform/COleDispatchDriver.h"
 #include "platform/MessageBoxService.h"
@@ -12,8 +15,9 @@ using namespace converterreports;
 
 namespace {
 
-// One attempt at the presentation. False when it did not open or print:
-// PowerPoint has been quit and let go, and the user is asked whether to retry.
+// One attempt at the presentation with the current open password. False
+// when it did not open or print: PowerPoint has been quit and let go, and the
+// user is asked whether to retry.
 bool ConvertPowerPointOnce(ConversionPage& page, const QString& sourcePath)
 {
     const QString spoolPath = BeginOfficeAttempt(page, sourcePath);
@@ -62,9 +66,11 @@ bool ConvertPowerPointOnce(ConversionPage& page, const QString& sourcePath)
 
     // Open, take the active presentation, print: the guarded stretch.
     try {
-        // The presentation Open returns is let go at once; the active one prints.
+        // The presentation Open returns is let go at once; the active one
+        // prints. The open password follows the four arguments PowerPoint
+        // itself takes; the office host hands it to the office.
         presentations.InvokeHelper(powerpointdispid::kOpen, DISPATCH_METHOD, VT_DISPATCH,
-                                   {Variant::Bstr(sourcePath), one, all, all});
+                                   {Variant::Bstr(sourcePath), one, all, all, Variant::Bstr(g_openPassword)});
         page.SetConverted(1);
         presentation.AttachDispatch(
             application.InvokeHelper(powerpointdispid::kActivePresentation, DISPATCH_PROPERTYGET, VT_DISPATCH)
@@ -88,6 +94,14 @@ bool ConvertPowerPointOnce(ConversionPage& page, const QString& sourcePath)
         presentations.ReleaseDispatch();
         ender.Clear();
         application.ReleaseDispatch();
+        // A password was tried on a protected 97-2003 presentation: no
+        // password opens it here, so asking again would lead nowhere.
+        if (g_openPassword != kNoPassword && binarypresentation::IsEncrypted(sourcePath)) {
+            ReportNotConverted(page, sourcePath,
+                               QStringLiteral("It is a PowerPoint 97-2003 presentation protected with a "
+                                              "password, which LibreOffice cannot open."));
+            return true;
+        }
         return false;
     }
 
@@ -128,15 +142,12 @@ bool ConvertPowerPointOnce(ConversionPage& page, const QString& sourcePath)
 
 void ConvertPowerPoint(ConversionPage& page, const QString& sourcePath)
 {
-    while (!ConvertPowerPointOnce(page, sourcePath)) {
-        if (page.StopRequested())
-            return;
-        const int answer =
-            MessageBox(page.Window(), QStringLiteral("Password is wrong.Do you want to  enter again?"),
-                       QStringLiteral("Warning"), MB_YESNO);
-        if (answer != IDYES) {
-            page.SetConverted(0);
-            return;
-        }
-    }
+    // Yes to the question leads to the password prompt, as Word's and
+    // Excel's failed opens do.
+    ConvertWithPasswordRetries(
+        page, sourcePath, [&]() { return ConvertPowerPointOnce(page, sourcePath); },
+        [&]() {
+            return MessageBox(page.Window(), QStringLiteral("Password is wrong.Do you want to  enter again?"),
+                              QStringLiteral("Warning"), MB_YESNO) == IDYES;
+        });
 }

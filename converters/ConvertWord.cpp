@@ -2,6 +2,7 @@
 #include "converters/ConverterReports.h"
 #include "converters/Converters.h"
 #include "converters/CurrentProgramEnder.h"
+#include "converters/FileKinds.h"
 #include "converters/OpenPassword.h"
 #include "converters/PasswordRetry.h"
 #include "converters/PrinterName.h"
@@ -9,6 +10,7 @@
 #include "platform/COleDispatchDriver.h"
 #include "platform/MessageBoxService.h"
 #include "platform/OfficeDispids.h"
+#include "platform/WordOpenFormat.h"
 
 using namespace converterreports;
 
@@ -16,24 +18,6 @@ namespace {
 
 constexpr int kAnswerTimer = 3; // answers Word's question boxes while it prints
 constexpr int kAnswerTimerPeriod = 200;
-
-// Word's open format for the text after the last "." (the whole path when
-// it has none); -1 for a type this converter does not take.
-int WordOpenFormat(const QString& sourcePath)
-{
-    const QString extension = sourcePath.section(QLatin1Char('.'), -1);
-    if (extension == u"doc" || extension == u"docx" || extension == u"dot")
-        return 0; // Word decides
-    if (extension == u"htm" || extension == u"tml" || extension == u"html")
-        return 7; // web page
-    if (extension == u"xml")
-        return 8;
-    if (extension == u"txt")
-        return 4;
-    if (extension == u"rtf")
-        return 3;
-    return -1;
-}
 
 QString Why(const std::exception& e)
 {
@@ -172,8 +156,8 @@ bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format
 
 void ConvertWord(ConversionPage& page, const QString& sourcePath)
 {
-    const int format = WordOpenFormat(sourcePath);
-    if (format < 0) {
+    const int format = filekinds::WordOpenFormat(sourcePath);
+    if (format == wordopenformat::kNone) {
         AfxMessageBox(QStringLiteral("Not Suppot File %1,Convert next file?").arg(sourcePath), MB_OK);
         page.SetConverted(0);
         return;

@@ -9,12 +9,16 @@ QString FileNameOf(const QString& sourcePath)
 }
 
 void ConvertWithPasswordRetries(ConversionPage& page, const QString& sourcePath,
-                                const std::function<bool()>& attempt)
+                                const std::function<bool()>& attempt, const std::function<bool()>& askFirst)
 {
     bool prompted = false;
     while (!attempt()) {
         // A stopped run asks nothing more.
         if (page.StopRequested()) {
+            page.SetConverted(0);
+            break;
+        }
+        if (askFirst && !askFirst()) {
             page.SetConverted(0);
             break;
         }

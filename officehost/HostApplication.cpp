@@ -18,11 +18,13 @@ std::shared_ptr<OfficeDocument> HostApplication::OpenDocument(const LibreOffice:
     }
     // LibreOffice opens almost anything as something: what is not of this
     // application's kind does not open, and a damaged file that only plain
-    // text import would take is refused unless it is meant as text.
+    // text import would take is refused unless it is meant as text (plain
+    // text, or values separated by commas).
     const bool plainText = document->FilterName().startsWith(QStringLiteral("Text"));
-    const bool meantAsText =
-        request.filterName.startsWith(QStringLiteral("Text")) ||
-        QFileInfo(request.path).suffix().compare(QStringLiteral("txt"), Qt::CaseInsensitive) == 0;
+    const QString suffix = QFileInfo(request.path).suffix();
+    const bool meantAsText = request.filterName.startsWith(QStringLiteral("Text")) ||
+                             suffix.compare(QStringLiteral("txt"), Qt::CaseInsensitive) == 0 ||
+                             suffix.compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0;
     if (document->DocumentKind() != kind || (plainText && !meantAsText)) {
         qWarning("Open %s: not a document of this kind (%s)", qPrintable(request.path),
                  qPrintable(document->FilterName()));

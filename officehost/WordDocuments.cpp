@@ -3,17 +3,18 @@
 #include "officehost/WordApplication.h"
 #include "officehost/WordDocument.h"
 #include "platform/OfficeDispids.h"
+#include "platform/WordOpenFormat.h"
 
 QString WordDocuments::FilterForFormat(int format)
 {
     switch (format) {
-    case 3: // wdOpenFormatRTF
+    case wordopenformat::kRtf:
         return QStringLiteral("Rich Text Format");
-    case 4: // wdOpenFormatText
+    case wordopenformat::kText:
         return QStringLiteral("Text (encoded)");
-    case 7: // wdOpenFormatWebPages
+    case wordopenformat::kWebPage:
         return QStringLiteral("HTML (StarWriter)");
-    case 8: // wdOpenFormatXML
+    case wordopenformat::kXml:
         return QStringLiteral("MS Word 2003 XML");
     default: // wdOpenFormatAuto and the rest: Word decides, so does LibreOffice
         return {};
@@ -24,7 +25,7 @@ QString WordDocuments::FilterOptionsForFormat(int format)
 {
     // Plain text in this system's encoding, in LibreOffice's own font for
     // text, so its pages break where LibreOffice's own PDF of it breaks.
-    return format == 4 ? QStringLiteral("UTF8,LF") : QString();
+    return format == wordopenformat::kText ? QStringLiteral("UTF8,LF") : QString();
 }
 
 WordDocuments::WordDocuments(WordApplication& application) : m_application(application)

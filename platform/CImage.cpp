@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -81,16 +82,24 @@ QString TooLargeText(const QString& name, QSize size)
 
 } // namespace
 
-bool CImage::Load(const QString& path)
+bool CImage::Load(const QString& path, int page)
 {
     m_pixels = QImage();
     m_error.clear();
+    m_pageCount = 0;
     const QString name = QFileInfo(path).fileName();
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     reader.setAllocationLimit(kAllocationLimitMegabytes);
     if (!reader.canRead()) {
         m_error = QStringLiteral("%1 is not a picture that can be read.").arg(name);
+        return false;
+    }
+    // A TIFF's frames are the pages of one document; those of a GIF or
+    // WebP are an animation.
+    m_pageCount = reader.format() == "tiff" ? std::max(reader.imageCount(), 1) : 1;
+    if (page > 0 && (page >= m_pageCount || !reader.jumpToImage(page))) {
+        m_error = QStringLiteral("%1 has no page %2.").arg(name).arg(page + 1);
         return false;
     }
     const QSize size = reader.size();

@@ -17,7 +17,11 @@ public:
     static constexpr qint64 kMaxPixels = 100'000'000;
 
     // False when the file cannot be decoded; ErrorText() then says why.
-    bool Load(const QString& path);
+    // page counts from 0: the pages of a multi-page TIFF; every other
+    // format has one page (an animation shows its first frame).
+    bool Load(const QString& path, int page = 0);
+    // The pages of the file last loaded.
+    int PageCount() const { return m_pageCount; }
 
     bool IsNull() const { return m_pixels.isNull(); }
     int GetWidth() const { return m_pixels.width(); }
@@ -30,4 +34,5 @@ public:
 private:
     QImage m_pixels;
     QString m_error;
+    int m_pageCount = 0;
 };

@@ -1,8 +1,10 @@
 #include "app/DialogTemplates.h"
+#include "converters/FileKinds.h"
 #include "tests/support/TestTools.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
@@ -36,20 +38,13 @@ TEST(HelpPageTest, EveryOptionOfTheThreePagesIsExplained)
 TEST(HelpPageTest, NamesTheTypesAndTheConversionPageControls)
 {
     const QString help = InstalledHelpText();
-    for (const char* word : {".doc",           ".docx",
-                             ".htm",           ".tml",
-                             ".xml",           ".txt",
-                             ".rtf",           ".xls",
-                             ".ppt",           ".bmp",
-                             ".jpg",           ".jpeg",
-                             ".png",           ".gif",
-                             "Add File(s)",    "Remove All",
-                             "Browse",         "Convert",
-                             "Stop",           "Display Advanced Options.",
-                             "already exists", "Password Required!",
-                             "tmp.ps",         "Combine into one PDF",
-                             "V1.6",           "V1.7",
-                             "PDF/A-2b"}) {
+    // Every kind of file the program takes.
+    for (const QString& extension : filekinds::Extensions())
+        EXPECT_TRUE(help.contains(QRegularExpression(QStringLiteral("\\.%1\\b").arg(extension))))
+            << extension.toStdString();
+    for (const char* word : {"Add File(s)", "Remove All", "Browse", "Convert", "Stop",
+                             "Display Advanced Options.", "already exists", "Password Required!", "tmp.ps",
+                             "Password is wrong.", "Combine into one PDF", "V1.6", "V1.7", "PDF/A-2b"}) {
         SCOPED_TRACE(word);
         EXPECT_TRUE(help.contains(QLatin1String(word)));
     }

@@ -1,6 +1,7 @@
 #include "PageFixture.h"
 
 #include "app/DialogTemplates.h"
+#include "converters/FileKinds.h"
 #include "converters/OpenPassword.h"
 #include "options/CTabCtrlEx.h"
 
@@ -130,9 +131,8 @@ TEST_F(ConvertDlgTest, StartsEmptyWithEveryControlAtItsTablePosition)
     EXPECT_TRUE(GetDlgItem(page.get(), IDC_HEADING)->font().bold());
     EXPECT_TRUE(GetDlgItem(page.get(), IDC_STATUS_LABEL)->font().bold());
     EXPECT_FALSE(GetDlgItem(page.get(), IDC_BROWSE)->font().bold());
-    EXPECT_EQ(page->m_fileList->m_extensions,
-              (QStringList{"doc", "xls", "docx", "htm", "tml", "xml", "txt", "rtf", "ppt", "jpg", "jpeg",
-                           "bmp", "gif", "png"}));
+    // The list accepts what the table of file kinds lists, nothing more.
+    EXPECT_EQ(page->m_fileList->m_extensions, filekinds::Extensions());
     EXPECT_EQ(page->m_fileList->m_hNotifyWnd, page.get());
 
     // White under the page and its buttons.
@@ -175,22 +175,32 @@ TEST_F(ConvertDlgTest, AddingAListedFileWarnsOncePerDuplicate)
     EXPECT_EQ(box.owner, page.get());
 }
 
-TEST_F(ConvertDlgTest, TheFileDialogShowsTheFiveFiltersAndEachMatchesItsPatterns)
+TEST_F(ConvertDlgTest, TheFileDialogShowsTheSixFiltersAndEachMatchesItsPatternsInAnyCase)
 {
-    for (const char* name : {"a.doc", "b.xls", "c.png", "d.rtf", "e.zip", "plain"})
+    for (const char* name : {"a.doc", "b.xls", "c.png", "d.rtf", "e.zip", "plain", "f.PPTX", "g.TIFF",
+                             "h.odt", "i.xlsx", "j.webp", "k.odp"})
         ASSERT_TRUE(WriteFile(name, "x"));
     const QString all =
-        "All Supported Files(*.doc;*.docx;*.xls;*.ppt;*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.htm;*.tml;*."
-        "xml;*.txt;*.rtf)";
-    const QString word = "Microsoft Word Files(*.doc;*.docx;*.htm;*.tml;*.xml;*.txt;*.rtf)";
-    const QString excel = "Microsoft Excel Files(*.xls)";
-    const QString pictures = "Picture Files(*.bmp;*.jpg;*.jpeg;*.png;*.gif)";
+        "All Supported Files(*.doc;*.docx;*.xls;*.ppt;*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.htm;*.tml;*.xml;*."
+        "txt;*.rtf;*.html;*.dot;*.docm;*.dotx;*.dotm;*.odt;*.ott;*.fodt;*.xlsx;*.xlsm;*.xltx;*.xlsb;*.ods;*."
+        "ots;*.fods;*.csv;*.pptx;*.pptm;*.ppsx;*.pps;*.potx;*.odp;*.otp;*.fodp;*.tif;*.tiff;*.webp)";
+    const QString word =
+        "Microsoft Word Files(*.doc;*.docx;*.htm;*.tml;*.xml;*.txt;*.rtf;*.html;*.dot;*.docm;*."
+        "dotx;*.dotm;*.odt;*.ott;*.fodt)";
+    const QString excel = "Microsoft Excel Files(*.xls;*.xlsx;*.xlsm;*.xltx;*.xlsb;*.ods;*.ots;*.fods;*.csv)";
+    const QString powerPoint =
+        "Microsoft PowerPoint Files(*.ppt;*.pptx;*.pptm;*.ppsx;*.pps;*.potx;*.odp;*.otp;*.fodp)";
+    const QString pictures = "Picture Files(*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff;*.webp)";
     const QString any = "All Files(*.*)";
-    const QMap<QString, QStringList> expected{{all, {"a.doc", "b.xls", "c.png", "d.rtf"}},
-                                              {word, {"a.doc", "d.rtf"}},
-                                              {excel, {"b.xls"}},
-                                              {pictures, {"c.png"}},
-                                              {any, {"a.doc", "b.xls", "c.png", "d.rtf", "e.zip", "plain"}}};
+    const QMap<QString, QStringList> expected{
+        {all, {"a.doc", "b.xls", "c.png", "d.rtf", "f.PPTX", "g.TIFF", "h.odt", "i.xlsx", "j.webp", "k.odp"}},
+        {word, {"a.doc", "d.rtf", "h.odt"}},
+        {excel, {"b.xls", "i.xlsx"}},
+        {powerPoint, {"f.PPTX", "k.odp"}},
+        {pictures, {"c.png", "g.TIFF", "j.webp"}},
+        {any,
+         {"a.doc", "b.xls", "c.png", "d.rtf", "e.zip", "f.PPTX", "g.TIFF", "h.odt", "i.xlsx", "j.webp",
+          "k.odp", "plain"}}};
     QStringList shown;
     QMap<QString, QStringList> matched;
     WithFileDialog([&](QFileDialog* dialog) {
@@ -222,7 +232,7 @@ TEST_F(ConvertDlgTest, TheFileDialogShowsTheFiveFiltersAndEachMatchesItsPatterns
     });
     Click(IDC_ADD_FILES);
     ASSERT_TRUE(dialogSeen);
-    EXPECT_EQ(shown, (QStringList{all, word, excel, pictures, any}));
+    EXPECT_EQ(shown, (QStringList{all, word, excel, powerPoint, pictures, any}));
     for (const QString& text : shown)
         EXPECT_EQ(matched.value(text), expected.value(text)) << qPrintable(text);
 }

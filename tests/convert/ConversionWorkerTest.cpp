@@ -26,12 +26,10 @@ protected:
     }
 };
 
-TEST(ConversionWorkerNames, OutputNameAndLowerCasedExtension)
+TEST(ConversionWorkerNames, OutputName)
 {
     EXPECT_EQ(ConversionWorker::OutputName("/srv/in/Report.DOC"), "Report.pdf");
     EXPECT_EQ(ConversionWorker::OutputName("/srv/in.v2/archive.tar.xls"), "archive.tar.pdf");
-    EXPECT_EQ(ConversionWorker::LowerCaseExtension("/srv/In/Report.DOC"), "/srv/In/Report.doc");
-    EXPECT_EQ(ConversionWorker::LowerCaseExtension("/srv/In/Photo.JpEg"), "/srv/In/Photo.jpeg");
 }
 
 TEST_F(ConversionWorkerTest, SecondPdfKeptOnNoTheOthersConvertedAndListed)
@@ -136,7 +134,7 @@ TEST_F(ConversionWorkerTest, ARunThatMakesNothingEndsStopedWithoutTheDialog)
     EXPECT_EQ(Status(), "Stoped");
 }
 
-TEST_F(ConversionWorkerTest, ConvertersGetTheLowerCasedPathAndTheFolderWithOrWithoutSlash)
+TEST_F(ConversionWorkerTest, ConvertersGetThePathAsListedAndTheFolderWithOrWithoutSlash)
 {
     const QString plainFolder = dir.path();
     List({"Report.DOC", "Photo.JPEG"}, plainFolder);
@@ -148,7 +146,8 @@ TEST_F(ConversionWorkerTest, ConvertersGetTheLowerCasedPathAndTheFolderWithOrWit
     EXPECT_EQ(boxes.Texts(), QStringList{ReplaceQuestion("Report.pdf")})
         << "a folder typed without a slash gives the same path";
     ASSERT_EQ(fakes.Calls().size(), 1);
-    EXPECT_EQ(fakes.Calls()[0].path, PathOf("Photo.jpeg"));
+    // The file under its own name: Photo.jpeg is another file, or none.
+    EXPECT_EQ(fakes.Calls()[0].path, PathOf("Photo.JPEG"));
     EXPECT_EQ(fakes.Calls()[0].kind, "picture");
     EXPECT_EQ(page->m_finishDlg.m_folder, Folder());
     EXPECT_EQ(page->OutputFolder(), plainFolder);
@@ -158,9 +157,25 @@ TEST_F(ConversionWorkerTest, ConvertersGetTheLowerCasedPathAndTheFolderWithOrWit
 
 TEST_F(ConversionWorkerTest, EachKindGoesToItsConverterInListOrderOnTheWorkerThread)
 {
-    List({"a.doc", "b.docx", "c.htm", "d.tml", "e.xml", "f.txt", "g.rtf", "h.xls", "i.ppt", "j.jpg", "k.jpeg",
-          "l.bmp", "m.png", "n.gif"},
-         Folder());
+    // Every extension the program takes, the newer ones too, some in capitals.
+    const QStringList word{"doc", "docx", "htm",  "tml",  "xml", "txt", "rtf", "html",
+                           "dot", "DOCM", "dotx", "dotm", "odt", "ott", "fodt"};
+    const QStringList excel{"xls", "XLSX", "xlsm", "xltx", "xlsb", "ods", "ots", "fods", "csv"};
+    const QStringList powerPoint{"ppt", "PPTX", "pptm", "ppsx", "pps", "potx", "odp", "otp", "fodp"};
+    const QStringList pictures{"jpg", "jpeg", "bmp", "png", "gif", "tif", "TIFF", "webp"};
+    QStringList names;
+    QStringList expected;
+    auto add = [&](const QStringList& extensions, const char* kind) {
+        for (const QString& extension : extensions) {
+            names << QStringLiteral("%1.%2").arg(names.size(), 2, 10, QLatin1Char('0')).arg(extension);
+            expected << QString::fromLatin1(kind);
+        }
+    };
+    add(word, "word");
+    add(excel, "excel");
+    add(powerPoint, "powerpoint");
+    add(pictures, "picture");
+    List(names, Folder());
     CompletionWatcher completion(*page);
     RunToEnd();
 
@@ -169,11 +184,11 @@ TEST_F(ConversionWorkerTest, EachKindGoesToItsConverterInListOrderOnTheWorkerThr
         kinds << call.kind;
         EXPECT_NE(call.thread, qApp->thread()) << qPrintable(call.path);
         EXPECT_EQ(call.thread, fakes.Calls()[0].thread) << "one worker for the run";
+        EXPECT_TRUE(names.contains(call.path.section(u'/', -1))) << "the path as listed";
     }
-    EXPECT_EQ(kinds, (QStringList{"word", "word", "word", "word", "word", "word", "word", "excel",
-                                  "powerpoint", "picture", "picture", "picture", "picture", "picture"}));
+    EXPECT_EQ(kinds, expected);
     ASSERT_TRUE(WaitUntil([&] { return completion.shown == 1; }));
-    EXPECT_EQ(completion.listed.size(), 14);
+    EXPECT_EQ(completion.listed.size(), names.size());
 }
 
 TEST_F(ConversionWorkerTest, ASecondPressRightAfterConvertAsksToStopAndStartsNoSecondRun)

@@ -1,11 +1,14 @@
 #include "ConverterTestFixture.h"
+#include "TestTools.h"
 
 #include "converters/Converters.h"
+#include "converters/OpenPassword.h"
 #include "platform/OfficeDispids.h"
 #include "platform/WindowRegistry.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -38,10 +41,10 @@ protected:
                 CallLine(kPowerPoint, kVisible, DISPATCH_PROPERTYPUT, {kOne}),
                 CallLine(kPowerPoint, kPresentations, DISPATCH_PROPERTYGET)};
     }
-    static QString Open()
+    static QString Open(const QString& password = kNoPassword)
     {
         return CallLine(QStringLiteral("Presentations"), kOpen, DISPATCH_METHOD,
-                        {Variant::Bstr(kSource), kOne, kAll, kAll});
+                        {Variant::Bstr(kSource), kOne, kAll, kAll, Variant::Bstr(password)});
     }
     static QString Active() { return CallLine(kPowerPoint, kActivePresentation, DISPATCH_PROPERTYGET); }
     QString PrintOut() const
@@ -55,9 +58,9 @@ protected:
     {
         return QStringLiteral("MakePdfFromSpool %1 (converted %2)").arg(kSource).arg(converted);
     }
-    QStringList Success() const
+    QStringList Success(const QString& password = kNoPassword) const
     {
-        return Start() + QStringList{Open(), Active(), PrintOut()} +
+        return Start() + QStringList{Open(password), Active(), PrintOut()} +
                QStringList{QStringLiteral("WaitUntil 600000")} +
                QStringList{Pdf(1), Close(), Quit(), QStringLiteral("ender cleared")};
     }
@@ -124,9 +127,11 @@ TEST_F(PowerPointConverterTest, EachFailingStepOfTheOpenAndPrintAsksWhetherToTry
         EXPECT_EQ(events.mid(failed + 1), after) << Lines(events);
         EXPECT_EQ(page.Converted(), 0);
 
-        // Yes: PowerPoint starts again and the whole attempt is repeated.
+        // Yes: the password prompt, then PowerPoint starts again and the
+        // whole attempt is repeated with the typed password.
         log.Clear();
         page.answers.enqueue(IDYES);
+        page.passwords.enqueue(QStringLiteral("secret"));
         int failures = 0;
         office.fails = [&](const FakeCall& c) {
             return c.object == step.object && c.dispid == step.dispid && failures++ == 0;
@@ -134,9 +139,68 @@ TEST_F(PowerPointConverterTest, EachFailingStepOfTheOpenAndPrintAsksWhetherToTry
         ConvertPowerPoint(page, kSource);
         events = Events();
         EXPECT_EQ(events.count(QStringLiteral("CreateDispatch PowerPoint.Application")), 2);
-        EXPECT_EQ(events.mid(events.indexOf(kQuestion) + 1), Success()) << Lines(events);
+        EXPECT_EQ(events.mid(events.indexOf(kQuestion) + 1),
+                  QStringList{QStringLiteral("EnterPassword talk.ppt")} + Success(QStringLiteral("secret")))
+            << Lines(events);
         EXPECT_EQ(page.Converted(), 1);
+        EXPECT_EQ(g_openPassword, kNoPassword) << "no password outlives its file";
     }
+}
+
+TEST_F(PowerPointConverterTest, CancelAtThePromptGivesUpAndAProtectedBinaryPresentationIsToldAfterOneRound)
+{
+    // Yes, then Cancel at the prompt: given up, nothing more asked.
+    office.fails = [](const FakeCall& c) { return c.dispid == kOpen; };
+    page.answers << IDYES;
+    page.passwords.enqueue(std::nullopt);
+    ConvertPowerPoint(page, kSource);
+    EXPECT_EQ(Events().count(kQuestion), 1);
+    EXPECT_EQ(Events().count(QStringLiteral("EnterPassword talk.ppt")), 1);
+    EXPECT_EQ(Events().count(QStringLiteral("CreateDispatch PowerPoint.Application")), 1);
+    EXPECT_EQ(page.Converted(), 0);
+    EXPECT_TRUE(page.Boxes().size() == 1 && page.Boxes()[0].endsWith(kQuestion.mid(4)))
+        << Lines(page.Boxes());
+
+    // A 97-2003 presentation protected with a password: after the first
+    // password fails, the reason is told and nothing more is asked.
+    QTemporaryDir folder;
+    const QString encrypted = folder.filePath(QStringLiteral("locked.ppt"));
+    QByteArray bytes("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    bytes.append(512 + 3 * 128 - bytes.size(), '\0');
+    QByteArray entry;
+    for (const char c : QByteArray("EncryptedSummary"))
+        entry.append(c).append('\0');
+    entry.append(2, '\0').append(64 - 34, '\0');
+    entry.append(char(34)).append('\0').append(char(2)).append(128 - 67, '\0');
+    bytes.append(entry).append(128, '\0');
+    ASSERT_TRUE(testtools::WriteFile(encrypted, bytes));
+    log.Clear();
+    page.answers << IDYES << IDYES;
+    page.passwords << QStringLiteral("guess") << QStringLiteral("another");
+    ConvertPowerPoint(page, encrypted);
+    const QStringList boxes = page.Boxes();
+    ASSERT_EQ(boxes.size(), 3) << Lines(boxes);
+    EXPECT_TRUE(boxes[1].endsWith(kQuestion.mid(4)));
+    EXPECT_TRUE(
+        boxes[2].contains(encrypted + QStringLiteral(" was not converted.\nIt is a PowerPoint 97-2003 "
+                                                     "presentation protected with a password")))
+        << Lines(boxes);
+    EXPECT_EQ(Events().count(QStringLiteral("EnterPassword locked.ppt")), 1);
+    EXPECT_EQ(page.passwords.size(), 1) << "asked once";
+    EXPECT_EQ(page.Converted(), 0);
+    EXPECT_EQ(g_openPassword, kNoPassword);
+
+    // The same bytes without the stream's entry are only a damaged file: asked again.
+    bytes.replace(bytes.indexOf(entry), entry.size(), QByteArray(128, '\0'));
+    ASSERT_TRUE(testtools::WriteFile(encrypted, bytes));
+    page.answers.clear();
+    page.answers << IDYES << IDNO;
+    page.passwords.clear();
+    page.passwords << QStringLiteral("guess");
+    log.Clear();
+    ConvertPowerPoint(page, encrypted);
+    EXPECT_EQ(Events().count(kQuestion), 2);
+    EXPECT_EQ(page.Converted(), 0);
 }
 
 TEST_F(PowerPointConverterTest, APowerPointThatWillNotCloseIsTerminatedThroughItsWindowsProcess)

@@ -75,13 +75,16 @@ QString FoliantSession::Source(const QString& name)
         made = testtools::WriteFile(path, testpictures::Gif({picture}));
     } else if (extension == u"jpg" || extension == u"jpeg") {
         made = picture.save(path, "JPEG");
-    } else if (extension == u"bmp" || extension == u"png") {
+    } else if (extension == u"bmp" || extension == u"png" || extension == u"webp") {
         made = picture.save(path, extension.toUpper().toLatin1().constData());
+    } else if (extension == u"tif" || extension == u"tiff") {
+        // Three pages: a scanned letter, say.
+        made = testtools::WriteFile(path, testpictures::Tiff({picture, picture.mirrored(), picture}));
     } else {
         QString why;
         const QString documents = officedocuments::Folder(&why);
         EXPECT_FALSE(documents.isEmpty()) << why.toStdString();
-        // The documents are sample.<type> and protected.doc; the copy takes the asked name.
+        // The documents are sample.<type> and protected.<type>; the copy takes the asked name.
         const QString original = name.startsWith(u"protected") ? QStringLiteral("protected.") + extension
                                                                : QStringLiteral("sample.") + extension;
         QFile::remove(path);

@@ -36,7 +36,8 @@ protected:
     }
 
     // A source file of that name in the input folder: the office documents
-    // are copies of the ones made by LibreOffice, pictures are drawn here.
+    // are copies of the ones made by LibreOffice, pictures are drawn here
+    // (a TIFF has three pages).
     QString Source(const QString& name);
     QString InputFolder() const { return m_work.filePath(QStringLiteral("in")); }
     QString OutputFolder() const { return m_work.filePath(QStringLiteral("out")); }

@@ -6,8 +6,9 @@
 // LibreOffice itself (make_documents.py) in a folder removed at the end.
 namespace officedocuments {
 
-// The folder holding sample.doc, sample.docx, ..., protected.doc and
-// protected.xls; empty (with the reason in *why) when they could not be made.
+// The folder holding sample.<type> for every office type the program takes
+// (but .xlsb, which LibreOffice cannot write), protected.doc, protected.xls,
+// protected.pptx and protected.odp; empty (with the reason in *why) when they could not be made.
 QString Folder(QString* why = nullptr);
 // The password of the protected documents.
 QString Password();

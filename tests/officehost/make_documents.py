@@ -185,7 +185,47 @@ DOCUMENTS = [
     ("sample.ppt", impress_document, "MS PowerPoint 97", None),
     ("protected.doc", writer_document, "MS Word 97", "password"),
     ("protected.xls", calc_document, "MS Excel 97", "password"),
+    # The newer formats of each kind.
+    ("sample.html", writer_document, "HTML (StarWriter)", None),
+    ("sample.dot", writer_document, "MS Word 97 Vorlage", None),
+    ("sample.docm", writer_document, "MS Word 2007 XML VBA", None),
+    ("sample.dotx", writer_document, "MS Word 2007 XML Template", None),
+    ("sample.dotm", writer_document, "MS Word 2007 XML Template", None),
+    ("sample.odt", writer_document, "writer8", None),
+    ("sample.ott", writer_document, "writer8_template", None),
+    ("sample.fodt", writer_document, "OpenDocument Text Flat XML", None),
+    ("sample.xlsx", calc_document, "Calc MS Excel 2007 XML", None),
+    ("sample.xlsm", calc_document, "Calc MS Excel 2007 VBA XML", None),
+    ("sample.xltx", calc_document, "Calc MS Excel 2007 XML Template", None),
+    ("sample.ods", calc_document, "calc8", None),
+    ("sample.ots", calc_document, "calc8_template", None),
+    ("sample.fods", calc_document, "OpenDocument Spreadsheet Flat XML", None),
+    ("sample.csv", calc_document, "Text - txt - csv (StarCalc)", None),
+    ("sample.pptx", impress_document, "Impress MS PowerPoint 2007 XML", None),
+    ("sample.pptm", impress_document, "Impress MS PowerPoint 2007 XML VBA", None),
+    ("sample.ppsx", impress_document, "Impress MS PowerPoint 2007 XML AutoPlay", None),
+    ("sample.pps", impress_document, "MS PowerPoint 97 AutoPlay", None),
+    ("sample.potx", impress_document, "Impress MS PowerPoint 2007 XML Template", None),
+    ("sample.odp", impress_document, "impress8", None),
+    ("sample.otp", impress_document, "impress8_template", None),
+    ("sample.fodp", impress_document, "OpenDocument Presentation Flat XML", None),
+    ("protected.pptx", impress_document, "Impress MS PowerPoint 2007 XML", "password"),
+    ("protected.odp", impress_document, "impress8", "password"),
 ]
+
+# Office Open XML is encrypted (as an encrypted compound file) only through
+# the encryption data the office's own save dialog would hand over.
+OOXML_FILTERS = ("Impress MS PowerPoint 2007 XML", "MS Word 2007 XML", "Calc MS Excel 2007 XML")
+
+
+def named_values(**values):
+    result = []
+    for name, value in values.items():
+        v = uno.createUnoStruct("com.sun.star.beans.NamedValue")
+        v.Name = name
+        v.Value = value
+        result.append(v)
+    return uno.Any("[]com.sun.star.beans.NamedValue", tuple(result))
 
 
 def main():
@@ -220,7 +260,11 @@ def main():
             media = dict(FilterName=filter_name, Overwrite=True)
             if filter_name == "Text (encoded)":
                 media["FilterOptions"] = "UTF8,LF,,"
-            if with_password:
+            elif filter_name.startswith("Text - txt - csv"):
+                media["FilterOptions"] = "44,34,76"  # comma, quote, UTF-8
+            if with_password and filter_name in OOXML_FILTERS:
+                media["EncryptionData"] = named_values(OOXPassword=password, CryptoType="Standard")
+            elif with_password:
                 media["Password"] = password
             doc.storeToURL(uno.systemPathToFileUrl(os.path.join(out_dir, name)),
                            props(**media))

@@ -76,8 +76,9 @@ TEST(Install, DebianPackageHoldsTheProgramAndNamesItsRunTimePackages)
 
     const auto info = RunTool("dpkg-deb", {"--field", deb, "Depends"});
     ASSERT_EQ(info.exitCode, 0);
-    for (const char* package : {"ghostscript", "libreoffice-writer", "libreoffice-calc",
-                                "libreoffice-impress", "libqt6widgets6", "qt6-qpa-plugins", "libcups2"})
+    for (const char* package :
+         {"ghostscript", "libreoffice-writer", "libreoffice-calc", "libreoffice-impress", "libqt6widgets6",
+          "qt6-qpa-plugins", "qt6-image-formats-plugins", "libcups2"})
         EXPECT_TRUE(info.out.contains(package)) << package << " missing from: " << info.out.constData();
 
     const auto contents = RunTool("dpkg-deb", {"--contents", deb});

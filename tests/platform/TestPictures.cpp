@@ -31,6 +31,63 @@ void PutShort(QByteArray& out, int value)
 
 } // namespace
 
+QByteArray Tiff(const QList<QImage>& pages)
+{
+    QByteArray out("II*\0", 4);
+    auto u16 = [&](int v) { out.append(char(v & 0xff)).append(char((v >> 8) & 0xff)); };
+    auto u32 = [&](quint32 v) {
+        u16(int(v & 0xffff));
+        u16(int(v >> 16));
+    };
+    auto patch32 = [&](qsizetype at, quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            out[at + i] = char((v >> (8 * i)) & 0xff);
+    };
+    qsizetype nextLink = out.size();
+    u32(0);
+    for (const QImage& picture : pages) {
+        const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+        // The pixels, then the three bits-per-sample values, then the directory.
+        const auto pixelsAt = quint32(out.size());
+        for (int y = 0; y < rgb.height(); ++y)
+            out.append(reinterpret_cast<const char*>(rgb.constScanLine(y)), rgb.width() * 3);
+        const auto pixelBytes = quint32(out.size()) - pixelsAt;
+        if (out.size() % 2)
+            out.append('\0');
+        const auto bitsAt = quint32(out.size());
+        u16(8), u16(8), u16(8);
+        patch32(nextLink, quint32(out.size()));
+        const struct
+        {
+            int tag, type;
+            quint32 value;
+        } entries[] = {{256, 4, quint32(rgb.width())},
+                       {257, 4, quint32(rgb.height())},
+                       {258, 3, bitsAt},
+                       {259, 3, 1},
+                       {262, 3, 2},
+                       {273, 4, pixelsAt},
+                       {277, 3, 3},
+                       {278, 4, quint32(rgb.height())},
+                       {279, 4, pixelBytes}};
+        u16(int(std::size(entries)));
+        for (const auto& e : entries) {
+            u16(e.tag);
+            u16(e.type);
+            u32(e.tag == 258 ? 3 : 1);
+            if (e.type == 3 && e.tag != 258) {
+                u16(int(e.value));
+                u16(0);
+            } else {
+                u32(e.value);
+            }
+        }
+        nextLink = out.size();
+        u32(0);
+    }
+    return out;
+}
+
 QByteArray Gif(const QList<QImage>& frames, std::optional<QRgb> transparent)
 {
     // One global table of the frames' colours, padded to 128 entries.

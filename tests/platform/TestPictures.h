@@ -21,6 +21,10 @@ inline const QColor kTopLeft{255, 0, 0}, kTopRight{0, 160, 0}, kBottomLeft{0, 0,
 // Pixels of the colour transparent (when given) are see-through.
 QByteArray Gif(const QList<QImage>& frames, std::optional<QRgb> transparent = std::nullopt);
 
+// An uncompressed RGB TIFF (written by hand: Qt writes one page only) with
+// one page for each picture.
+QByteArray Tiff(const QList<QImage>& pages);
+
 // Renders a PostScript file with Ghostscript at dpi; one image per page,
 // none when Ghostscript fails.
 QList<QImage> Render(const QString& postScriptPath, int dpi);
