@@ -81,8 +81,11 @@ uno::Any ReadConfiguration(const uno::Reference<lang::XMultiServiceFactory>& pro
 }
 
 // The profile's settings: macros at the highest security level and never
-// run, no recently-used list, and the version recorded, so the office does
-// not take each start for its first after an upgrade.
+// run, no recently-used list, the version recorded, so the office does not
+// take each start for its first after an upgrade, and the system's own
+// locale, so a document that names no paper (plain text) is laid out on the
+// system's paper, as LibreOffice itself lays it out, not on its built-in
+// language's.
 void ConfigureProfile(const uno::Reference<uno::XComponentContext>& context)
 {
     uno::Reference<lang::XMultiServiceFactory> provider = configuration::theDefaultProvider::get(context);
@@ -93,6 +96,8 @@ void ConfigureProfile(const uno::Reference<uno::XComponentContext>& context)
                          "DisableMacrosExecution", uno::Any(true));
     changed |=
         Configure(provider, "/org.openoffice.Office.Common/History", "PickListSize", uno::Any(sal_Int32(0)));
+    changed |=
+        Configure(provider, "/org.openoffice.Setup/L10N", "ooSetupSystemLocale", uno::Any(rtl::OUString()));
     changed |= Configure(provider, "/org.openoffice.Setup/Product", "ooSetupLastVersion",
                          ReadConfiguration(provider, "/org.openoffice.Setup/Product", "ooSetupVersion"));
     if (changed)

@@ -23,10 +23,9 @@ QString WordDocuments::FilterForFormat(int format)
 
 QString WordDocuments::FilterOptionsForFormat(int format)
 {
-    // Plain text in this system's encoding, drawn in a font with PostScript
-    // outlines: its glyphs keep their names through the PostScript printer,
-    // so the text of the PDF made from it can still be searched and copied.
-    return format == wordopenformat::kText ? QStringLiteral("UTF8,LF,Nimbus Mono PS") : QString();
+    // Plain text in this system's encoding, in LibreOffice's own font for
+    // text, so its pages break where LibreOffice's own PDF of it breaks.
+    return format == wordopenformat::kText ? QStringLiteral("UTF8,LF") : QString();
 }
 
 WordDocuments::WordDocuments(WordApplication& application) : m_application(application)

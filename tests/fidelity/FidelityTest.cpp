@@ -189,10 +189,10 @@ protected:
                 ConvertExcel(page, source);
             else if (extension == u"ppt")
                 ConvertPowerPoint(page, source);
-            else if (extension == u"docx")
-                ConvertWord(page, source);
-            else
+            else if (extension == u"png" || extension == u"gif")
                 picture = ConvertPicture(page, source);
+            else
+                ConvertWord(page, source);
         });
         worker->start();
         while (!worker->wait(10))
@@ -244,8 +244,9 @@ TEST_F(Fidelity, TextLinksAndSizeHoldAtEveryVersion)
 
 TEST_F(Fidelity, PageCountsEqualLibreOfficesOwnPdf)
 {
-    for (const char* name : {"alpha.docx", "undershape.docx", "shadows.ppt", "alphasheet.xls", "long.docx",
-                             "picturesheet.xls", "printrange.xls"}) {
+    for (const char* name :
+         {"alpha.docx", "undershape.docx", "shadows.ppt", "alphasheet.xls", "long.docx", "longdoc.doc",
+          "longrtf.rtf", "longhtm.htm", "longtxt.txt", "picturesheet.xls", "printrange.xls"}) {
         SCOPED_TRACE(name);
         const QString pdf = Convert(QString::fromLatin1(name));
         ASSERT_FALSE(pdf.isEmpty()) << BoxTexts().join(u'\n').toStdString();

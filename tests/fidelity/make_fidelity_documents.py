@@ -13,6 +13,7 @@ OUTPUT_FOLDER receives:
   long.docx        some twenty pages of text, a table, page breaks
   picturesheet.xls a sheet of text and a sheet with only a picture
   printrange.xls   a sheet whose print range is part of its data
+  longdoc.doc, longrtf.rtf, longhtm.htm, longtxt.txt: the long document in the Word converter's other formats
 and reference/NAME.pdf for each. Every word of the text is a distinct
 dictionary-like word, so word counts compare well.
 """
@@ -296,6 +297,11 @@ DOCUMENTS = [
     ("long.docx", "long_docx", "MS Word 2007 XML"),
     ("picturesheet.xls", "picturesheet_xls", "MS Excel 97"),
     ("printrange.xls", "printrange_xls", "MS Excel 97"),
+    # The long document in the other formats the Word converter takes.
+    ("longdoc.doc", "long_docx", "MS Word 97"),
+    ("longrtf.rtf", "long_docx", "Rich Text Format"),
+    ("longhtm.htm", "long_docx", "HTML (StarWriter)"),
+    ("longtxt.txt", "long_docx", "Text (encoded)"),
 ]
 
 
@@ -333,8 +339,10 @@ def main():
         maker = Maker(connect(pipe_name, office), picture)
         for name, method, filter_name in DOCUMENTS:
             doc = getattr(maker, method)()
-            doc.storeToURL(uno.systemPathToFileUrl(os.path.join(out_dir, name)),
-                           props(FilterName=filter_name, Overwrite=True))
+            media = dict(FilterName=filter_name, Overwrite=True)
+            if filter_name == "Text (encoded)":
+                media["FilterOptions"] = "UTF8,LF,,"
+            doc.storeToURL(uno.systemPathToFileUrl(os.path.join(out_dir, name)), props(**media))
             doc.close(True)
         try:
             maker.desktop.terminate()
