@@ -1,10 +1,12 @@
 # make run  - install what is needed, build, and start Foliant
 # make test - install what is needed, build, and run every test
 # make deb  - build the Debian package build/release/package/foliant_*.deb
+# make fuzz - build the libFuzzer targets (clang) and run each for a bounded
+#             time (FUZZ_SECONDS, default 60) from its seed corpus
 PRESET_RUN ?= release
 PRESET_TEST ?= ci
 
-.PHONY: setup run test deb build-run build-test
+.PHONY: setup run test deb fuzz build-run build-test
 
 setup:
 	bash tools/setup
@@ -25,3 +27,8 @@ test: build-test
 
 deb: build-run
 	cpack --config build/$(PRESET_RUN)/CPackConfig.cmake -B build/$(PRESET_RUN)/package
+
+FUZZ_SECONDS ?= 60
+fuzz: setup
+	cmake --preset fuzz -DFOLIANT_FUZZ_SECONDS=$(FUZZ_SECONDS)
+	cmake --build --preset fuzz --target fuzz

@@ -226,7 +226,7 @@ TEST_F(FoliantDlgTest, ClosingDuringARunAsksAndYesEndsTheRunAndItsProgram)
     boxes.Answer(IDNO);
     dialog.close();
     ASSERT_EQ(Boxes().size(), 1);
-    const MessageBoxRequest& asked = Boxes()[0].request;
+    const MessageBoxRequest asked = Boxes()[0].request; // a copy: Boxes() is a temporary
     EXPECT_EQ(asked.text, QStringLiteral(" Are you sure you want to stop the conversion? "));
     EXPECT_EQ(asked.caption, QStringLiteral("Foliant 3.0"));
     EXPECT_EQ(asked.type, MB_YESNO | MB_ICONINFORMATION);
