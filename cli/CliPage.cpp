@@ -1,7 +1,6 @@
 #include "cli/CliPage.h"
 
 #include "pdf/GhostscriptCommandLine.h"
-#include "platform/COleDispatchDriver.h"
 #include "platform/MessageBoxService.h"
 
 #include <QThread>
@@ -108,11 +107,8 @@ int CliPage::Answer(const QString& text, unsigned type)
             m_passwordReason = NotOpened(m_openPassword);
         return tryPassword ? IDYES : IDNO;
     }
-    // The office host that would not start says why; the box does not.
-    const QString startFailure = COleDispatchDriver::LastCreateError();
     QMutexLocker lock(&m_mutex);
-    m_messages << (text.startsWith(u"Couldn't get ") && !startFailure.isEmpty() ? text + u' ' + startFailure
-                                                                                : text);
+    m_messages << text;
     return DismissAnswer(type);
 }
 
