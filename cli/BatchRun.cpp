@@ -6,6 +6,7 @@
 #include "cli/SourceFiles.h"
 #include "cli/StopSignals.h"
 #include "converters/FileKinds.h"
+#include "pdf/PdfCombiner.h"
 #include "platform/ScratchFolder.h"
 
 #include <QDir>
@@ -35,10 +36,65 @@ BatchRun::BatchRun(const CliOptions& options, ConverterSet converters)
     : m_options(options), m_converters(std::move(converters))
 {
     m_files = SourceFiles(options.inputs, options.recursive, options.outputFolder);
+    if (!options.combinedPath.isEmpty())
+        for (FileResult& file : m_files)
+            file.pdf = options.combinedPath;
 }
 
-void BatchRun::ConvertFile(CliPage& page, FileResult& file)
+bool BatchRun::PrepareCombined()
 {
+    const QString& combined = m_options.combinedPath;
+    QString reason;
+    FileResult::Status status = FileResult::Status::Failed;
+    if (QFileInfo::exists(combined) && m_options.existing != CliOptions::Existing::Overwrite) {
+        const bool skip = m_options.existing == CliOptions::Existing::Skip;
+        status = skip ? FileResult::Status::Skipped : FileResult::Status::Failed;
+        reason =
+            skip ? QStringLiteral("The combined PDF exists already.")
+                 : QStringLiteral("The combined PDF %1 exists already (give --overwrite or --skip-existing).")
+                       .arg(combined);
+    } else {
+        m_parts = std::make_unique<QTemporaryDir>(
+            QFileInfo(combined).dir().filePath(QStringLiteral(".foliant-parts-XXXXXX")));
+        if (m_parts->isValid())
+            return true;
+        reason = QStringLiteral("No folder for the parts can be made beside %1: %2")
+                     .arg(combined, m_parts->errorString());
+    }
+    for (FileResult& file : m_files)
+        if (file.status == FileResult::Status::Pending) {
+            file.status = status;
+            file.reason = reason;
+        }
+    return false;
+}
+
+bool BatchRun::MakeCombined()
+{
+    QList<PdfCombiner::Part> parts;
+    for (qsizetype i = 0; i < m_files.size(); ++i)
+        if (m_files[i].status == FileResult::Status::Made)
+            parts.append({m_parts->filePath(QStringLiteral("%1.pdf").arg(i)),
+                          QFileInfo(m_files[i].source).fileName()});
+    QString why;
+    const bool made = parts.isEmpty() ||
+                      PdfCombiner::MakeCombinedPdf(parts, m_options.combinedPath, m_options.settings, &why);
+    m_parts.reset();
+    if (made)
+        return true;
+    std::fprintf(stderr, "foliant-convert: %s: %s\n", qPrintable(m_options.combinedPath), qPrintable(why));
+    for (FileResult& file : m_files)
+        if (file.status == FileResult::Status::Made) {
+            file.status = FileResult::Status::Failed;
+            file.reason = QStringLiteral("The combined PDF could not be made: %1").arg(why);
+        }
+    return false;
+}
+
+void BatchRun::ConvertFile(CliPage& page, qsizetype index)
+{
+    FileResult& file = m_files[index];
+    const bool combining = !m_options.combinedPath.isEmpty();
     using Status = FileResult::Status;
     const QFileInfo source(file.source);
     auto fail = [&](const QString& reason) {
@@ -51,7 +107,7 @@ void BatchRun::ConvertFile(CliPage& page, FileResult& file)
         return fail(QStringLiteral("It is not a file."));
     if (!filekinds::Find(file.source))
         return fail(QStringLiteral("It is not of a kind this program converts."));
-    if (QFileInfo::exists(file.pdf)) {
+    if (!combining && QFileInfo::exists(file.pdf)) {
         if (m_options.existing == CliOptions::Existing::Skip) {
             file.status = Status::Skipped;
             file.reason = QStringLiteral("Its PDF exists already.");
@@ -64,7 +120,8 @@ void BatchRun::ConvertFile(CliPage& page, FileResult& file)
     if (!QDir().mkpath(file.outputFolder))
         return fail(QStringLiteral("The folder %1 cannot be made.").arg(file.outputFolder));
 
-    page.BeginFile(file.outputFolder, m_options.timeoutSeconds);
+    page.BeginFile(file.outputFolder, m_options.timeoutSeconds,
+                   combining ? m_parts->filePath(QStringLiteral("%1.pdf").arg(index)) : QString());
     const bool made = ConvertByKind(m_converters, page, file.source) && page.PdfMade();
     file.seconds = page.Seconds();
     page.EndFile();
@@ -86,9 +143,8 @@ void BatchRun::Job(CliPage& page)
         const int index = m_next++;
         if (index >= m_files.size())
             return;
-        FileResult& file = m_files[index];
-        if (file.status == FileResult::Status::Pending)
-            ConvertFile(page, file);
+        if (m_files[index].status == FileResult::Status::Pending)
+            ConvertFile(page, index);
         QMutexLocker lock(&m_finishedMutex);
         m_finished << index;
     }
@@ -118,8 +174,10 @@ int BatchRun::Run()
     const int total = static_cast<int>(m_files.size());
     const int jobCount = qMax(1, qMin(m_options.jobs, total));
 
+    const bool combining = !m_options.combinedPath.isEmpty();
+    const bool prepared = !combining || PrepareCombined();
     std::vector<std::unique_ptr<JobSlot>> jobs;
-    for (int i = 0; i < jobCount; ++i) {
+    for (int i = 0; i < (prepared ? jobCount : 0); ++i) {
         auto slot = std::make_unique<JobSlot>();
         slot->page = std::make_unique<CliPage>(m_options.settings, m_options.openPassword, m_stopped);
         JobSlot* raw = slot.get();
@@ -183,6 +241,11 @@ int BatchRun::Run()
             Print(m_files[i]);
         }
     progress.Clear();
+
+    // A combined PDF that cannot be made fails every file in it.
+    if (combining && prepared && !signal)
+        MakeCombined();
+    m_parts.reset();
 
     int failed = 0;
     for (const FileResult& file : m_files)

@@ -7,7 +7,10 @@
 #include <QList>
 #include <QMutex>
 
+#include <QTemporaryDir>
+
 #include <atomic>
+#include <memory>
 
 // One foliant-convert run: the files shared out among the jobs, each job a
 // thread with a page of its own converting one file at a time (its own
@@ -27,12 +30,19 @@ public:
 
 private:
     void Job(class CliPage& page);
-    void ConvertFile(CliPage& page, FileResult& file);
+    void ConvertFile(CliPage& page, qsizetype index);
+    // --combine: the run's parts folder, made before the jobs start; false
+    // (every file failed or skipped) when the combined PDF is not to be made.
+    bool PrepareCombined();
+    // Joins the parts made, in the order given; false (and the files made
+    // failed) when that failed.
+    bool MakeCombined();
     void Print(const FileResult& file);
 
     const CliOptions& m_options;
     const ConverterSet m_converters;
     QList<FileResult> m_files;
+    std::unique_ptr<QTemporaryDir> m_parts; // --combine: each file's PDF, until joined
     std::atomic<int> m_next{0};
     std::atomic<bool> m_stopped{false};
     QMutex m_finishedMutex;

@@ -140,6 +140,10 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
     const QCommandLineOption timeout(QStringLiteral("timeout"),
                                      QStringLiteral("Gives up a file that takes longer than SECONDS."),
                                      QStringLiteral("SECONDS"));
+    const QCommandLineOption combine(QStringLiteral("combine"),
+                                     QStringLiteral("Joins the PDFs of all files, in the order given, into "
+                                                    "one PDF named NAME in the output folder."),
+                                     QStringLiteral("NAME"));
     const QCommandLineOption report(QStringLiteral("report"),
                                     QStringLiteral("Writes a JSON report of every file (source, pdf, status, "
                                                    "reason, seconds) to FILE."),
@@ -147,7 +151,7 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
     parser.addOptions({help,          version,          output,      recursive, pdfVersion, pdfa,
                        compression,   imageCompression, jpegQuality, encrypt,   deny,       userPassword,
                        ownerPassword, openPassword,     title,       subject,   author,     keywords,
-                       overwrite,     skipExisting,     jobs,        timeout,   report});
+                       overwrite,     skipExisting,     jobs,        timeout,   report,     combine});
 
     CliParse result;
     result.exitCode = 2;
@@ -287,6 +291,14 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
         if (!ok || options.timeoutSeconds < 1)
             return bad(
                 QStringLiteral("--timeout takes a number of seconds, not %1.").arg(parser.value(timeout)));
+    }
+    if (parser.isSet(combine)) {
+        QString name = parser.value(combine);
+        if (name.isEmpty() || name.contains(u'/'))
+            return bad(QStringLiteral("--combine takes a file name, not %1.").arg(name));
+        if (!name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+            name += QStringLiteral(".pdf");
+        options.combinedPath = QDir(options.outputFolder).filePath(name);
     }
     if (parser.isSet(report))
         options.reportPath = QFileInfo(parser.value(report)).absoluteFilePath();

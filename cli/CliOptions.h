@@ -21,6 +21,7 @@ struct CliOptions
     int jobs = 1;
     int timeoutSeconds = 0; // per file; 0: the converters' own limits
     QString reportPath;     // empty: no report
+    QString combinedPath;   // --combine: the one PDF every file goes into; empty: one PDF per file
     QString openPassword;   // tried for protected inputs; empty: none given
 };
 

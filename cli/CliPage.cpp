@@ -43,8 +43,9 @@ CliPage* CliPage::Current()
     return t_current;
 }
 
-void CliPage::BeginFile(const QString& outputFolder, int timeoutSeconds)
+void CliPage::BeginFile(const QString& outputFolder, int timeoutSeconds, const QString& partPath)
 {
+    m_partPath = partPath;
     t_current = this;
     m_outputFolder = outputFolder;
     m_timeoutSeconds = timeoutSeconds;
@@ -116,6 +117,7 @@ PdfOutcome CliPage::MakePdfFromSpool(const QString& sourcePath)
 {
     GhostscriptOptions options;
     options.stopRequested = [this] { return StopRequested(); };
+    options.partPath = m_partPath;
     QString why;
     options.scratchFolder = m_scratch.Path(&why);
     PdfOutcome outcome;

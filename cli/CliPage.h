@@ -29,7 +29,7 @@ public:
 
     // Starts a file: its PDF goes into outputFolder; a time limit of 0 leaves
     // the converters' own limits.
-    void BeginFile(const QString& outputFolder, int timeoutSeconds);
+    void BeginFile(const QString& outputFolder, int timeoutSeconds, const QString& partPath = {});
     // The reason the file was not made, in the program's words; empty when
     // nothing was said.
     QString Reason() const;
@@ -73,6 +73,7 @@ private:
     RunScratch m_scratch;
     CDC m_memoryDC;
     QString m_outputFolder;
+    QString m_partPath; // a part of a combined PDF: its PDF goes here
     std::atomic<int> m_timeoutSeconds{0};
     std::atomic<qint64> m_startedMs{0}; // on the steady clock; 0 between files
     std::atomic<int> m_converted{0};

@@ -225,3 +225,34 @@ TEST_F(BatchRunTest, PasswordsAndTimeLimitsEndOnlyTheirOwnFile)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(BatchRunTest, CombineJoinsThePdfsInTheOrderGivenAndLeavesNoParts)
+{
+    ASSERT_TRUE(testtools::HaveTool("pdfinfo"));
+    options.inputs = {Input("one.doc"), Input("two.png"), Input("bad.doc", "fail"), Input("three.txt")};
+    options.combinedPath = out.filePath("all.pdf");
+    options.jobs = 2;
+    BatchRun run(options, Converters());
+    EXPECT_EQ(run.Run(), 1) << "the failed file is named";
+    const auto statuses = Statuses(run.Results());
+    EXPECT_EQ(statuses.value("one.doc"), "made|");
+    EXPECT_EQ(statuses.value("bad.doc"), "failed|Couldn't get Word object.");
+    for (const FileResult& r : run.Results())
+        EXPECT_EQ(r.pdf, options.combinedPath);
+    // One page from each file made, no PDF of its own, no parts folder left.
+    const auto info = testtools::RunTool("pdfinfo", {options.combinedPath});
+    ASSERT_EQ(info.exitCode, 0) << info.err.constData();
+    EXPECT_TRUE(QString::fromUtf8(info.out).simplified().contains("Pages: 3")) << info.out.constData();
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"all.pdf"});
+
+    // An existing combined PDF is kept without --overwrite.
+    BatchRun again(options, Converters());
+    EXPECT_EQ(again.Run(), 1);
+    EXPECT_TRUE(again.Results()[0].reason.startsWith("The combined PDF"))
+        << again.Results()[0].reason.toStdString();
+}
+
+} // namespace
