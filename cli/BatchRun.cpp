@@ -35,7 +35,8 @@ struct JobSlot
 BatchRun::BatchRun(const CliOptions& options, ConverterSet converters)
     : m_options(options), m_converters(std::move(converters))
 {
-    m_files = SourceFiles(options.inputs, options.recursive, options.outputFolder);
+    m_files =
+        SourceFiles(options.inputs, options.recursive, options.outputFolder, !options.combinedPath.isEmpty());
     if (!options.combinedPath.isEmpty())
         for (FileResult& file : m_files)
             file.pdf = options.combinedPath;

@@ -23,7 +23,8 @@ FileResult Entry(const QString& source, const QString& outputFolder)
 
 } // namespace
 
-QList<FileResult> SourceFiles(const QStringList& inputs, bool recursive, const QString& outputFolder)
+QList<FileResult> SourceFiles(const QStringList& inputs, bool recursive, const QString& outputFolder,
+                              bool combined)
 {
     QList<FileResult> files;
     for (const QString& input : inputs) {
@@ -46,6 +47,8 @@ QList<FileResult> SourceFiles(const QStringList& inputs, bool recursive, const Q
             files << Entry(path, sub == u"." ? outputFolder : QDir(outputFolder).filePath(sub));
         }
     }
+    if (combined)
+        return files;
     QHash<QString, QString> first;
     for (FileResult& file : files) {
         const QString key = QFileInfo(file.pdf).absoluteFilePath();

@@ -231,7 +231,8 @@ namespace {
 TEST_F(BatchRunTest, CombineJoinsThePdfsInTheOrderGivenAndLeavesNoParts)
 {
     ASSERT_TRUE(testtools::HaveTool("pdfinfo"));
-    options.inputs = {Input("one.doc"), Input("two.png"), Input("bad.doc", "fail"), Input("three.txt")};
+    // The same name twice: both go into the combined PDF.
+    options.inputs = {Input("one.doc"), Input("two.png"), Input("bad.doc", "fail"), Input("sub/two.png")};
     options.combinedPath = out.filePath("all.pdf");
     options.jobs = 2;
     BatchRun run(options, Converters());
