@@ -10,8 +10,9 @@
 # a reason, the exit status was 1, no host or Ghostscript of the run is left
 # and no scratch file is left; it prints the wall time of each run, their
 # ratio and the peak memory (VmHWM) of the hosts and gs, sampled every 0.1 s.
-# The run's processes are told apart from everyone else's by a private
-# XDG_RUNTIME_DIR in their environment. Needs soffice, python3 with uno, gs.
+# COUNT is the number of files in all, not per kind. The run's processes are
+# told apart from everyone else's by a private XDG_RUNTIME_DIR named in their
+# environment. Needs soffice, /usr/bin/python3 with uno, and gs.
 set -u
 
 program_dir=$(cd "${1:?usage: soak.sh PROGRAM_DIR [COUNT=300]}" && pwd) || exit 2
@@ -22,8 +23,11 @@ repo=$(cd "$(dirname "$0")/../.." && pwd)
 
 work=$(mktemp -d /tmp/foliant-soak.XXXXXX)
 sampler=
+convert_pid=
 cleanup() {
     [ -n "$sampler" ] && kill "$sampler" 2>/dev/null
+    # foliant-convert ends its hosts and Ghostscript on SIGTERM.
+    [ -n "$convert_pid" ] && kill "$convert_pid" 2>/dev/null && wait "$convert_pid"
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -143,6 +147,7 @@ for jobs in 1 2; do
     sampler=$!
     wait "$convert_pid"
     status=$?
+    convert_pid=
     end=$(date +%s.%N)
     kill "$sampler"
     wait "$sampler" 2>/dev/null
@@ -185,9 +190,9 @@ sys.exit(1 if wrong or seen != expected else 0)
 EOF
 
     leftovers=$(run_processes)
-    [ -z "$leftovers" ] && echo "processes left: none" || fail "processes left: $leftovers"
+    if [ -z "$leftovers" ]; then echo "processes left: none"; else fail "processes left: $leftovers"; fi
     scratch=$(find "$XDG_RUNTIME_DIR/foliant" -type f 2>/dev/null)
-    [ -z "$scratch" ] && echo "scratch files left: none" || fail "scratch files left: $scratch"
+    if [ -z "$scratch" ]; then echo "scratch files left: none"; else fail "scratch files left: $scratch"; fi
 
     echo "peak memory (VmHWM) by process, MiB: largest, and the number of processes seen"
     awk '{ if ($3 > peak[$2]) peak[$2] = $3; if (!seen[$1]++) n[$2]++ }
