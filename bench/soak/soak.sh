@@ -170,8 +170,8 @@ for f in files:
     row = rows.setdefault(kind, {"files": 0, "made": 0, "failed": 0, "reasons": set()})
     row["files"] += 1
     row[f["status"]] = row.get(f["status"], 0) + 1
-    if f["status"] == "failed":
-        row["reasons"].add(f["reason"])
+    if f["status"] == "failed":  # one line per reason, whichever file it names
+        row["reasons"].add(f["reason"].replace(f["source"], "FILE").replace(name, "FILE"))
     pdf_ok = os.path.isfile(f["pdf"]) and open(f["pdf"], "rb").read(5) == b"%PDF-"
     named = "%s: %s" % (f["source"], f["reason"]) in stderr  # on standard error, with its reason
     if f["status"] != want or (want == "made") != pdf_ok or (want == "failed" and not (f["reason"] and named)):
