@@ -122,7 +122,9 @@ bool PdfCombiner::Combine(const QList<Part>& parts, const QString& output, QStri
         result.getRoot().replaceKey("/Outlines", outlines);
         result.getRoot().replaceKey("/PageMode", Handle::newName("/UseOutlines"));
 
-        QPDFWriter writer(result, QFile::encodeName(output).constData());
+        // The writer keeps the name's pointer until it has written: the bytes must outlive it.
+        const QByteArray outputName = QFile::encodeName(output);
+        QPDFWriter writer(result, outputName.constData());
         writer.setMinimumPDFVersion(version, extension);
         writer.write();
         return true;

@@ -34,7 +34,9 @@ bool RunFinalStep(const QString& input, const QString& output, const ConversionS
         pdf.processFile(QFile::encodeName(input).constData());
         if (IsArchive(settings))
             WriteArchiveDocumentInfo(pdf, settings);
-        QPDFWriter writer(pdf, QFile::encodeName(output).constData());
+        // The writer keeps the name's pointer until it has written: the bytes must outlive it.
+        const QByteArray outputName = QFile::encodeName(output);
+        QPDFWriter writer(pdf, outputName.constData());
         writer.setObjectStreamMode(qpdf_o_preserve);
         if (Encrypts(settings, steps) && !SetEncryption(writer, settings, why))
             return false;
