@@ -28,8 +28,11 @@ import time
 import zlib
 
 import uno
+
+# The office's start and UNO helpers are shared with the other documents' maker.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "officehost"))
+from make_documents import connect, props  # noqa: E402
 from com.sun.star.beans import PropertyValue
-from com.sun.star.connection import NoConnectException
 
 LINK = "https://www.example.org/foliant/fidelity"
 FONT = "Liberation Serif"
@@ -37,16 +40,6 @@ WORDS = ("alpha bravo charlie delta echo foxtrot golf hotel india juliet kilo li
          "november oscar papa quebec romeo sierra tango uniform victor whiskey xray yankee "
          "zulu amber basalt cobalt dune ember fjord granite harbour island jasper kelp "
          "lagoon meadow nectar orchard pebble quarry river summit tundra valley willow").split()
-
-
-def props(**values):
-    result = []
-    for name, value in values.items():
-        p = PropertyValue()
-        p.Name = name
-        p.Value = value
-        result.append(p)
-    return tuple(result)
 
 
 def size(w, h):
@@ -84,21 +77,6 @@ def logo(x, y):
     d = ((x - 100) ** 2 + (y - 100) ** 2) ** 0.5
     alpha = 255 if d < 80 else (0 if d > 95 else int(255 * (95 - d) / 15))
     return (200, 30, 30, alpha)
-
-
-def connect(pipe_name, office):
-    local = uno.getComponentContext()
-    resolver = local.ServiceManager.createInstanceWithContext(
-        "com.sun.star.bridge.UnoUrlResolver", local)
-    for _ in range(600):
-        if office.poll() is not None:
-            raise RuntimeError("soffice ended early")
-        try:
-            return resolver.resolve(
-                "uno:pipe,name=%s;urp;StarOffice.ComponentContext" % pipe_name)
-        except NoConnectException:
-            time.sleep(0.1)
-    raise RuntimeError("soffice did not answer")
 
 
 class Maker:
