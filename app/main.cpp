@@ -1,5 +1,6 @@
 #include "app/CFoliantApp.h"
 #include "platform/MessageBoxDispatcher.h"
+#include "platform/WarmOfficeConnection.h"
 #include "platform/widgets/QtMessageBoxService.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
     CFoliantApp theApp;
     theApp.InitInstance();
 
+    WarmOfficeConnection::Instance().End();
     SetMessageBoxService(nullptr);
     return 0;
 }

@@ -2,6 +2,7 @@
 #include "cli/BatchRun.h"
 #include "cli/CliMessageBoxes.h"
 #include "cli/CliOptions.h"
+#include "platform/WarmOfficeConnection.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -26,6 +27,7 @@ int main(int argc, char* argv[])
     SetMessageBoxService(&boxes);
     BatchRun run(parse.options, DefaultConverters());
     const int status = run.Run();
+    WarmOfficeConnection::Instance().End();
     SetMessageBoxService(nullptr);
     return status;
 }

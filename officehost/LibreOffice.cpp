@@ -121,14 +121,39 @@ QString LibreOffice::ProgramFolder()
     return folder.isEmpty() ? QStringLiteral(FOLIANT_LIBREOFFICE_PROGRAM_DIR) : folder;
 }
 
+namespace {
+
+bool Installed(const QString& program, QString* why)
+{
+    if (QFileInfo::exists(program + QStringLiteral("/libmergedlo.so")) ||
+        QFileInfo::exists(program + QStringLiteral("/libsofficeapp.so")))
+        return true;
+    *why = QStringLiteral("LibreOffice is not installed in %1.").arg(program);
+    return false;
+}
+
+} // namespace
+
+bool LibreOffice::Preload(const QString& profileFolder, QString* why)
+{
+    const QString program = ProgramFolder();
+    if (!Installed(program, why))
+        return false;
+    const QByteArray profileUrl = QUrl::fromLocalFile(profileFolder).toEncoded();
+    // The pre-init reads the profile from the environment, not from its argument.
+    qputenv("UserInstallation", profileUrl);
+    if (lok_preinit(QFile::encodeName(program).constData(), profileUrl.constData()) != 0) {
+        *why = QStringLiteral("LibreOffice could not be loaded.");
+        return false;
+    }
+    return true;
+}
+
 std::unique_ptr<LibreOffice> LibreOffice::Start(const QString& profileFolder, QString* why)
 {
     const QString program = ProgramFolder();
-    if (!QFileInfo::exists(program + QStringLiteral("/libmergedlo.so")) &&
-        !QFileInfo::exists(program + QStringLiteral("/libsofficeapp.so"))) {
-        *why = QStringLiteral("LibreOffice is not installed in %1.").arg(program);
+    if (!Installed(program, why))
         return nullptr;
-    }
     auto impl = std::make_unique<Impl>();
     const QByteArray programPath = QFile::encodeName(program);
     const QByteArray profileUrl = QUrl::fromLocalFile(profileFolder).toEncoded();

@@ -32,6 +32,11 @@ ProfileStartLock::~ProfileStartLock()
         ::close(m_fd); // releases the lock
 }
 
+bool ProfileStartLock::IsStarted(const QString& profileFolder)
+{
+    return QFileInfo::exists(profileFolder + kMarkerName);
+}
+
 void ProfileStartLock::MarkStarted()
 {
     if (QFileInfo::exists(m_marker))

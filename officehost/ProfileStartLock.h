@@ -17,6 +17,8 @@ public:
 
     // The office started in the profile: later hosts need not wait.
     void MarkStarted();
+    // Whether an office has started in the profile once.
+    static bool IsStarted(const QString& profileFolder);
 
 private:
     QString m_marker;

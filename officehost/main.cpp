@@ -1,95 +1,19 @@
 // The office host: serves "Word.Application", "Excel.Application" or
 // "PowerPoint.Application" (its one argument) over its standard input and
 // output to the program that started it, with LibreOffice rendering.
+// Started with --warm-office instead, it is the warm office that forks such
+// hosts with LibreOffice already loaded.
 
-#include "officehost/ApplicationCatalog.h"
-#include "officehost/HostApplication.h"
-#include "officehost/HostChannel.h"
-#include "officehost/HostFolders.h"
-#include "officehost/LibreOffice.h"
-#include "officehost/OfficeHost.h"
-#include "officehost/PrintSpooler.h"
-#include "officehost/ProcessTitle.h"
-#include "officehost/ProfileStartLock.h"
-
-#include <QCoreApplication>
-#include <QFile>
+#include "officehost/HostMain.h"
+#include "officehost/WarmOffice.h"
 
 #include <csignal>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
-
-namespace {
-
-int Refuse(HostChannel& channel, const QString& why)
-{
-    dispatchprotocol::Message hello;
-    hello.type = dispatchprotocol::MessageType::Hello;
-    hello.status = CO_E_SERVER_EXEC_FAILURE;
-    hello.processId = ::getpid();
-    hello.description = why;
-    channel.Send(hello, {});
-    return 2;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
     std::signal(SIGPIPE, SIG_IGN);
-    // The protocol gets descriptors of its own; whatever LibreOffice prints
-    // on standard output goes to standard error instead of into the pipe.
-    const int input = ::fcntl(0, F_DUPFD_CLOEXEC, 3);
-    const int output = ::fcntl(1, F_DUPFD_CLOEXEC, 3);
-    const int null = ::open("/dev/null", O_RDWR | O_CLOEXEC);
-    ::dup2(null, 0);
-    ::dup2(2, 1);
-    ::close(null);
-    HostChannel channel(input, output);
-
-    const QString progId = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    const std::optional<ServedApplication> served = FindServedApplication(progId);
-    if (!served || argc != 2)
-        return Refuse(channel, QStringLiteral("Invalid class string: %1").arg(progId));
-
-    static char processName[16];
-    std::strncpy(processName, served->processName.toLatin1().constData(), sizeof processName - 1);
-    SetProcessTitle(argc, argv, processName);
-    int qtArgc = 1;
-    char* qtArgv[] = {processName, nullptr};
-    QCoreApplication app(qtArgc, qtArgv);
-
-    const QString scratch = hostfolders::MakeScratchFolder();
-    if (scratch.isEmpty())
-        return Refuse(channel, QStringLiteral("The office host has no scratch folder."));
-    qputenv("TMPDIR", QFile::encodeName(scratch));
-
-    int exitCode = 2;
-    {
-        QString why;
-        const QString profile = hostfolders::OfficeProfile();
-        std::unique_ptr<LibreOffice> office;
-        {
-            ProfileStartLock turn(profile);
-            office = LibreOffice::Start(profile, &why);
-            if (office)
-                turn.MarkStarted();
-        }
-        if (!office) {
-            hostfolders::RemoveScratchFolder(scratch);
-            return Refuse(channel, why);
-        }
-        PrintSpooler spooler;
-        {
-            OfficeHost host(channel, served->create(*office, spooler));
-            QObject::connect(&host, &OfficeHost::finished, &app, &QCoreApplication::exit,
-                             Qt::QueuedConnection);
-            host.Greet();
-            channel.Start();
-            exitCode = app.exec();
-        } // the application and its documents go first, then the office ends
-    }
-    hostfolders::RemoveScratchFolder(scratch);
-    return exitCode;
+    if (argc == 2 && std::strcmp(argv[1], WarmOffice::kArgument) == 0)
+        return WarmOffice::Run(argc, argv);
+    return RunHost(argc, argv, argc == 2 ? QString::fromLocal8Bit(argv[1]) : QString());
 }

@@ -1,12 +1,14 @@
 #include "platform/OfficeHostConnection.h"
 
+#include "platform/ColdHostProcess.h"
+#include "platform/ForkedHostProcess.h"
 #include "platform/OleException.h"
 #include "platform/ProcessKillSwitch.h"
+#include "platform/WarmOfficeConnection.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFileInfo>
-#include <QProcess>
 
 #include <atomic>
 
@@ -93,26 +95,27 @@ std::shared_ptr<OfficeHostConnection> OfficeHostConnection::Start(const QString&
             *why = QStringLiteral("The office host program %1 is missing.").arg(program);
         return nullptr;
     }
-    std::shared_ptr<OfficeHostConnection> c(new OfficeHostConnection);
-    c->m_process = std::make_unique<QProcess>();
-    c->m_process->setProgram(program);
-    c->m_process->setArguments({progId});
-    // The host's own messages are of no use to the user; keep them only
-    // when asked for, while looking into a problem.
-    if (qEnvironmentVariableIsSet("FOLIANT_OFFICEHOST_VERBOSE"))
-        c->m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    else
-        c->m_process->setStandardErrorFile(QProcess::nullDevice());
-    c->m_process->start(QIODevice::ReadWrite);
-    if (!c->m_process->waitForStarted(g_startTimeLimit)) {
-        if (why)
-            *why =
-                QStringLiteral("The office host could not be started: %1").arg(c->m_process->errorString());
-        c->m_process.reset();
-        return nullptr;
+    if (program == DefaultProgram()) {
+        if (std::optional<WarmOfficeConnection::Host> forked =
+                WarmOfficeConnection::Instance().Fork(program, progId)) {
+            auto host =
+                std::make_unique<ForkedHostProcess>(forked->channel, forked->pidfd, forked->processId);
+            if (std::shared_ptr<OfficeHostConnection> c = Greeted(std::move(host), why))
+                return c;
+            // A forked host that cannot serve: one started on its own may.
+        }
     }
-    c->m_processId = c->m_process->processId();
-    c->m_killSwitch = std::make_shared<ProcessKillSwitch>(c->m_processId);
+    std::unique_ptr<ColdHostProcess> host = ColdHostProcess::Start(program, progId, g_startTimeLimit, why);
+    return host ? Greeted(std::move(host), why) : nullptr;
+}
+
+std::shared_ptr<OfficeHostConnection> OfficeHostConnection::Greeted(std::unique_ptr<HostProcess> host,
+                                                                    QString* why)
+{
+    std::shared_ptr<OfficeHostConnection> c(new OfficeHostConnection);
+    c->m_host = std::move(host);
+    c->m_processId = c->m_host->ProcessId();
+    c->m_killSwitch = c->m_host->KillSwitch();
     const std::optional<Message> hello = c->ReadMessage(g_startTimeLimit, why);
     if (!hello || hello->type != MessageType::Hello || FAILED(hello->status)) {
         if (why && hello)
@@ -134,7 +137,7 @@ LPDISPATCH OfficeHostConnection::Application()
 
 bool OfficeHostConnection::IsRunning() const
 {
-    return m_process && m_process->state() != QProcess::NotRunning;
+    return m_host && m_host->IsRunning();
 }
 
 void OfficeHostConnection::Kill()
@@ -183,9 +186,7 @@ std::optional<Message> OfficeHostConnection::ReadMessage(int timeLimit, QString*
             Kill();
             return std::nullopt;
         }
-        if (m_process->bytesAvailable() == 0)
-            m_process->waitForReadyRead(static_cast<int>(qMin<qint64>(deadline.remainingTime(), 1000)));
-        m_reader.Feed(m_process->readAllStandardOutput());
+        m_reader.Feed(m_host->Read(static_cast<int>(qMin<qint64>(deadline.remainingTime(), 1000))));
     }
 }
 
@@ -203,7 +204,7 @@ Variant OfficeHostConnection::Call(quint32 object, DISPID dispid, WORD kind, con
         auto* remote = dynamic_cast<RemoteDispatch*>(d.get());
         return remote && remote->Connection() == this ? remote->Number() : 0;
     };
-    m_process->write(EncodeFrame(request, toNumber));
+    m_host->Write(EncodeFrame(request, toNumber));
     QString why;
     const std::optional<Message> reply = ReadMessage(g_callTimeLimit, &why);
     if (!reply || reply->type != MessageType::Reply) {
@@ -223,8 +224,7 @@ void OfficeHostConnection::Release(quint32 object)
     Message m;
     m.type = MessageType::Release;
     m.object = object;
-    m_process->write(EncodeFrame(m, {}));
-    m_process->waitForBytesWritten(1000);
+    m_host->Write(EncodeFrame(m, {}));
 }
 
 void OfficeHostConnection::SetPrinterPdfLevel(const QString& pdfLevel)
@@ -234,8 +234,7 @@ void OfficeHostConnection::SetPrinterPdfLevel(const QString& pdfLevel)
     Message m;
     m.type = MessageType::PrinterSettings;
     m.pdfLevel = pdfLevel;
-    m_process->write(EncodeFrame(m, {}));
-    m_process->waitForBytesWritten(1000);
+    m_host->Write(EncodeFrame(m, {}));
 }
 
 void OfficeHostConnection::Shutdown()
@@ -243,16 +242,16 @@ void OfficeHostConnection::Shutdown()
     for (HWND w : m_windows)
         WindowRegistry::Instance().Unregister(w);
     m_windows.clear();
-    if (!m_process)
+    if (!m_host)
         return;
     if (IsRunning()) {
-        m_process->closeWriteChannel(); // the host ends when its input closes
-        if (!m_process->waitForFinished(kEndTimeLimit)) {
+        m_host->CloseInput(); // the host ends when its input closes
+        if (!m_host->WaitForEnd(kEndTimeLimit)) {
             Kill();
-            m_process->waitForFinished(kEndTimeLimit);
+            m_host->WaitForEnd(kEndTimeLimit);
         }
     }
     if (m_killSwitch)
         m_killSwitch->Disarm();
-    m_process.reset();
+    m_host.reset();
 }

@@ -11,8 +11,8 @@
 #include <functional>
 #include <memory>
 
+class HostProcess;
 class ProcessKillSwitch;
-class QProcess;
 
 // The process id of the office host serving a remote object; 0 for an
 // object that does not come from an office host.
@@ -37,7 +37,9 @@ public:
     OfficeHostConnection& operator=(const OfficeHostConnection&) = delete;
 
     // Starts `program progId` and waits for its greeting. Null, with the
-    // reason in *why, when the host cannot be started or cannot serve.
+    // reason in *why, when the host cannot be started or cannot serve. For
+    // the default program the host is forked from the warm office when that
+    // is ready, and started on its own otherwise.
     static std::shared_ptr<OfficeHostConnection> Start(const QString& program, const QString& progId,
                                                        QString* why = nullptr);
 
@@ -68,10 +70,11 @@ public:
 
 private:
     OfficeHostConnection();
+    static std::shared_ptr<OfficeHostConnection> Greeted(std::unique_ptr<HostProcess> host, QString* why);
     std::optional<dispatchprotocol::Message> ReadMessage(int timeLimit, QString* why);
     void Shutdown();
 
-    std::unique_ptr<QProcess> m_process;
+    std::unique_ptr<HostProcess> m_host;
     dispatchprotocol::FrameReader m_reader;
     qint64 m_processId = 0;
     std::shared_ptr<ProcessKillSwitch> m_killSwitch;

@@ -15,6 +15,12 @@ ProcessKillSwitch::ProcessKillSwitch(qint64 processId)
         m_processId = processId;
 }
 
+ProcessKillSwitch::ProcessKillSwitch(qint64 processId, int pidfd) : m_pidfd(pidfd)
+{
+    if (m_pidfd < 0)
+        m_processId = processId;
+}
+
 ProcessKillSwitch::~ProcessKillSwitch()
 {
     Disarm();

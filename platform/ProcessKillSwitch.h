@@ -11,6 +11,9 @@ class ProcessKillSwitch
 {
 public:
     explicit ProcessKillSwitch(qint64 processId);
+    // Takes over a pidfd already held on the process (one that is not our
+    // child, whose number alone could be reused before it is opened).
+    ProcessKillSwitch(qint64 processId, int pidfd);
     ~ProcessKillSwitch();
     ProcessKillSwitch(const ProcessKillSwitch&) = delete;
     ProcessKillSwitch& operator=(const ProcessKillSwitch&) = delete;

@@ -1,5 +1,7 @@
 #include "ProcessTree.h"
 
+#include "platform/WarmOfficeConnection.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -13,9 +15,10 @@ QStringList Running(const QString& marker)
 {
     const QByteArray needle = QFile::encodeName(marker);
     const QString self = QString::number(::getpid());
+    const QString warmOffice = QString::number(WarmOfficeConnection::Instance().ProcessId());
     QStringList running;
     for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        if (pid == self || pid.toLongLong() <= 0)
+        if (pid == self || pid == warmOffice || pid.toLongLong() <= 0)
             continue;
         QFile environment(QStringLiteral("/proc/%1/environ").arg(pid));
         if (!environment.open(QIODevice::ReadOnly) || !environment.readAll().contains(needle))

@@ -8,8 +8,9 @@
 // are never counted.
 namespace processtree {
 
-// "pid name" of each running (not zombie) process, other than this one,
-// whose environment holds marker.
+// "pid name" of each running (not zombie) process, other than this one and
+// its warm office (which lives as long as this process), whose environment
+// holds marker. The hosts the warm office forked are counted.
 QStringList Running(const QString& marker);
 // Waits up to the time limit for them to end; what still runs then.
 QStringList LeftRunning(const QString& marker, int milliseconds);

@@ -1,0 +1,132 @@
+#include "officehost/WarmOffice.h"
+
+#include "officehost/ApplicationCatalog.h"
+#include "officehost/HostFolders.h"
+#include "officehost/HostMain.h"
+#include "officehost/LibreOffice.h"
+#include "officehost/ProfileStartLock.h"
+#include "platform/DescriptorMessages.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace WarmOffice {
+namespace {
+
+constexpr int kSettleLimit = 20 * 1000; // LibreOffice's threads after loading
+constexpr int kForkSettleLimit = 2 * 1000;
+
+int ThreadCount()
+{
+    return static_cast<int>(
+        QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+}
+
+bool WaitUntilSingleThreaded(int limit)
+{
+    QDeadlineTimer deadline(limit);
+    while (ThreadCount() != 1) {
+        if (deadline.hasExpired())
+            return false;
+        ::usleep(10 * 1000);
+    }
+    return true;
+}
+
+void Answer(const QByteArray& text, int fd = -1)
+{
+    descriptormessages::Send(kControlDescriptor, text, fd);
+}
+
+// In the new process: the host of progId on the channel, as if started on
+// its own.
+[[noreturn]] void BecomeHost(int argc, char** argv, int channel, const QString& progId)
+{
+    ::close(kControlDescriptor);
+    std::signal(SIGCHLD, SIG_DFL);
+    ::dup2(channel, 0);
+    ::dup2(channel, 1);
+    ::close(channel);
+    std::exit(RunHost(argc, argv, progId));
+}
+
+void Serve(int argc, char** argv, const QByteArray& request, int channel)
+{
+    if (!request.startsWith("fork ") || channel < 0) {
+        Answer("no The request could not be read.");
+        return;
+    }
+    const QString progId = QString::fromUtf8(request.mid(5));
+    if (!FindServedApplication(progId)) {
+        Answer("no Invalid class string: " + progId.toUtf8());
+        return;
+    }
+    if (!WaitUntilSingleThreaded(kForkSettleLimit)) {
+        Answer("no The warm office is busy.");
+        return;
+    }
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0)
+        BecomeHost(argc, argv, channel, progId);
+    if (child < 0) {
+        Answer("no The warm office could not fork.");
+        return;
+    }
+    // The child cannot have been reaped yet, so this is surely its pidfd.
+    const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, child, 0));
+    Answer("ok " + QByteArray::number(child), pidfd);
+    if (pidfd >= 0)
+        ::close(pidfd);
+}
+
+} // namespace
+
+int Run(int argc, char** argv)
+{
+    // Nothing of the starting program's but the control socket.
+    ::close_range(kControlDescriptor + 1, ~0U, 0);
+    ::fcntl(kControlDescriptor, F_SETFD, FD_CLOEXEC);
+    if (::fcntl(kControlDescriptor, F_GETFD) < 0)
+        return 2; // not started by a client
+    // The hosts are reaped by the system; each client watches its own.
+    std::signal(SIGCHLD, SIG_IGN);
+
+    const QString scratch = hostfolders::MakeScratchFolder();
+    if (scratch.isEmpty())
+        return 2;
+    qputenv("TMPDIR", QFile::encodeName(scratch));
+    int exitCode = 0;
+    const QString profile = hostfolders::OfficeProfile();
+    QString why;
+    // A profile that no host has set up yet is set up by a cold host first:
+    // hosts forked from an office loaded before that would each redo it.
+    if (!ProfileStartLock::IsStarted(profile)) {
+        exitCode = 3;
+    } else if (!LibreOffice::Preload(profile, &why) || !WaitUntilSingleThreaded(kSettleLimit)) {
+        exitCode = 2;
+    } else if (descriptormessages::Send(kControlDescriptor, "ready")) {
+        for (;;) {
+            int channel = -1;
+            const std::optional<QByteArray> request =
+                descriptormessages::Receive(kControlDescriptor, &channel);
+            if (!request)
+                break; // the client let go
+            Serve(argc, argv, *request, channel);
+            if (channel >= 0)
+                ::close(channel);
+        }
+    }
+    hostfolders::RemoveScratchFolder(scratch);
+    std::fflush(nullptr);
+    ::_exit(exitCode); // the loaded office is not taken down: nothing of it needs keeping
+}
+
+} // namespace WarmOffice

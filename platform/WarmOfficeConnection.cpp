@@ -1,0 +1,227 @@
+#include "platform/WarmOfficeConnection.h"
+
+#include "platform/DescriptorMessages.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+
+#include <algorithm>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+constexpr int kControlDescriptor = 3;
+constexpr int kForkAnswerLimit = 30 * 1000;
+constexpr int kEndLimit = 5 * 1000;
+// A warm office that keeps failing is not started again.
+constexpr int kMostFailedStarts = 3;
+
+bool WaitReadable(int fd, int milliseconds)
+{
+    pollfd watched{fd, POLLIN, 0};
+    int n;
+    do {
+        n = ::poll(&watched, 1, milliseconds);
+    } while (n < 0 && errno == EINTR);
+    return n > 0;
+}
+
+// Hosts forked from the warm office live in the environment it was started
+// in: where LibreOffice, the profile and the scratch folders are.
+QByteArray CurrentEnvironment()
+{
+    QByteArrayList entries;
+    for (char** entry = environ; *entry; ++entry)
+        entries << QByteArray(*entry);
+    std::sort(entries.begin(), entries.end());
+    return entries.join('\0');
+}
+
+} // namespace
+
+WarmOfficeConnection& WarmOfficeConnection::Instance()
+{
+    static WarmOfficeConnection connection;
+    return connection;
+}
+
+WarmOfficeConnection::~WarmOfficeConnection()
+{
+    End();
+}
+
+bool WarmOfficeConnection::Enabled()
+{
+    return qEnvironmentVariable("FOLIANT_WARM_OFFICE") != QLatin1String("0");
+}
+
+bool WarmOfficeConnection::StartLocked(const QString& program)
+{
+    if (m_failedStarts >= kMostFailedStarts)
+        return false;
+    int ends[2];
+    if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0)
+        return false;
+    // Above the descriptor it becomes in the child, so the move clears close-on-exec.
+    const int childEnd = ::fcntl(ends[1], F_DUPFD_CLOEXEC, kControlDescriptor + 1);
+    ::close(ends[1]);
+
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
+    if (!qEnvironmentVariableIsSet("FOLIANT_OFFICEHOST_VERBOSE"))
+        posix_spawn_file_actions_addopen(&files, 2, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&files, childEnd, kControlDescriptor);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none;
+    sigemptyset(&none);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (int signal : {SIGPIPE, SIGCHLD, SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&defaults, signal);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    // A process group of its own: a terminal's Ctrl+C stops the run through
+    // its client, not by killing the office and its hosts under it.
+    posix_spawnattr_setpgroup(&attributes, 0);
+    posix_spawnattr_setflags(&attributes,
+                             POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
+    const QByteArray path = QFile::encodeName(program);
+    char argument[] = "--warm-office";
+    char* argv[] = {const_cast<char*>(path.constData()), argument, nullptr};
+    pid_t pid = 0;
+    const int failed = ::posix_spawn(&pid, path.constData(), &files, &attributes, argv, environ);
+    posix_spawn_file_actions_destroy(&files);
+    posix_spawnattr_destroy(&attributes);
+    ::close(childEnd);
+    if (failed != 0) {
+        ::close(ends[0]);
+        ++m_failedStarts;
+        return false;
+    }
+    m_program = program;
+    m_environment = CurrentEnvironment();
+    m_control = ends[0];
+    m_processId = pid;
+    m_pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+    m_ready = false;
+    return true;
+}
+
+bool WarmOfficeConnection::ReadyLocked(int milliseconds)
+{
+    if (m_ready)
+        return true;
+    if (!WaitReadable(m_control, milliseconds))
+        return false;
+    int fd = -1;
+    const std::optional<QByteArray> message = descriptormessages::Receive(m_control, &fd);
+    if (fd >= 0)
+        ::close(fd);
+    if (message == QByteArray("ready")) {
+        m_ready = true;
+        return true;
+    }
+    // It ended before it was ready: the profile is new, or the office could not load.
+    ++m_failedStarts;
+    EndLocked(0);
+    return false;
+}
+
+std::optional<WarmOfficeConnection::Host> WarmOfficeConnection::Fork(const QString& program,
+                                                                     const QString& progId)
+{
+    if (!Enabled())
+        return std::nullopt;
+    QMutexLocker lock(&m_mutex);
+    EndIfElsewhereLocked(program);
+    if (m_processId == 0) {
+        StartLocked(program);
+        return std::nullopt; // this host starts cold while the office warms up
+    }
+    if (!ReadyLocked(0))
+        return std::nullopt;
+    int ends[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
+        return std::nullopt;
+    const bool sent = descriptormessages::Send(m_control, "fork " + progId.toUtf8(), ends[1]);
+    ::close(ends[1]);
+    int pidfd = -1;
+    std::optional<QByteArray> answer;
+    if (sent && WaitReadable(m_control, kForkAnswerLimit))
+        answer = descriptormessages::Receive(m_control, &pidfd);
+    if (!answer) {
+        // Dead or hung: the next request starts a new one.
+        ::close(ends[0]);
+        EndLocked(0);
+        return std::nullopt;
+    }
+    if (!answer->startsWith("ok ") || pidfd < 0) {
+        ::close(ends[0]);
+        if (pidfd >= 0)
+            ::close(pidfd);
+        return std::nullopt;
+    }
+    return Host{ends[0], pidfd, answer->mid(3).toLongLong()};
+}
+
+bool WarmOfficeConnection::WaitUntilReady(const QString& program, int milliseconds)
+{
+    if (!Enabled())
+        return false;
+    QMutexLocker lock(&m_mutex);
+    EndIfElsewhereLocked(program);
+    if (m_processId == 0 && !StartLocked(program))
+        return false;
+    return ReadyLocked(milliseconds);
+}
+
+qint64 WarmOfficeConnection::ProcessId()
+{
+    QMutexLocker lock(&m_mutex);
+    if (m_processId != 0 && WaitReadable(m_pidfd, 0))
+        EndLocked(0); // it died: reap it
+    return m_processId;
+}
+
+void WarmOfficeConnection::EndIfElsewhereLocked(const QString& program)
+{
+    if (m_processId != 0 && (m_program != program || m_environment != CurrentEnvironment()))
+        EndLocked(kEndLimit);
+}
+
+void WarmOfficeConnection::End()
+{
+    QMutexLocker lock(&m_mutex);
+    EndLocked(kEndLimit);
+}
+
+void WarmOfficeConnection::EndLocked(int gracePeriod)
+{
+    if (m_processId == 0)
+        return;
+    ::close(m_control); // it ends when its control socket closes
+    m_control = -1;
+    if (m_pidfd >= 0 && !WaitReadable(m_pidfd, gracePeriod))
+        ::syscall(SYS_pidfd_send_signal, m_pidfd, SIGKILL, nullptr, 0);
+    while (::waitpid(m_processId, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    if (m_pidfd >= 0)
+        ::close(m_pidfd);
+    m_pidfd = -1;
+    m_processId = 0;
+    m_ready = false;
+}
