@@ -1,0 +1,179 @@
+// Hosts forked from the warm office: each is a host of its own that prints,
+// is ended by Stop and by its time limit like a cold one, and leaves nothing;
+// without the warm office, hosts start cold.
+
+#include "OfficeDocuments.h"
+#include "OfficeSequences.h"
+#include "TestTools.h"
+
+#include "platform/COleDispatchDriver.h"
+#include "platform/OfficeDispids.h"
+#include "platform/OfficeHostConnection.h"
+#include "platform/ScratchFolder.h"
+#include "platform/WarmOfficeConnection.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <unistd.h>
+
+using namespace officesequences;
+
+namespace {
+
+const QString kNoPassword = QStringLiteral("\x01");
+
+QString Stat(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    return stat.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(stat.readAll()) : QString();
+}
+
+qint64 ParentOf(qint64 pid)
+{
+    const QString stat = Stat(pid);
+    return stat.mid(stat.lastIndexOf(u')') + 4).section(u' ', 0, 0).toLongLong();
+}
+
+QString NameOf(qint64 pid)
+{
+    const QString stat = Stat(pid);
+    return stat.section(u'(', 1).section(u')', 0, 0);
+}
+
+QStringList Descriptors(qint64 pid)
+{
+    QStringList targets;
+    const QString folder = QStringLiteral("/proc/%1/fd").arg(pid);
+    for (const QString& fd : QDir(folder).entryList(QDir::System | QDir::NoDotAndDotDot))
+        targets << QFile::symLinkTarget(folder + QLatin1Char('/') + fd);
+    return targets;
+}
+
+bool Gone(qint64 pid)
+{
+    for (int i = 0; i < 100 && ::kill(static_cast<pid_t>(pid), 0) == 0; ++i)
+        QThread::msleep(100);
+    return ::kill(static_cast<pid_t>(pid), 0) != 0;
+}
+
+// The hosts' scratch folders other than the warm office's own.
+QStringList HostFolders()
+{
+    QStringList folders =
+        QDir(ScratchFolder::Path())
+            .entryList({ScratchFolder::kOfficeHostPrefix + QLatin1Char('*')}, QDir::AllEntries);
+    folders.removeAll(ScratchFolder::kOfficeHostPrefix +
+                      QString::number(WarmOfficeConnection::Instance().ProcessId()));
+    return folders;
+}
+
+TEST(WarmOffice, ForkedHostsPrintAreEndedLikeColdOnesAndLeaveNothing)
+{
+    testtools::UsePrivateFolders();
+    QString why;
+    const QString documents = officedocuments::Folder(&why);
+    ASSERT_FALSE(documents.isEmpty()) << why.toStdString();
+    const QString spool = ScratchFolder::SpoolFilePath();
+    const QString program = OfficeHostConnection::DefaultProgram();
+    WarmOfficeConnection& warm = WarmOfficeConnection::Instance();
+
+    // In a new profile the first host starts cold and sets the profile up;
+    // the warm office waits for that.
+    PrintWithWord(documents + QStringLiteral("/sample.docx"), 0, kNoPassword, spool);
+    ASSERT_TRUE(warm.WaitUntilReady(program, 60000) || warm.WaitUntilReady(program, 60000));
+    const qint64 parent = warm.ProcessId();
+    const QStringList parentDescriptors = Descriptors(parent);
+
+    // Every application: its own process, named as the application, forked
+    // from the warm office, holding no channel but its own.
+    const struct
+    {
+        const char* progId;
+        const char* name;
+    } applications[] = {{"Word.Application", "WINWORD.EXE"},
+                        {"Excel.Application", "EXCEL.EXE"},
+                        {"PowerPoint.Application", "POWERPNT.EXE"}};
+    for (const auto& a : applications) {
+        COleDispatchDriver host;
+        ASSERT_TRUE(host.CreateDispatch(QString::fromLatin1(a.progId)));
+        const qint64 pid = ServerProcessId(host.m_lpDispatch);
+        EXPECT_EQ(ParentOf(pid), parent) << a.progId;
+        EXPECT_EQ(NameOf(pid), QString::fromLatin1(a.name));
+        const QStringList sockets = Descriptors(pid).filter(QStringLiteral("socket:"));
+        EXPECT_EQ(QSet<QString>(sockets.begin(), sockets.end()).size(), 1) << sockets.join(' ').toStdString();
+    }
+
+    // They print.
+    for (const QString& name :
+         {QStringLiteral("sample.docx"), QStringLiteral("sample.xls"), QStringLiteral("sample.ppt")}) {
+        QFile::remove(spool);
+        const QString file = documents + QLatin1Char('/') + name;
+        const qint64 pid = name.endsWith(QLatin1String(".xls")) ? PrintWithExcel(file, kNoPassword, spool)
+                           : name.endsWith(QLatin1String(".ppt"))
+                               ? PrintWithPowerPoint(file, spool)
+                               : PrintWithWord(file, 0, kNoPassword, spool);
+        EXPECT_TRUE(testtools::ReadFile(spool).startsWith("%PDF-")) << name.toStdString();
+        EXPECT_TRUE(Gone(pid));
+    }
+
+    // Stop ends one at once; so does its time limit.
+    {
+        COleDispatchDriver word;
+        ASSERT_TRUE(word.CreateDispatch(QStringLiteral("Word.Application")));
+        const qint64 pid = ServerProcessId(word.m_lpDispatch);
+        word.m_lpDispatch->ServerEnder()();
+        EXPECT_TRUE(Gone(pid));
+        EXPECT_THROW(word.InvokeHelper(worddispid::kDocuments, DISPATCH_PROPERTYGET, VT_DISPATCH),
+                     COleException);
+    }
+    {
+        COleDispatchDriver excel;
+        ASSERT_TRUE(excel.CreateDispatch(QStringLiteral("Excel.Application")));
+        const qint64 pid = ServerProcessId(excel.m_lpDispatch);
+        ::kill(static_cast<pid_t>(pid), SIGSTOP);
+        const int limit = OfficeHostConnection::CallTimeLimit();
+        OfficeHostConnection::SetCallTimeLimit(1000);
+        EXPECT_THROW(excel.InvokeHelper(exceldispid::kWorkbooks, DISPATCH_PROPERTYGET, VT_DISPATCH),
+                     COleException);
+        OfficeHostConnection::SetCallTimeLimit(limit);
+        EXPECT_TRUE(Gone(pid));
+    }
+
+    // Many in a row: every one greets and ends; the warm office holds no
+    // more descriptors than before, and no host leaves its folder.
+    for (int i = 0; i < 20; ++i) {
+        COleDispatchDriver host;
+        ASSERT_TRUE(host.CreateDispatch(QStringLiteral("PowerPoint.Application"))) << i;
+        EXPECT_EQ(ParentOf(ServerProcessId(host.m_lpDispatch)), parent);
+    }
+    EXPECT_EQ(Descriptors(parent).size(), parentDescriptors.size());
+    EXPECT_EQ(HostFolders(), QStringList{});
+
+    // The warm office killed: the next host starts cold and prints.
+    ::kill(static_cast<pid_t>(parent), SIGKILL);
+    {
+        COleDispatchDriver word;
+        ASSERT_TRUE(word.CreateDispatch(QStringLiteral("Word.Application")));
+        EXPECT_EQ(ParentOf(ServerProcessId(word.m_lpDispatch)), ::getpid());
+    }
+    QFile::remove(spool);
+    PrintWithWord(documents + QStringLiteral("/sample.docx"), 0, kNoPassword, spool);
+    EXPECT_TRUE(testtools::ReadFile(spool).startsWith("%PDF-"));
+    EXPECT_NE(warm.ProcessId(), parent);
+
+    // Ended, it is gone, and so is every host.
+    ASSERT_TRUE(warm.WaitUntilReady(program, 60000));
+    const qint64 second = warm.ProcessId();
+    warm.End();
+    EXPECT_TRUE(Gone(second));
+    EXPECT_EQ(warm.ProcessId(), 0);
+    EXPECT_EQ(HostFolders(), QStringList{});
+}
+
+} // namespace
