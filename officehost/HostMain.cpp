@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -32,7 +33,7 @@ int Refuse(HostChannel& channel, const QString& why)
 
 } // namespace
 
-int RunHost(int argc, char** argv, const QString& progId)
+int RunHost(int argc, char** argv, const QString& progId, HostStart start)
 {
     // The protocol gets descriptors of its own; whatever LibreOffice prints
     // on standard output goes to standard error instead of into the pipe.
@@ -75,15 +76,22 @@ int RunHost(int argc, char** argv, const QString& progId)
             hostfolders::RemoveScratchFolder(scratch);
             return Refuse(channel, why);
         }
-        PrintSpooler spooler;
         {
+            PrintSpooler spooler;
             OfficeHost host(channel, served->create(*office, spooler));
             QObject::connect(&host, &OfficeHost::finished, &app, &QCoreApplication::exit,
                              Qt::QueuedConnection);
             host.Greet();
             channel.Start();
             exitCode = app.exec();
-        } // the application and its documents go first, then the office ends
+        } // the application, its documents and the print jobs go first, then the office ends
+        if (start == HostStart::Forked) {
+            // Taking the office down would only tidy up what goes with this
+            // process and its scratch folder anyway: a tenth of a second saved.
+            hostfolders::RemoveScratchFolder(scratch);
+            std::fflush(nullptr);
+            ::_exit(exitCode);
+        }
     }
     hostfolders::RemoveScratchFolder(scratch);
     return exitCode;

@@ -132,6 +132,36 @@ bool Installed(const QString& program, QString* why)
     return false;
 }
 
+// Asks once, before any host is forked, what each host would otherwise ask
+// the system anew by starting programs: the system's paper (LibreOffice runs
+// paperconf) and the signature engines (gpgme, which checks every document's
+// signatures, runs gpgconf, gpg and gpgsm). Both keep the answers for the
+// life of the process, and the hosts inherit them. Neither starts a thread.
+void AskSystemOnce(const QString& program)
+{
+    const QByteArray library = QFile::encodeName(program + QStringLiteral("/libmergedlo.so"));
+    if (void* office = dlopen(library.constData(), RTLD_LAZY | RTLD_NOLOAD)) {
+        struct Paper
+        {
+            int type;
+            long width, height;
+        };
+        using SystemPaper = Paper (*)();
+        if (auto paper =
+                reinterpret_cast<SystemPaper>(dlsym(office, "_ZN9PaperInfo21getSystemDefaultPaperEv")))
+            paper();
+    }
+    if (void* gpgme = dlopen("libgpgme.so.11", RTLD_LAZY | RTLD_NOLOAD)) {
+        using CheckVersion = const char* (*)(const char*);
+        using EngineInfo = unsigned (*)(void**);
+        auto check = reinterpret_cast<CheckVersion>(dlsym(gpgme, "gpgme_check_version"));
+        auto engines = reinterpret_cast<EngineInfo>(dlsym(gpgme, "gpgme_get_engine_info"));
+        void* info = nullptr;
+        if (check && engines && check(nullptr))
+            engines(&info);
+    }
+}
+
 } // namespace
 
 bool LibreOffice::Preload(const QString& profileFolder, QString* why)
@@ -146,6 +176,7 @@ bool LibreOffice::Preload(const QString& profileFolder, QString* why)
         *why = QStringLiteral("LibreOffice could not be loaded.");
         return false;
     }
+    AskSystemOnce(program);
     return true;
 }
 

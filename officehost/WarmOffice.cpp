@@ -54,7 +54,7 @@ void Answer(const QByteArray& text, int fd = -1)
     ::dup2(channel, 0);
     ::dup2(channel, 1);
     ::close(channel);
-    std::exit(RunHost(argc, argv, progId));
+    std::exit(RunHost(argc, argv, progId, HostStart::Forked));
 }
 
 void Serve(int argc, char** argv, const QByteArray& request, int channel)

@@ -1,13 +1,23 @@
 // Times one small document of each kind from CreateDispatch to Quit through
-// the office host (the print file written), against LibreOffice's
-// own `soffice --headless --convert-to pdf` on the same file, in one run.
-// Both use a warm profile of their own; the first start is shown apart.
+// the office host (the print file written), started cold and forked from the
+// warm office, against LibreOffice's own `soffice --headless --convert-to
+// pdf` on the same file, in one run. All use a warm profile of their own; the
+// first start is shown apart. Then COUNT files in a row through the warm
+// office (`officehost_bench [COUNT]`, 200 by default), to show that it keeps
+// no more processes, descriptors or scratch files than it started with.
 
+#include "ChildPeakMemory.h"
 #include "OfficeDocuments.h"
 #include "OfficeSequences.h"
 #include "TestTools.h"
 
+#include "platform/OfficeHostConnection.h"
+#include "platform/ScratchFolder.h"
+#include "platform/WarmOfficeConnection.h"
+
 #include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -34,13 +44,67 @@ double Median(const std::function<void()>& work)
     return seconds[kRuns / 2];
 }
 
+QString Status(qint64 pid, const char* field)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return QStringLiteral("?");
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return QString::fromLatin1(line.mid(qstrlen(field)).simplified());
+    return QStringLiteral("?");
+}
+
+qsizetype Descriptors(qint64 pid)
+{
+    return QDir(QStringLiteral("/proc/%1/fd").arg(pid)).entryList(QDir::System | QDir::NoDotAndDotDot).size();
+}
+
+// The processes whose parent is pid.
+qsizetype Children(qint64 pid)
+{
+    qsizetype children = 0;
+    const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
+    for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile list(tasks + u'/' + task + QStringLiteral("/children"));
+        if (list.open(QIODevice::ReadOnly))
+            children += list.readAll().split(' ').count() - 1;
+    }
+    return children;
+}
+
+// Every file and folder under the scratch folder.
+QStringList ScratchEntries()
+{
+    QStringList entries;
+    QDirIterator it(ScratchFolder::Path(),
+                    QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        entries << it.next().mid(ScratchFolder::Path().size() + 1);
+    return entries;
+}
+
+void PrintPeaks(const char* what, const ChildPeakMemory& peaks)
+{
+    const QMap<QString, long> resident = peaks.PeaksKiB(), own = peaks.PrivatePeaksKiB();
+    std::printf("peak memory of the hosts %s:", what);
+    for (auto p = resident.cbegin(); p != resident.cend(); ++p)
+        std::printf(" %s %.0f MiB resident (%.0f private);", qPrintable(p.key()), p.value() / 1024.0,
+                    own.value(p.key()) / 1024.0);
+    std::printf("\n");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QTemporaryDir cache, scratch, sofficeProfile;
+    const int soakCount = argc > 1 ? QByteArray(argv[1]).toInt() : 200;
+    QTemporaryDir cache, runtime, scratch, sofficeProfile;
     qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    qputenv("FOLIANT_WARM_OFFICE", "0");
     QString why;
     const QString folder = officedocuments::Folder(&why);
     if (folder.isEmpty()) {
@@ -64,6 +128,16 @@ int main(int argc, char** argv)
         if (testtools::RunTool(QStringLiteral("soffice"), sofficeBase + QStringList{file}).exitCode != 0)
             std::fprintf(stderr, "soffice failed on %s\n", qPrintable(file));
     };
+    const struct
+    {
+        const char* name;
+        QString file;
+        std::function<void()> host;
+    } cases[] = {
+        {"sample.docx (Word)", docx, [&] { officesequences::PrintWithWord(docx, 0, noPassword, spool); }},
+        {"sample.xls (Excel)", xls, [&] { officesequences::PrintWithExcel(xls, noPassword, spool); }},
+        {"sample.ppt (PowerPoint)", ppt, [&] { officesequences::PrintWithPowerPoint(ppt, spool); }},
+    };
 
     try {
         QElapsedTimer first;
@@ -73,26 +147,73 @@ int main(int argc, char** argv)
         first.restart();
         soffice(docx); // makes soffice's profile
         const double sofficeFirst = first.nsecsElapsed() / 1e9;
-
         std::printf("first start (profile made): office host %.2f s, soffice %.2f s\n", hostFirst,
                     sofficeFirst);
-        std::printf(
-            "median of %d runs, seconds   office host (CreateDispatch..Quit)   soffice --convert-to pdf\n",
-            kRuns);
-        const struct
+
+        double cold[3], warm[3], office[3];
         {
-            const char* name;
-            QString file;
-            std::function<void()> host;
-        } cases[] = {
-            {"sample.docx (Word)", docx, [&] { officesequences::PrintWithWord(docx, 0, noPassword, spool); }},
-            {"sample.xls (Excel)", xls, [&] { officesequences::PrintWithExcel(xls, noPassword, spool); }},
-            {"sample.ppt (PowerPoint)", ppt, [&] { officesequences::PrintWithPowerPoint(ppt, spool); }},
-        };
-        for (const auto& c : cases) {
-            const double host = Median(c.host);
-            const double office = Median([&] { soffice(c.file); });
-            std::printf("%-28s %12.2f %36.2f\n", c.name, host, office);
+            ChildPeakMemory peaks;
+            for (int i = 0; i < 3; ++i)
+                cold[i] = Median(cases[i].host);
+            peaks.Stop();
+            PrintPeaks("started cold", peaks);
+        }
+        for (int i = 0; i < 3; ++i)
+            office[i] = Median([&] { soffice(cases[i].file); });
+
+        qunsetenv("FOLIANT_WARM_OFFICE");
+        QElapsedTimer warming;
+        warming.start();
+        if (!WarmOfficeConnection::Instance().WaitUntilReady(OfficeHostConnection::DefaultProgram(), 60000)) {
+            std::fprintf(stderr, "the warm office did not start\n");
+            return 1;
+        }
+        std::printf("the warm office ready after %.2f s\n", warming.nsecsElapsed() / 1e9);
+        {
+            ChildPeakMemory peaks;
+            for (int i = 0; i < 3; ++i)
+                warm[i] = Median(cases[i].host);
+            peaks.Stop();
+            PrintPeaks("forked from the warm office", peaks);
+        }
+        std::printf("\nmedian of %d runs, seconds, CreateDispatch..Quit\n\n", kRuns);
+        std::printf(
+            "| file | host started cold | host forked warm | soffice --convert-to pdf | warm / soffice |\n"
+            "|---|---:|---:|---:|---:|\n");
+        for (int i = 0; i < 3; ++i)
+            std::printf("| %s | %.2f | %.2f | %.2f | %.2f |\n", cases[i].name, cold[i], warm[i], office[i],
+                        warm[i] / office[i]);
+
+        if (soakCount > 0) {
+            const qint64 parent = WarmOfficeConnection::Instance().ProcessId();
+            const qsizetype descriptors = Descriptors(parent);
+            const QString rss = Status(parent, "VmRSS:");
+            QElapsedTimer soak;
+            soak.start();
+            int failed = 0;
+            for (int i = 0; i < soakCount; ++i) {
+                try {
+                    cases[i % 3].host();
+                } catch (const CException& e) {
+                    ++failed;
+                    std::fprintf(stderr, "file %d: %s\n", i, e.what());
+                }
+            }
+            std::printf(
+                "\n%d files in a row through the warm office: %.1f s, %d failed; the same warm office: "
+                "%s\n",
+                soakCount, soak.nsecsElapsed() / 1e9, failed,
+                WarmOfficeConnection::Instance().ProcessId() == parent ? "yes" : "no");
+            std::printf("warm office descriptors %lld before, %lld after; resident %s before, %s after; "
+                        "its processes left: %lld\n",
+                        static_cast<long long>(descriptors), static_cast<long long>(Descriptors(parent)),
+                        qPrintable(rss), qPrintable(Status(parent, "VmRSS:")),
+                        static_cast<long long>(Children(parent)));
+            std::printf("scratch entries while it runs: %s\n", qPrintable(ScratchEntries().join(u' ')));
+            WarmOfficeConnection::Instance().End();
+            std::printf("after it ended: scratch entries: %s; processes of this run left: %lld\n",
+                        qPrintable(ScratchEntries().join(u' ')),
+                        static_cast<long long>(Children(QCoreApplication::applicationPid())));
         }
     } catch (const CException& e) {
         std::fprintf(stderr, "failed: %s\n", e.what());

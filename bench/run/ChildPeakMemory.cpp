@@ -25,6 +25,16 @@ long PeakOf(const QString& pid)
     return -1;
 }
 
+// Private_Clean plus Private_Dirty of /proc/<pid>/smaps_rollup in KiB.
+long PrivateOf(const QString& pid)
+{
+    long kib = 0;
+    for (const QByteArray& line : Read(QStringLiteral("/proc/%1/smaps_rollup").arg(pid)).split('\n'))
+        if (line.startsWith("Private_Clean:") || line.startsWith("Private_Dirty:"))
+            kib += line.mid(14).trimmed().split(' ').value(0).toLong();
+    return kib;
+}
+
 // The children of every thread of pid.
 QStringList ChildrenOf(const QString& pid)
 {
@@ -68,9 +78,11 @@ void ChildPeakMemory::Sample(const QString& pid, int depth)
     for (const QString& child : ChildrenOf(pid)) {
         const QString name = QString::fromLatin1(Read(QStringLiteral("/proc/%1/comm").arg(child)).trimmed());
         const long peak = PeakOf(child);
+        const long own = PrivateOf(child);
         if (!name.isEmpty() && peak > 0) {
             QMutexLocker lock(&m_mutex);
             m_peaks[name] = std::max(m_peaks.value(name, 0), peak);
+            m_privatePeaks[name] = std::max(m_privatePeaks.value(name, 0), own);
         }
         Sample(child, depth + 1);
     }
@@ -80,6 +92,12 @@ QMap<QString, long> ChildPeakMemory::PeaksKiB() const
 {
     QMutexLocker lock(&m_mutex);
     return m_peaks;
+}
+
+QMap<QString, long> ChildPeakMemory::PrivatePeaksKiB() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_privatePeaks;
 }
 
 long ChildPeakMemory::OwnPeakKiB()

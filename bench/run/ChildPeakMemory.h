@@ -23,6 +23,10 @@ public:
     void Stop();
     // Program name -> peak resident size in KiB.
     QMap<QString, long> PeaksKiB() const;
+    // Program name -> peak private memory in KiB: the resident pages no other
+    // process shares (a host forked from the warm office shares the loaded
+    // office with it, which its resident size counts too).
+    QMap<QString, long> PrivatePeaksKiB() const;
 
     // This process's own peak since the last ResetOwnPeak (VmHWM), in KiB;
     // -1 when the system does not say.
@@ -36,5 +40,6 @@ private:
     std::atomic<bool> m_stop{false};
     mutable QMutex m_mutex;
     QMap<QString, long> m_peaks;
+    QMap<QString, long> m_privatePeaks;
     std::thread m_thread;
 };

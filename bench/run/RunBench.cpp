@@ -264,9 +264,11 @@ int main(int argc, char** argv)
                 MiB(runPeak), ownPeakReset ? "" : " (could not be reset: its whole life)",
                 MiB(self.ru_maxrss));
     const QMap<QString, long> peaks = childPeaks.PeaksKiB();
+    const QMap<QString, long> privatePeaks = childPeaks.PrivatePeaksKiB();
     for (auto peak = peaks.cbegin(); peak != peaks.cend(); ++peak)
-        std::printf("peak memory of %s (separate processes, largest one): %.0f MiB\n", qPrintable(peak.key()),
-                    MiB(peak.value()));
+        std::printf("peak memory of %s (separate processes, largest one): %.0f MiB resident, %.0f MiB of it"
+                    " private\n",
+                    qPrintable(peak.key()), MiB(peak.value()), MiB(privatePeaks.value(peak.key())));
     std::printf("message boxes shown during the runs: %lld\n", static_cast<long long>(boxes.Boxes().size()));
     for (const ScriptedMessageBoxes::Box& box : boxes.Boxes())
         std::printf("  %s\n", qPrintable(box.request.text));
