@@ -109,6 +109,7 @@ int Run(int argc, char** argv)
     // A profile that no host has set up yet is set up by a cold host first:
     // hosts forked from an office loaded before that would each redo it.
     if (!ProfileStartLock::IsStarted(profile)) {
+        descriptormessages::Send(kControlDescriptor, "later The office profile is not set up yet.");
         exitCode = 3;
     } else if (!LibreOffice::Preload(profile, &why) || !WaitUntilSingleThreaded(kSettleLimit)) {
         exitCode = 2;

@@ -6,7 +6,8 @@
 // control socket (descriptor 3) and ends when the client lets go of it.
 //
 // The control socket carries whole messages: "ready" once the office is
-// loaded; then "fork <ProgID>" with the new host's channel (a socket it takes
+// loaded, or "later <reason>" before it ends when the profile has not been
+// set up by a host yet; then "fork <ProgID>" with the new host's channel (a socket it takes
 // as its standard input and output), answered by "ok <pid>" with a pidfd of
 // the host, or "no <reason>".
 //

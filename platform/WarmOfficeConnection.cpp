@@ -24,7 +24,7 @@ namespace {
 constexpr int kControlDescriptor = 3;
 constexpr int kForkAnswerLimit = 30 * 1000;
 constexpr int kEndLimit = 5 * 1000;
-// A warm office that keeps failing is not started again.
+// A warm office that fails to load this many times in a row is not started again.
 constexpr int kMostFailedStarts = 3;
 
 bool WaitReadable(int fd, int milliseconds)
@@ -133,11 +133,14 @@ bool WarmOfficeConnection::ReadyLocked(int milliseconds)
         ::close(fd);
     if (message == QByteArray("ready")) {
         m_ready = true;
+        m_failedStarts = 0;
         return true;
     }
-    // It ended before it was ready: the profile is new, or the office could not load.
-    ++m_failedStarts;
-    EndLocked(0);
+    // It ended before it was ready: a new profile, set up by the next cold
+    // host, is no failure of its own; an office that did not load is.
+    if (!message || !message->startsWith("later "))
+        ++m_failedStarts;
+    EndLocked(kEndLimit);
     return false;
 }
 
