@@ -4,6 +4,7 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QThread>
 
 #include <algorithm>
 
@@ -187,9 +188,18 @@ bool WarmOfficeConnection::WaitUntilReady(const QString& program, int millisecon
         return false;
     QMutexLocker lock(&m_mutex);
     EndIfElsewhereLocked(program);
-    if (m_processId == 0 && !StartLocked(program))
-        return false;
-    return ReadyLocked(milliseconds);
+    QDeadlineTimer deadline(milliseconds);
+    do {
+        if (m_processId == 0 && !StartLocked(program))
+            return false;
+        if (ReadyLocked(static_cast<int>(deadline.remainingTime())))
+            return true;
+        // One that ended because the profile was not set up yet: again, as
+        // the host setting it up may have finished by now.
+        if (m_processId == 0 && !deadline.hasExpired())
+            QThread::msleep(100);
+    } while (!deadline.hasExpired() && m_failedStarts < kMostFailedStarts);
+    return false;
 }
 
 qint64 WarmOfficeConnection::ProcessId()

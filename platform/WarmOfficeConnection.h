@@ -31,7 +31,8 @@ public:
     // running, or runs another program or in another environment).
     std::optional<Host> Fork(const QString& program, const QString& progId);
     // Starts the warm office of program when it is not running and waits at
-    // most the given time for it to be ready.
+    // most the given time for it to be ready (starting it again while it ends
+    // because the profile has not been set up yet).
     bool WaitUntilReady(const QString& program, int milliseconds);
     // The warm office's process id; 0 when it is not running.
     qint64 ProcessId();
