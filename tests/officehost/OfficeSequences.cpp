@@ -5,6 +5,8 @@
 
 #include <QThread>
 
+#include <csignal>
+
 namespace officesequences {
 namespace {
 
@@ -99,6 +101,23 @@ qint64 PrintWithPowerPoint(const QString& file, const QString& printFile,
     presentation.InvokeHelper(powerpointdispid::kClose, DISPATCH_METHOD, VT_EMPTY);
     application.InvokeHelper(powerpointdispid::kQuit, DISPATCH_METHOD, VT_EMPTY);
     return pid;
+}
+
+SCODE CallStoppedExcel(qint64* pid)
+{
+    COleDispatchDriver excel = Start(QStringLiteral("Excel.Application"));
+    *pid = ServerProcessId(excel.m_lpDispatch);
+    ::kill(static_cast<pid_t>(*pid), SIGSTOP);
+    const int limit = OfficeHostConnection::CallTimeLimit();
+    OfficeHostConnection::SetCallTimeLimit(1000);
+    SCODE failure = S_OK;
+    try {
+        excel.InvokeHelper(exceldispid::kWorkbooks, DISPATCH_PROPERTYGET, VT_DISPATCH);
+    } catch (const COleException& e) {
+        failure = e.m_sc;
+    }
+    OfficeHostConnection::SetCallTimeLimit(limit);
+    return failure;
 }
 
 } // namespace officesequences

@@ -17,4 +17,9 @@ qint64 PrintWithExcel(const QString& file, const QString& password, const QStrin
 qint64 PrintWithPowerPoint(const QString& file, const QString& printFile,
                            const std::function<void(COleDispatchDriver&)>& afterVisible = {});
 
+// Stops Excel's host (SIGSTOP) and asks it for its workbooks with a call
+// time limit of one second; the error code the call failed with (S_OK when
+// it did not fail). The host's process id in *pid.
+SCODE CallStoppedExcel(qint64* pid);
+
 } // namespace officesequences
