@@ -6,6 +6,7 @@
 #include "officehost/LibreOffice.h"
 #include "officehost/ProfileStartLock.h"
 #include "platform/DescriptorMessages.h"
+#include "platform/WarmOfficeConnection.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -19,6 +20,8 @@
 
 namespace WarmOffice {
 namespace {
+
+constexpr int kControlDescriptor = WarmOfficeConnection::kControlDescriptor;
 
 constexpr int kSettleLimit = 20 * 1000; // LibreOffice's threads after loading
 constexpr int kForkSettleLimit = 2 * 1000;

@@ -16,8 +16,8 @@
 // child forked while another thread held a lock would wait for it forever.
 namespace WarmOffice {
 
-inline constexpr const char* kArgument = "--warm-office";
-inline constexpr int kControlDescriptor = 3;
+// Started with WarmOfficeConnection::kArgument, its control socket at
+// WarmOfficeConnection::kControlDescriptor.
 
 int Run(int argc, char** argv);
 

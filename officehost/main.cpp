@@ -6,6 +6,7 @@
 
 #include "officehost/HostMain.h"
 #include "officehost/WarmOffice.h"
+#include "platform/WarmOfficeConnection.h"
 
 #include <csignal>
 #include <cstring>
@@ -13,7 +14,7 @@
 int main(int argc, char** argv)
 {
     std::signal(SIGPIPE, SIG_IGN);
-    if (argc == 2 && std::strcmp(argv[1], WarmOffice::kArgument) == 0)
+    if (argc == 2 && std::strcmp(argv[1], WarmOfficeConnection::kArgument) == 0)
         return WarmOffice::Run(argc, argv);
     return RunHost(argc, argv, argc == 2 ? QString::fromLocal8Bit(argv[1]) : QString());
 }

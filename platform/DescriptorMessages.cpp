@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -9,6 +10,16 @@ namespace descriptormessages {
 namespace {
 constexpr int kLargestMessage = 4096;
 } // namespace
+
+bool WaitReadable(int fd, int milliseconds)
+{
+    pollfd watched{fd, POLLIN, 0};
+    int n;
+    do {
+        n = ::poll(&watched, 1, milliseconds);
+    } while (n < 0 && errno == EINTR);
+    return n > 0;
+}
 
 bool Send(int socket, const QByteArray& bytes, int fd)
 {

@@ -16,4 +16,8 @@ bool Send(int socket, const QByteArray& bytes, int fd = -1);
 // descriptor that came with it is put into *fd (close-on-exec), else -1.
 std::optional<QByteArray> Receive(int socket, int* fd);
 
+// Waits at most the given time (-1: for ever) for fd to become readable: a
+// message, the peer's end, or the end of the process a pidfd stands for.
+bool WaitReadable(int fd, int milliseconds);
+
 } // namespace descriptormessages

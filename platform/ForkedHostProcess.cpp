@@ -1,5 +1,6 @@
 #include "platform/ForkedHostProcess.h"
 
+#include "platform/DescriptorMessages.h"
 #include "platform/ProcessKillSwitch.h"
 
 #include <cerrno>
@@ -24,8 +25,7 @@ ForkedHostProcess::~ForkedHostProcess()
 bool ForkedHostProcess::IsRunning()
 {
     // A pidfd becomes readable when its process has ended.
-    pollfd ended{m_pidfd, POLLIN, 0};
-    return ::poll(&ended, 1, 0) == 0;
+    return !descriptormessages::WaitReadable(m_pidfd, 0);
 }
 
 void ForkedHostProcess::Write(const QByteArray& bytes)
@@ -69,10 +69,5 @@ void ForkedHostProcess::CloseInput()
 
 bool ForkedHostProcess::WaitForEnd(int milliseconds)
 {
-    pollfd ended{m_pidfd, POLLIN, 0};
-    int n;
-    do {
-        n = ::poll(&ended, 1, milliseconds);
-    } while (n < 0 && errno == EINTR);
-    return n != 0;
+    return descriptormessages::WaitReadable(m_pidfd, milliseconds);
 }

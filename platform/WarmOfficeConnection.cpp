@@ -11,7 +11,6 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
-#include <poll.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
@@ -22,21 +21,10 @@ extern char** environ;
 
 namespace {
 
-constexpr int kControlDescriptor = 3;
 constexpr int kForkAnswerLimit = 30 * 1000;
 constexpr int kEndLimit = 5 * 1000;
 // A warm office that fails to load this many times in a row is not started again.
 constexpr int kMostFailedStarts = 3;
-
-bool WaitReadable(int fd, int milliseconds)
-{
-    pollfd watched{fd, POLLIN, 0};
-    int n;
-    do {
-        n = ::poll(&watched, 1, milliseconds);
-    } while (n < 0 && errno == EINTR);
-    return n > 0;
-}
 
 // Hosts forked from the warm office live in the environment it was started
 // in: where LibreOffice, the profile and the scratch folders are.
@@ -101,8 +89,7 @@ bool WarmOfficeConnection::StartLocked(const QString& program)
     posix_spawnattr_setflags(&attributes,
                              POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
     const QByteArray path = QFile::encodeName(program);
-    char argument[] = "--warm-office";
-    char* argv[] = {const_cast<char*>(path.constData()), argument, nullptr};
+    char* argv[] = {const_cast<char*>(path.constData()), const_cast<char*>(kArgument), nullptr};
     pid_t pid = 0;
     const int failed = ::posix_spawn(&pid, path.constData(), &files, &attributes, argv, environ);
     posix_spawn_file_actions_destroy(&files);
@@ -126,7 +113,7 @@ bool WarmOfficeConnection::ReadyLocked(int milliseconds)
 {
     if (m_ready)
         return true;
-    if (!WaitReadable(m_control, milliseconds))
+    if (!descriptormessages::WaitReadable(m_control, milliseconds))
         return false;
     int fd = -1;
     const std::optional<QByteArray> message = descriptormessages::Receive(m_control, &fd);
@@ -165,7 +152,7 @@ std::optional<WarmOfficeConnection::Host> WarmOfficeConnection::Fork(const QStri
     ::close(ends[1]);
     int pidfd = -1;
     std::optional<QByteArray> answer;
-    if (sent && WaitReadable(m_control, kForkAnswerLimit))
+    if (sent && descriptormessages::WaitReadable(m_control, kForkAnswerLimit))
         answer = descriptormessages::Receive(m_control, &pidfd);
     if (!answer) {
         // Dead or hung: the next request starts a new one.
@@ -205,7 +192,7 @@ bool WarmOfficeConnection::WaitUntilReady(const QString& program, int millisecon
 qint64 WarmOfficeConnection::ProcessId()
 {
     QMutexLocker lock(&m_mutex);
-    if (m_processId != 0 && WaitReadable(m_pidfd, 0))
+    if (m_processId != 0 && descriptormessages::WaitReadable(m_pidfd, 0))
         EndLocked(0); // it died: reap it
     return m_processId;
 }
@@ -228,7 +215,7 @@ void WarmOfficeConnection::EndLocked(int gracePeriod)
         return;
     ::close(m_control); // it ends when its control socket closes
     m_control = -1;
-    if (m_pidfd >= 0 && !WaitReadable(m_pidfd, gracePeriod))
+    if (m_pidfd >= 0 && !descriptormessages::WaitReadable(m_pidfd, gracePeriod))
         ::syscall(SYS_pidfd_send_signal, m_pidfd, SIGKILL, nullptr, 0);
     while (::waitpid(m_processId, nullptr, 0) < 0 && errno == EINTR) {
     }

@@ -43,6 +43,11 @@ public:
     // FOLIANT_WARM_OFFICE=0 in the environment turns the warm office off.
     static bool Enabled();
 
+    // How the office host program is started as the warm office: this
+    // argument, and its control socket at this descriptor.
+    static constexpr const char* kArgument = "--warm-office";
+    static constexpr int kControlDescriptor = 3;
+
 private:
     WarmOfficeConnection() = default;
     bool StartLocked(const QString& program);

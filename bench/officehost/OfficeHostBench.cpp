@@ -44,33 +44,9 @@ double Median(const std::function<void()>& work)
     return seconds[kRuns / 2];
 }
 
-QString Status(qint64 pid, const char* field)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return QStringLiteral("?");
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return QString::fromLatin1(line.mid(qstrlen(field)).simplified());
-    return QStringLiteral("?");
-}
-
 qsizetype Descriptors(qint64 pid)
 {
     return QDir(QStringLiteral("/proc/%1/fd").arg(pid)).entryList(QDir::System | QDir::NoDotAndDotDot).size();
-}
-
-// The processes whose parent is pid.
-qsizetype Children(qint64 pid)
-{
-    qsizetype children = 0;
-    const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
-    for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile list(tasks + u'/' + task + QStringLiteral("/children"));
-        if (list.open(QIODevice::ReadOnly))
-            children += list.readAll().split(' ').count() - 1;
-    }
-    return children;
 }
 
 // Every file and folder under the scratch folder.
@@ -187,7 +163,7 @@ int main(int argc, char** argv)
         if (soakCount > 0) {
             const qint64 parent = WarmOfficeConnection::Instance().ProcessId();
             const qsizetype descriptors = Descriptors(parent);
-            const QString rss = Status(parent, "VmRSS:");
+            const long rss = ChildPeakMemory::StatusKiB(QString::number(parent), "VmRSS:");
             QElapsedTimer soak;
             soak.start();
             int failed = 0;
@@ -204,16 +180,17 @@ int main(int argc, char** argv)
                 "%s\n",
                 soakCount, soak.nsecsElapsed() / 1e9, failed,
                 WarmOfficeConnection::Instance().ProcessId() == parent ? "yes" : "no");
-            std::printf("warm office descriptors %lld before, %lld after; resident %s before, %s after; "
-                        "its processes left: %lld\n",
-                        static_cast<long long>(descriptors), static_cast<long long>(Descriptors(parent)),
-                        qPrintable(rss), qPrintable(Status(parent, "VmRSS:")),
-                        static_cast<long long>(Children(parent)));
+            std::printf(
+                "warm office descriptors %lld before, %lld after; resident %ld kB before, %ld kB after; "
+                "its processes left: %lld\n",
+                static_cast<long long>(descriptors), static_cast<long long>(Descriptors(parent)), rss,
+                ChildPeakMemory::StatusKiB(QString::number(parent), "VmRSS:"),
+                static_cast<long long>(ChildPeakMemory::ChildrenOf(QString::number(parent)).size()));
             std::printf("scratch entries while it runs: %s\n", qPrintable(ScratchEntries().join(u' ')));
             WarmOfficeConnection::Instance().End();
             std::printf("after it ended: scratch entries: %s; processes of this run left: %lld\n",
                         qPrintable(ScratchEntries().join(u' ')),
-                        static_cast<long long>(Children(QCoreApplication::applicationPid())));
+                        static_cast<long long>(ChildPeakMemory::ChildrenOf(QStringLiteral("self")).size()));
         }
     } catch (const CException& e) {
         std::fprintf(stderr, "failed: %s\n", e.what());

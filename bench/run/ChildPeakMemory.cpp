@@ -16,15 +16,6 @@ QByteArray Read(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// VmHWM of /proc/<pid>/status in KiB, -1 when there is none.
-long PeakOf(const QString& pid)
-{
-    for (const QByteArray& line : Read(QStringLiteral("/proc/%1/status").arg(pid)).split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
 // Private_Clean plus Private_Dirty of /proc/<pid>/smaps_rollup in KiB.
 long PrivateOf(const QString& pid)
 {
@@ -35,8 +26,18 @@ long PrivateOf(const QString& pid)
     return kib;
 }
 
-// The children of every thread of pid.
-QStringList ChildrenOf(const QString& pid)
+} // namespace
+
+long ChildPeakMemory::StatusKiB(const QString& pid, const char* field)
+{
+    const qsizetype length = qstrlen(field);
+    for (const QByteArray& line : Read(QStringLiteral("/proc/%1/status").arg(pid)).split('\n'))
+        if (line.startsWith(field))
+            return line.mid(length).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+QStringList ChildPeakMemory::ChildrenOf(const QString& pid)
 {
     QStringList children;
     const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
@@ -46,8 +47,6 @@ QStringList ChildrenOf(const QString& pid)
                 children << QString::fromLatin1(child.trimmed());
     return children;
 }
-
-} // namespace
 
 ChildPeakMemory::ChildPeakMemory()
     : m_thread([this] {
@@ -77,7 +76,7 @@ void ChildPeakMemory::Sample(const QString& pid, int depth)
         return;
     for (const QString& child : ChildrenOf(pid)) {
         const QString name = QString::fromLatin1(Read(QStringLiteral("/proc/%1/comm").arg(child)).trimmed());
-        const long peak = PeakOf(child);
+        const long peak = StatusKiB(child, "VmHWM:");
         const long own = PrivateOf(child);
         if (!name.isEmpty() && peak > 0) {
             QMutexLocker lock(&m_mutex);
@@ -102,7 +101,7 @@ QMap<QString, long> ChildPeakMemory::PrivatePeaksKiB() const
 
 long ChildPeakMemory::OwnPeakKiB()
 {
-    return PeakOf(QStringLiteral("self"));
+    return StatusKiB(QStringLiteral("self"), "VmHWM:");
 }
 
 bool ChildPeakMemory::ResetOwnPeak()

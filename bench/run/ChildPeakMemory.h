@@ -3,6 +3,7 @@
 #include <QMap>
 #include <QMutex>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <thread>
@@ -33,6 +34,12 @@ public:
     static long OwnPeakKiB();
     // Starts this process's peak afresh from its current size.
     static bool ResetOwnPeak();
+
+    // A size field of /proc/<pid>/status ("VmHWM:", "VmRSS:") in KiB; -1
+    // when there is none.
+    static long StatusKiB(const QString& pid, const char* field);
+    // The children of every thread of pid.
+    static QStringList ChildrenOf(const QString& pid);
 
 private:
     void Sample(const QString& pid, int depth);

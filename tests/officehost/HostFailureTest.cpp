@@ -44,16 +44,6 @@ SCODE DispatchError(const std::function<void()>& call)
     return S_OK;
 }
 
-bool Reaped(qint64 pid)
-{
-    for (int i = 0; i < 100; ++i) {
-        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
-            return true;
-        QThread::msleep(100);
-    }
-    return false;
-}
-
 VariantList WordOpenArguments(const QString& file)
 {
     return {Variant::Bstr(file),
@@ -222,14 +212,14 @@ TEST_F(HostFailureTest, AHostKilledInTheMiddleOfACallFailsTheCallAndLeavesNothin
     EXPECT_THROW(word.InvokeHelper(worddispid::kDocuments, DISPATCH_PROPERTYGET, VT_DISPATCH), COleException)
         << "and every later call";
     word.ReleaseDispatch();
-    EXPECT_TRUE(Reaped(pid));
+    EXPECT_TRUE(officesequences::Reaped(pid));
 }
 
 TEST_F(HostFailureTest, AHostThatDoesNotAnswerInTimeIsEnded)
 {
     qint64 pid = 0;
     EXPECT_EQ(officesequences::CallStoppedExcel(&pid), RPC_E_TIMEOUT);
-    EXPECT_TRUE(Reaped(pid));
+    EXPECT_TRUE(officesequences::Reaped(pid));
 }
 
 TEST_F(HostFailureTest, AHostWhoseClientGoesAwayEndsByItself)

@@ -5,6 +5,7 @@
 
 #include <QThread>
 
+#include <cerrno>
 #include <csignal>
 
 namespace officesequences {
@@ -101,6 +102,16 @@ qint64 PrintWithPowerPoint(const QString& file, const QString& printFile,
     presentation.InvokeHelper(powerpointdispid::kClose, DISPATCH_METHOD, VT_EMPTY);
     application.InvokeHelper(powerpointdispid::kQuit, DISPATCH_METHOD, VT_EMPTY);
     return pid;
+}
+
+bool Reaped(qint64 pid)
+{
+    for (int i = 0; i < 100; ++i) {
+        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            return true;
+        QThread::msleep(100);
+    }
+    return false;
 }
 
 SCODE CallStoppedExcel(qint64* pid)

@@ -17,6 +17,9 @@ qint64 PrintWithExcel(const QString& file, const QString& password, const QStrin
 qint64 PrintWithPowerPoint(const QString& file, const QString& printFile,
                            const std::function<void(COleDispatchDriver&)>& afterVisible = {});
 
+// Waits up to 10 s for the process to be gone (ended and reaped).
+bool Reaped(qint64 pid);
+
 // Stops Excel's host (SIGSTOP) and asks it for its workbooks with a call
 // time limit of one second; the error code the call failed with (S_OK when
 // it did not fail). The host's process id in *pid.

@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QSet>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -53,13 +52,6 @@ QStringList Descriptors(qint64 pid)
     for (const QString& fd : QDir(folder).entryList(QDir::System | QDir::NoDotAndDotDot))
         targets << QFile::symLinkTarget(folder + QLatin1Char('/') + fd);
     return targets;
-}
-
-bool Gone(qint64 pid)
-{
-    for (int i = 0; i < 100 && ::kill(static_cast<pid_t>(pid), 0) == 0; ++i)
-        QThread::msleep(100);
-    return ::kill(static_cast<pid_t>(pid), 0) != 0;
 }
 
 // The hosts' scratch folders other than the warm office's own.
@@ -119,7 +111,7 @@ TEST(WarmOffice, ForkedHostsPrintAreEndedLikeColdOnesAndLeaveNothing)
                                ? PrintWithPowerPoint(file, spool)
                                : PrintWithWord(file, 0, kNoPassword, spool);
         EXPECT_TRUE(testtools::ReadFile(spool).startsWith("%PDF-")) << name.toStdString();
-        EXPECT_TRUE(Gone(pid));
+        EXPECT_TRUE(Reaped(pid));
     }
 
     // Stop ends one at once; so does its time limit.
@@ -128,13 +120,13 @@ TEST(WarmOffice, ForkedHostsPrintAreEndedLikeColdOnesAndLeaveNothing)
         ASSERT_TRUE(word.CreateDispatch(QStringLiteral("Word.Application")));
         const qint64 pid = ServerProcessId(word.m_lpDispatch);
         word.m_lpDispatch->ServerEnder()();
-        EXPECT_TRUE(Gone(pid));
+        EXPECT_TRUE(Reaped(pid));
         EXPECT_THROW(word.InvokeHelper(worddispid::kDocuments, DISPATCH_PROPERTYGET, VT_DISPATCH),
                      COleException);
     }
     qint64 stopped = 0;
     EXPECT_EQ(CallStoppedExcel(&stopped), RPC_E_TIMEOUT);
-    EXPECT_TRUE(Gone(stopped));
+    EXPECT_TRUE(Reaped(stopped));
 
     // Many in a row: every one greets and ends; the warm office holds no
     // more descriptors than before, and no host leaves its folder.
@@ -162,7 +154,7 @@ TEST(WarmOffice, ForkedHostsPrintAreEndedLikeColdOnesAndLeaveNothing)
     ASSERT_TRUE(warm.WaitUntilReady(program, 60000));
     const qint64 second = warm.ProcessId();
     warm.End();
-    EXPECT_TRUE(Gone(second));
+    EXPECT_TRUE(Reaped(second));
     EXPECT_EQ(warm.ProcessId(), 0);
     EXPECT_EQ(HostFolders(), QStringList{});
 }
