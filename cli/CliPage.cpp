@@ -35,7 +35,6 @@ CliPage::CliPage(const ConversionSettings& settings, const QString& openPassword
                  const std::atomic<bool>& runStopped)
     : m_settings(settings), m_openPassword(openPassword), m_runStopped(runStopped)
 {
-    t_current = this;
 }
 
 CliPage* CliPage::Current()
@@ -46,7 +45,7 @@ CliPage* CliPage::Current()
 void CliPage::BeginFile(const QString& outputFolder, int timeoutSeconds, const QString& partPath)
 {
     m_partPath = partPath;
-    t_current = this;
+    t_current = this; // on the job's own thread: pages are made on the run's
     m_outputFolder = outputFolder;
     m_timeoutSeconds = timeoutSeconds;
     m_converted = 0;
@@ -81,14 +80,13 @@ QString CliPage::Reason() const
     return lines.join(u' ');
 }
 
-bool CliPage::EndIfOverdue()
+void CliPage::EndIfOverdue()
 {
     const qint64 started = m_startedMs;
     if (m_timeoutSeconds <= 0 || m_timedOut || started == 0 || NowMs() - started < m_timeoutSeconds * 1000LL)
-        return false;
+        return;
     m_timedOut = true;
     EndCurrentProgram();
-    return true;
 }
 
 void CliPage::EndCurrentProgram()

@@ -35,15 +35,14 @@ public:
     QString Reason() const;
     // True when the file's last PDF step made its PDF.
     bool PdfMade() const { return m_pdfMade; }
-    bool TimedOut() const { return m_timedOut; }
     // Seconds since BeginFile.
     double Seconds() const;
     // The file is done: no time limit applies until the next one begins.
     void EndFile() { m_startedMs = 0; }
 
     // From the run's thread: past the file's time limit, the file is stopped
-    // and its office host ended. True when it was.
-    bool EndIfOverdue();
+    // and its office host ended.
+    void EndIfOverdue();
     // From the run's thread, once the run is stopped: ends the office host.
     void EndCurrentProgram();
 

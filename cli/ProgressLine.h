@@ -19,4 +19,6 @@ public:
 private:
     bool m_terminal = false;
     bool m_shown = false;
+    int m_done = 0;
+    int m_total = 0;
 };

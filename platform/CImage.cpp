@@ -57,8 +57,7 @@ QImage PrintableFormat(QImage image)
     switch (image.format()) {
     case QImage::Format_Grayscale8:
     case QImage::Format_RGB888:
-    case QImage::Format_RGB32:
-    case QImage::Format_ARGB32:
+    case QImage::Format_RGB32: // what had alpha is RGB32 now
     case QImage::Format_Indexed8:
         return image;
     default:
