@@ -276,12 +276,9 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     }
     // The final steps, then the final name. A part of a combined PDF gets
     // them once combined.
-    ConversionSettings finalSettings = settings;
-    if (part)
-        finalSettings.pdfVersion.clear();
     bool folderFault = false;
-    if (!CompletePdf(temporaryPdf, finalPath, finalSettings, FinalSteps::OneFile, &outcome.reason,
-                     &folderFault)) {
+    if (!CompletePdf(temporaryPdf, finalPath, settings, part ? FinalSteps::Part : FinalSteps::OneFile,
+                     &outcome.reason, &folderFault)) {
         if (folderFault)
             outcome.failure = PdfOutcome::Failure::OutputFolder;
         return outcome;

@@ -22,6 +22,8 @@ bool Encrypts(const ConversionSettings& settings, FinalSteps steps)
 
 bool NeedsFinalStep(const ConversionSettings& settings, FinalSteps steps)
 {
+    if (steps == FinalSteps::Part)
+        return false;
     return Encrypts(settings, steps) || IsArchive(settings);
 }
 

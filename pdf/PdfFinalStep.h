@@ -8,8 +8,9 @@
 // library: an archival PDF gets the user's document information in Info and
 // XMP, and AES encrypts it. A combined PDF, joined from unencrypted parts, is
 // encrypted here whatever the level. The passwords reach the library through
-// its interface only.
-enum class FinalSteps { OneFile, Combined };
+// its interface only. A part of a combined PDF gets none of them: the
+// combined PDF gets them once joined.
+enum class FinalSteps { OneFile, Combined, Part };
 
 bool NeedsFinalStep(const ConversionSettings& settings, FinalSteps steps);
 
