@@ -21,20 +21,28 @@ mode_t CurrentUmask()
 
 } // namespace
 
+bool MakeTemporaryPdfBeside(QTemporaryFile& file, const QString& finalPath, QString* why)
+{
+    const QFileInfo target(finalPath);
+    file.setFileTemplate(target.dir().filePath(QStringLiteral(".foliant-XXXXXX.pdf")));
+    if (!file.open()) {
+        *why = QStringLiteral("Cannot write into the folder %1: %2")
+                   .arg(target.absolutePath(), file.errorString());
+        return false;
+    }
+    file.close();
+    return true;
+}
+
 bool CompletePdf(QTemporaryFile& written, const QString& finalPath, const ConversionSettings& settings,
                  FinalSteps steps, QString* why, bool* folderFault)
 {
     *folderFault = true;
-    QTemporaryFile finished(
-        QFileInfo(written.fileName()).dir().filePath(QStringLiteral(".foliant-XXXXXX.pdf")));
+    QTemporaryFile finished;
     QTemporaryFile* complete = &written;
     if (NeedsFinalStep(settings, steps)) {
-        if (!finished.open()) {
-            *why = QStringLiteral("Cannot write into the folder %1: %2")
-                       .arg(QFileInfo(finalPath).absolutePath(), finished.errorString());
+        if (!MakeTemporaryPdfBeside(finished, finalPath, why))
             return false;
-        }
-        finished.close();
         if (!RunFinalStep(written.fileName(), finished.fileName(), settings, steps, why)) {
             *folderFault = false;
             *why = QStringLiteral("The PDF could not be finished: %1").arg(*why);

@@ -7,6 +7,11 @@
 
 class QTemporaryFile;
 
+// Makes file an empty PDF under a temporary name in finalPath's folder, closed
+// so a writer can be given its name. False, with *why, when the folder cannot
+// be written into.
+bool MakeTemporaryPdfBeside(QTemporaryFile& file, const QString& finalPath, QString* why);
+
 // A PDF written under a temporary name beside its final one: the final steps
 // the settings ask for (AES, archival information) are done on it, then it
 // gets the usual permissions and its final name, replacing an older PDF only

@@ -198,12 +198,9 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     if (!target.dir().exists())
         return Failure(PdfOutcome::Failure::OutputFolder, finalPath,
                        QStringLiteral("The output folder %1 does not exist.").arg(target.absolutePath()));
-    QTemporaryFile temporaryPdf(target.dir().filePath(QStringLiteral(".foliant-XXXXXX.pdf")));
-    if (!temporaryPdf.open())
-        return Failure(PdfOutcome::Failure::OutputFolder, finalPath,
-                       QStringLiteral("Cannot write into the folder %1: %2")
-                           .arg(target.absolutePath(), temporaryPdf.errorString()));
-    temporaryPdf.close();
+    QTemporaryFile temporaryPdf;
+    if (!MakeTemporaryPdfBeside(temporaryPdf, finalPath, &error))
+        return Failure(PdfOutcome::Failure::OutputFolder, finalPath, error);
 
     // The security switches reach Ghostscript through a private argument file.
     QTemporaryFile argumentFile(scratchDir.filePath(QStringLiteral("gsargs-XXXXXX")));

@@ -2,9 +2,7 @@
 
 #include "pdf/CompletedPdf.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryFile>
 
 #include <qpdf/QPDF.hh>
@@ -137,13 +135,9 @@ bool PdfCombiner::Combine(const QList<Part>& parts, const QString& output, QStri
 bool PdfCombiner::MakeCombinedPdf(const QList<Part>& parts, const QString& finalPath,
                                   const ConversionSettings& settings, QString* why)
 {
-    QTemporaryFile joined(QFileInfo(finalPath).dir().filePath(QStringLiteral(".foliant-XXXXXX.pdf")));
-    if (!joined.open()) {
-        *why = QStringLiteral("Cannot write into the folder %1: %2")
-                   .arg(QFileInfo(finalPath).absolutePath(), joined.errorString());
+    QTemporaryFile joined;
+    if (!MakeTemporaryPdfBeside(joined, finalPath, why))
         return false;
-    }
-    joined.close();
     bool folderFault = false;
     return Combine(parts, joined.fileName(), why) &&
            CompletePdf(joined, finalPath, settings, FinalSteps::Combined, why, &folderFault);
