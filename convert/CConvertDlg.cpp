@@ -616,9 +616,14 @@ PdfOutcome CConvertDlg::MakePdfFromSpool(const QString& sourcePath)
 
 QString CConvertDlg::PdfCompatibilityLevel()
 {
+    return EffectiveCompatibilityLevel(RunSettingsNow());
+}
+
+ConversionSettings CConvertDlg::RunSettingsNow() const
+{
     ConversionSettings settings = m_runSettings;
     m_optionTabs.m_advancedPage->ReadAdvancedSettings(settings);
-    return EffectiveCompatibilityLevel(settings);
+    return settings;
 }
 
 void CConvertDlg::SetTimer(int id, int milliseconds)

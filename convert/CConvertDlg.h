@@ -142,6 +142,9 @@ private:
     // True while the worker of the current run may still change the page.
     bool RunIsLive() const { return !m_stopGate.IsStopped(); }
     QTimer* Timer(int id);
+    // The run's settings with the Advanced page's four values as they stand
+    // now: the page stays open to changes during a run.
+    ConversionSettings RunSettingsNow() const;
 
     const ConverterSet m_converters;
     QMap<int, QTimer*> m_timers;

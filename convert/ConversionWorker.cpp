@@ -4,7 +4,6 @@
 #include "convert/CConvertDlg.h"
 #include "convert/CListBoxEx.h"
 #include "converters/Converters.h"
-#include "options/CAdvancedDlg.h"
 #include "platform/GuiThreadCall.h"
 #include "platform/MessageBoxService.h"
 
@@ -63,10 +62,8 @@ bool ConversionWorker::Convert(const QString& sourcePath)
 void ConversionWorker::Combine(const QList<PdfCombiner::Part>& parts)
 {
     const QString path = m_page.m_runCombinedPath;
-    ConversionSettings settings = m_page.m_runSettings;
-    m_page.m_optionTabs.m_advancedPage->ReadAdvancedSettings(settings);
     QString why;
-    if (PdfCombiner::MakeCombinedPdf(parts, path, settings, &why)) {
+    if (PdfCombiner::MakeCombinedPdf(parts, path, m_page.RunSettingsNow(), &why)) {
         const QString name = QFileInfo(path).fileName();
         Step([&] { m_page.m_finishDlg.m_files.append(name); });
         return;
