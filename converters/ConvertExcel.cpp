@@ -102,8 +102,7 @@ bool ConvertExcelOnce(ConversionPage& page, const QString& sourcePath)
 
     // The spool file complete; a print request that failed leaves none to wait for.
     if (printing) {
-        const ConversionPage::WaitEnd end =
-            page.WaitUntil([&]() { return spoolfile::InPlace(spoolPath); }, spoolfile::kPrintTimeLimit);
+        const ConversionPage::WaitEnd end = spoolfile::WaitForJob(page, spoolPath);
         if (end == ConversionPage::WaitEnd::Stopped)
             return true;
         if (end == ConversionPage::WaitEnd::TimedOut)

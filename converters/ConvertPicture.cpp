@@ -143,7 +143,7 @@ bool ConvertPicture(ConversionPage& page, const QString& sourcePath)
     bitmap.Attach(image.Detach());
 
     QString why;
-    const QString spoolPath = spoolfile::Path(page, &why);
+    const QString spoolPath = page.SpoolFilePath(&why);
     if (spoolPath.isEmpty() || !spoolfile::Empty(spoolPath, &why)) {
         ReportNotConverted(page, sourcePath, why);
         return false;
@@ -156,8 +156,7 @@ bool ConvertPicture(ConversionPage& page, const QString& sourcePath)
 
     // The spool file complete; a job the printer never took leaves none to wait for.
     if (spooled) {
-        const ConversionPage::WaitEnd end =
-            page.WaitUntil([&]() { return spoolfile::InPlace(spoolPath); }, spoolfile::kPrintTimeLimit);
+        const ConversionPage::WaitEnd end = spoolfile::WaitForJob(page, spoolPath);
         if (end == ConversionPage::WaitEnd::Stopped)
             return false;
         if (end == ConversionPage::WaitEnd::TimedOut) {

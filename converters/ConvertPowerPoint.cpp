@@ -106,8 +106,7 @@ bool ConvertPowerPointOnce(ConversionPage& page, const QString& sourcePath)
     }
 
     // The spool file complete.
-    const ConversionPage::WaitEnd end =
-        page.WaitUntil([&]() { return spoolfile::InPlace(spoolPath); }, spoolfile::kPrintTimeLimit);
+    const ConversionPage::WaitEnd end = spoolfile::WaitForJob(page, spoolPath);
     if (end == ConversionPage::WaitEnd::Stopped) {
         page.SetConverted(0);
         return true;

@@ -2,7 +2,6 @@
 
 #include "converters/ConversionPage.h"
 #include "converters/CurrentProgramEnder.h"
-#include "converters/SpoolFile.h"
 #include "platform/COleDispatchDriver.h"
 #include "platform/MessageBoxService.h"
 #include "platform/OfficeHostConnection.h"
@@ -30,7 +29,7 @@ QString BeginOfficeAttempt(ConversionPage& page, const QString& sourcePath)
     if (page.StopRequested())
         return {};
     QString why;
-    const QString spoolPath = spoolfile::Path(page, &why);
+    const QString spoolPath = page.SpoolFilePath(&why);
     if (spoolPath.isEmpty())
         ReportNotConverted(page, sourcePath, why);
     return spoolPath;

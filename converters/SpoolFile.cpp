@@ -1,16 +1,9 @@
 #include "converters/SpoolFile.h"
 
-#include "converters/ConversionPage.h"
-
 #include <QFile>
 #include <QFileInfo>
 
 namespace spoolfile {
-
-QString Path(ConversionPage& page, QString* why)
-{
-    return page.SpoolFilePath(why);
-}
 
 bool Empty(const QString& path, QString* why)
 {
@@ -29,6 +22,11 @@ bool InPlace(const QString& path)
 {
     const QFileInfo file(path);
     return file.isFile() && !file.isSymLink();
+}
+
+ConversionPage::WaitEnd WaitForJob(ConversionPage& page, const QString& spoolPath)
+{
+    return page.WaitUntil([&]() { return InPlace(spoolPath); }, kPrintTimeLimit);
 }
 
 } // namespace spoolfile

@@ -5,7 +5,6 @@
 #include "FakePage.h"
 
 #include "converters/OpenPassword.h"
-#include "converters/SpoolFile.h"
 
 #include <QTemporaryDir>
 
@@ -20,7 +19,7 @@ protected:
     {
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
         g_openPassword = kNoPassword;
-        m_spool = spoolfile::Path(page, nullptr);
+        m_spool = page.SpoolFilePath(nullptr);
         office.printFile = m_spool;
     }
     ~ConverterTest() override { qunsetenv("XDG_RUNTIME_DIR"); }
