@@ -55,8 +55,7 @@ bool BatchRun::PrepareCombined()
                  : QStringLiteral("The combined PDF %1 exists already (give --overwrite or --skip-existing).")
                        .arg(combined);
     } else {
-        m_parts = std::make_unique<QTemporaryDir>(
-            QFileInfo(combined).dir().filePath(QStringLiteral(".foliant-parts-XXXXXX")));
+        m_parts = PdfCombiner::PartsFolder(combined);
         if (m_parts->isValid())
             return true;
         reason = QStringLiteral("No folder for the parts can be made beside %1: %2")
@@ -75,8 +74,7 @@ bool BatchRun::MakeCombined()
     QList<PdfCombiner::Part> parts;
     for (qsizetype i = 0; i < m_files.size(); ++i)
         if (m_files[i].status == FileResult::Status::Made)
-            parts.append({m_parts->filePath(QStringLiteral("%1.pdf").arg(i)),
-                          QFileInfo(m_files[i].source).fileName()});
+            parts.append({PdfCombiner::PartPath(*m_parts, i), QFileInfo(m_files[i].source).fileName()});
     QString why;
     const bool made = parts.isEmpty() ||
                       PdfCombiner::MakeCombinedPdf(parts, m_options.combinedPath, m_options.settings, &why);
@@ -122,7 +120,7 @@ void BatchRun::ConvertFile(CliPage& page, qsizetype index)
         return fail(QStringLiteral("The folder %1 cannot be made.").arg(file.outputFolder));
 
     page.BeginFile(file.outputFolder, m_options.timeoutSeconds,
-                   combining ? m_parts->filePath(QStringLiteral("%1.pdf").arg(index)) : QString());
+                   combining ? PdfCombiner::PartPath(*m_parts, index) : QString());
     const bool made = ConvertByKind(m_converters, page, file.source) && page.PdfMade();
     file.seconds = page.Seconds();
     page.EndFile();

@@ -7,11 +7,20 @@
 #include "platform/GuiThreadCall.h"
 #include "platform/MessageBoxService.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <memory>
+
+namespace {
+
+void TellCombinedNotMade(CConvertDlg& page, const QString& combinedPath, const QString& why)
+{
+    MessageBox(&page, QStringLiteral("The combined PDF %1 could not be made.\n%2").arg(combinedPath, why),
+               QStringLiteral("Foliant 3.0"), MB_OK | MB_ICONEXCLAMATION);
+}
+
+} // namespace
 
 ConversionWorker::ConversionWorker(CConvertDlg& page) : m_page(page) {}
 
@@ -69,8 +78,7 @@ void ConversionWorker::Combine(const QList<PdfCombiner::Part>& parts)
         return;
     }
     if (!m_page.StopRequested())
-        MessageBox(&m_page, QStringLiteral("The combined PDF %1 could not be made.\n%2").arg(path, why),
-                   QStringLiteral("Foliant 3.0"), MB_OK | MB_ICONEXCLAMATION);
+        TellCombinedNotMade(m_page, path, why);
 }
 
 void ConversionWorker::Run()
@@ -88,13 +96,9 @@ void ConversionWorker::Run()
     std::unique_ptr<QTemporaryDir> partsFolder;
     QList<PdfCombiner::Part> parts;
     if (combining) {
-        partsFolder = std::make_unique<QTemporaryDir>(
-            QFileInfo(m_page.m_runCombinedPath).dir().filePath(QStringLiteral(".foliant-parts-XXXXXX")));
+        partsFolder = PdfCombiner::PartsFolder(m_page.m_runCombinedPath);
         if (!partsFolder->isValid()) {
-            MessageBox(&m_page,
-                       QStringLiteral("The combined PDF %1 could not be made.\n%2")
-                           .arg(m_page.m_runCombinedPath, partsFolder->errorString()),
-                       QStringLiteral("Foliant 3.0"), MB_OK | MB_ICONEXCLAMATION);
+            TellCombinedNotMade(m_page, m_page.m_runCombinedPath, partsFolder->errorString());
             count = 0;
         }
     }
@@ -130,12 +134,11 @@ void ConversionWorker::Run()
 
         // The converters get the path as listed: the file is found under its
         // own name, and the table of kinds ignores the extension's case.
-        const QString& path = sourcePath;
         if (m_page.StopRequested())
             return;
         if (combining)
-            m_page.m_partPath = partsFolder->filePath(QStringLiteral("%1.pdf").arg(i));
-        const bool made = Convert(path);
+            m_page.m_partPath = PdfCombiner::PartPath(*partsFolder, i);
+        const bool made = Convert(sourcePath);
         if (m_page.StopRequested())
             return;
         if (made) {
@@ -143,7 +146,7 @@ void ConversionWorker::Run()
             if (combining)
                 parts.append({m_page.m_partPath, QFileInfo(sourcePath).fileName()});
             else
-                Record(path);
+                Record(sourcePath);
         }
     }
 

@@ -2,7 +2,9 @@
 
 #include "pdf/CompletedPdf.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryFile>
 
 #include <qpdf/QPDF.hh>
@@ -141,4 +143,15 @@ bool PdfCombiner::MakeCombinedPdf(const QList<Part>& parts, const QString& final
     bool folderFault = false;
     return Combine(parts, joined.fileName(), why) &&
            CompletePdf(joined, finalPath, settings, FinalSteps::Combined, why, &folderFault);
+}
+
+std::unique_ptr<QTemporaryDir> PdfCombiner::PartsFolder(const QString& finalPath)
+{
+    return std::make_unique<QTemporaryDir>(
+        QFileInfo(finalPath).dir().filePath(QStringLiteral(".foliant-parts-XXXXXX")));
+}
+
+QString PdfCombiner::PartPath(const QTemporaryDir& folder, qsizetype index)
+{
+    return folder.filePath(QStringLiteral("%1.pdf").arg(index));
 }

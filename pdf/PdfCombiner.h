@@ -4,6 +4,9 @@
 
 #include <QList>
 #include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
 
 // Joins the PDFs of a run into one, in the order given: every page of each,
 // and one bookmark per part, titled with the part's title, that opens its
@@ -28,4 +31,11 @@ public:
     // when complete, and an older PDF there is replaced only then.
     static bool MakeCombinedPdf(const QList<Part>& parts, const QString& finalPath,
                                 const ConversionSettings& settings, QString* why);
+
+    // The folder of a run's parts, beside the combined PDF at finalPath so
+    // they are on its disk; it goes with everything in it when destroyed.
+    // Its isValid() says whether it could be made.
+    static std::unique_ptr<QTemporaryDir> PartsFolder(const QString& finalPath);
+    // Where the part of the run's file at index is written in folder.
+    static QString PartPath(const QTemporaryDir& folder, qsizetype index);
 };
