@@ -7,6 +7,9 @@
 // first of each is the page's default. The command line takes the same ones.
 namespace advancedchoices {
 
+// The archival version, the last of the versions offered.
+inline const QString kPdfA2bVersion = QStringLiteral("PDF/A-2b");
+
 inline const QStringList kDocumentCompressions{QStringLiteral("Flate"), QStringLiteral("LZW")};
 inline const QStringList kImageCompressions{QStringLiteral("Flate"), QStringLiteral("JPEG"),
                                             QStringLiteral("Automatic")};
@@ -18,6 +21,6 @@ inline const QStringList kPdfVersions{QStringLiteral("V1.3(Acrobat 4.xx)"),
                                       QStringLiteral("V1.5"),
                                       QStringLiteral("V1.6"),
                                       QStringLiteral("V1.7"),
-                                      QStringLiteral("PDF/A-2b")};
+                                      kPdfA2bVersion};
 
 } // namespace advancedchoices

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pdf/AdvancedChoices.h"
 #include "pdf/ConversionSettings.h"
 
 #include <QString>
@@ -8,7 +9,7 @@
 // The archival choice of "PDF Version": PDF/A-2b, written by Ghostscript
 // with Debian's sRGB output intent, with the user's document information put
 // into the Info dictionary and the XMP metadata afterwards.
-inline const QString kPdfA2bVersion = QStringLiteral("PDF/A-2b");
+using advancedchoices::kPdfA2bVersion;
 
 bool IsArchive(const ConversionSettings& settings);
 
