@@ -7,6 +7,7 @@
 // size and the words pdftotext finds in it.
 
 #include "HeadlessPage.h"
+#include "PumpWhile.h"
 #include "ScriptedMessageBoxes.h"
 #include "TestTools.h"
 
@@ -20,7 +21,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <algorithm>
 #include <cstdio>
@@ -108,19 +108,7 @@ int main(int argc, char** argv)
             TimedPage page(output.path());
             page.settings.pdfVersion = row.version;
             page.transparentJob = row.transparentJob;
-            QThread* worker = QThread::create([&]() {
-                const QString extension = QFileInfo(source).suffix();
-                if (extension == u"xls")
-                    ConvertExcel(page, source);
-                else if (extension == u"ppt")
-                    ConvertPowerPoint(page, source);
-                else
-                    ConvertWord(page, source);
-            });
-            worker->start();
-            while (!worker->wait(10))
-                QCoreApplication::processEvents();
-            delete worker;
+            testtools::RunOnWorkerWhilePumping([&]() { ConvertByKind(DefaultConverters(), page, source); });
             const QString pdf = output.filePath(QFileInfo(source).completeBaseName() + ".pdf");
             std::printf("%-16s %-20s %10.2f %12lld %8d %8d words\n", name, qPrintable(row.label), page.median,
                         QFileInfo(pdf).size(), WordCount(pdf), WordCount(reference));

@@ -5,6 +5,7 @@
 
 #include "HeadlessPage.h"
 #include "ProcessTree.h"
+#include "PumpWhile.h"
 #include "TestPictures.h"
 #include "TestTools.h"
 
@@ -17,14 +18,12 @@
 #include "platform/OfficeDispids.h"
 #include "platform/OfficeHostConnection.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QMap>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -182,24 +181,11 @@ protected:
         HeadlessPage page(folder);
         page.settings.pdfVersion = version;
         const QString source = Document(name);
-        const QString extension = QFileInfo(name).suffix();
-        bool picture = false;
-        QThread* worker = QThread::create([&]() {
-            if (extension == u"xls")
-                ConvertExcel(page, source);
-            else if (extension == u"ppt")
-                ConvertPowerPoint(page, source);
-            else if (extension == u"png" || extension == u"gif")
-                picture = ConvertPicture(page, source);
-            else
-                ConvertWord(page, source);
-        });
-        worker->start();
-        while (!worker->wait(10))
-            QCoreApplication::processEvents();
-        delete worker;
+        bool made = false;
+        testtools::RunOnWorkerWhilePumping(
+            [&]() { made = ConvertByKind(DefaultConverters(), page, source); });
         const QString pdf = folder + u'/' + QFileInfo(name).completeBaseName() + QStringLiteral(".pdf");
-        return (picture || page.Converted() == 1) && QFileInfo::exists(pdf) ? pdf : QString();
+        return made && QFileInfo::exists(pdf) ? pdf : QString();
     }
 
     QStringList BoxTexts() const
