@@ -19,7 +19,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -67,10 +66,7 @@ public:
 
 int WordCount(const QString& pdf)
 {
-    static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    return QString::fromUtf8(testtools::RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).out)
-        .split(blanks, Qt::SkipEmptyParts)
-        .size();
+    return testtools::PdfWords(pdf).size();
 }
 
 } // namespace

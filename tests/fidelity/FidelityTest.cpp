@@ -54,10 +54,7 @@ QString Corpus(QString* why)
 QMap<QString, int> Words(const QString& pdf)
 {
     QMap<QString, int> words;
-    const QString text =
-        QString::fromUtf8(RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).out);
-    static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    for (const QString& word : text.split(blanks, Qt::SkipEmptyParts))
+    for (const QString& word : testtools::PdfWords(pdf))
         ++words[word];
     return words;
 }

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -61,6 +62,13 @@ std::pair<QString, qint64> FirstPdfImage(const QString& pdf)
                         : size.endsWith(QLatin1Char('M')) ? 1048576
                                                           : 1;
     return {columns.value(8), static_cast<qint64>(size.chopped(1).toDouble() * unit)};
+}
+
+QStringList PdfWords(const QString& pdf)
+{
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    return QString::fromUtf8(RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).out)
+        .split(blanks, Qt::SkipEmptyParts);
 }
 
 QString ProgramDir()

@@ -29,6 +29,9 @@ bool WriteFile(const QString& path, const QByteArray& bytes);
 // and the stream size in bytes of its first image; empty when it has none.
 std::pair<QString, qint64> FirstPdfImage(const QString& pdf);
 
+// The words pdftotext finds in a PDF, in order, split at white space.
+QStringList PdfWords(const QString& pdf);
+
 // The folder the build puts the programs in (FOLIANT_PROGRAM_DIR).
 QString ProgramDir();
 
