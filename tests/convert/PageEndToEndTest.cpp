@@ -154,9 +154,7 @@ TEST_F(PageEndToEnd, APictureAndADocumentBecomeTwoPdfsListedByTheCompletionDialo
     EXPECT_GT(document.inkedPixels, 50) << "the page is not blank";
     EXPECT_TRUE(document.text.contains(QStringLiteral("Foliant sample"))) << document.text.toStdString();
 
-    QStringList texts;
-    for (const ScriptedMessageBoxes::Box& box : m_boxes.Boxes())
-        texts << box.request.text;
+    const QStringList texts = m_boxes.Texts();
     EXPECT_EQ(texts, QStringList{}) << "a run of good files shows no message";
     EXPECT_EQ(processtree::LeftRunning(s_marker, 10000), QStringList{})
         << "no office host, office or Ghostscript of the run is left";

@@ -276,13 +276,6 @@ public:
             hook();
         return ScriptedMessageBoxes::Show(request);
     }
-    QStringList Texts() const
-    {
-        QStringList texts;
-        for (const Box& box : Boxes())
-            texts << box.request.text;
-        return texts;
-    }
 
 private:
     QMutex m_hookMutex;

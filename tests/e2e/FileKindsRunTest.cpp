@@ -59,9 +59,7 @@ TEST_F(FileKindsRun, EveryNewKindAddedOrDroppedBecomesAPdfWithItsWordsOrPages)
 
     ConvertAndWait();
     WaitForCompletion(1);
-    QStringList texts;
-    for (const ScriptedMessageBoxes::Box& box : m_boxes.Boxes())
-        texts << box.request.text;
+    const QStringList texts = m_boxes.Texts();
     EXPECT_TRUE(texts.isEmpty()) << texts.join(u'\n').toStdString();
     EXPECT_EQ(m_completion->listed.size(), dropped.size() + picked.size());
 
@@ -100,9 +98,7 @@ TEST_F(FileKindsRun, ProtectedPresentationsOpenWithTheirPasswordAfterTheQuestion
     ConvertAndWait();
     WaitForCompletion(1);
     EXPECT_EQ(m_prompts, 2);
-    QStringList texts;
-    for (const ScriptedMessageBoxes::Box& box : m_boxes.Boxes())
-        texts << box.request.text;
+    const QStringList texts = m_boxes.Texts();
     ASSERT_EQ(m_boxes.Boxes().size(), 2) << texts.join(u'\n').toStdString();
     for (const ScriptedMessageBoxes::Box& box : m_boxes.Boxes())
         EXPECT_EQ(box.request.text, kQuestion);

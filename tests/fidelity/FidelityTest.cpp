@@ -185,14 +185,6 @@ protected:
         return made && QFileInfo::exists(pdf) ? pdf : QString();
     }
 
-    QStringList BoxTexts() const
-    {
-        QStringList texts;
-        for (const ScriptedMessageBoxes::Box& box : m_boxes.Boxes())
-            texts << box.request.text;
-        return texts;
-    }
-
     static inline QString s_marker;
     QString m_corpus;
     QTemporaryDir m_output;
@@ -210,7 +202,7 @@ TEST_F(Fidelity, TextLinksAndSizeHoldAtEveryVersion)
         for (const QString& version : kVersions) {
             SCOPED_TRACE(QStringLiteral("%1 at %2").arg(document, version).toStdString());
             const QString pdf = Convert(document, version);
-            ASSERT_FALSE(pdf.isEmpty()) << BoxTexts().join(u'\n').toStdString();
+            ASSERT_FALSE(pdf.isEmpty()) << m_boxes.Texts().join(u'\n').toStdString();
             const double kept = KeptShare(pdf, reference);
             // Text under a see-through shape becomes part of the shape's
             // flattened picture at 1.3: its words and size are reported, not held.
@@ -222,7 +214,7 @@ TEST_F(Fidelity, TextLinksAndSizeHoldAtEveryVersion)
             EXPECT_LE(QFileInfo(pdf).size(), (underShape ? 40 : 2) * QFileInfo(reference).size());
         }
     }
-    EXPECT_TRUE(m_boxes.Boxes().isEmpty()) << BoxTexts().join(u'\n').toStdString();
+    EXPECT_TRUE(m_boxes.Boxes().isEmpty()) << m_boxes.Texts().join(u'\n').toStdString();
 }
 
 TEST_F(Fidelity, PageCountsEqualLibreOfficesOwnPdf)
@@ -232,7 +224,7 @@ TEST_F(Fidelity, PageCountsEqualLibreOfficesOwnPdf)
           "longrtf.rtf", "longhtm.htm", "longtxt.txt", "picturesheet.xls", "printrange.xls"}) {
         SCOPED_TRACE(name);
         const QString pdf = Convert(QString::fromLatin1(name));
-        ASSERT_FALSE(pdf.isEmpty()) << BoxTexts().join(u'\n').toStdString();
+        ASSERT_FALSE(pdf.isEmpty()) << m_boxes.Texts().join(u'\n').toStdString();
         EXPECT_EQ(Pages(pdf), Pages(Reference(QString::fromLatin1(name))));
     }
 }
@@ -268,7 +260,7 @@ TEST_F(Fidelity, SeeThroughPicturesAreDrawnOnWhitePaper)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name.toStdString());
         const QString pdf = Convert(c.name);
-        ASSERT_FALSE(pdf.isEmpty()) << BoxTexts().join(u'\n').toStdString();
+        ASSERT_FALSE(pdf.isEmpty()) << m_boxes.Texts().join(u'\n').toStdString();
         QTemporaryDir pages;
         ASSERT_EQ(RunTool(QStringLiteral("pdftoppm"),
                           {QStringLiteral("-r"), QStringLiteral("30"), QStringLiteral("-png"), pdf,
@@ -318,7 +310,7 @@ TEST_F(Fidelity, AHostThatDiesOrHangsDuringOpenIsReportedNotTakenForAPassword)
             EXPECT_TRUE(Convert(QString::fromLatin1(c.name)).isEmpty());
             OfficeHostConnection::SetCallTimeLimit(limit);
         }
-        ASSERT_EQ(m_boxes.Boxes().size(), before + 1) << BoxTexts().join(u'\n').toStdString();
+        ASSERT_EQ(m_boxes.Boxes().size(), before + 1) << m_boxes.Texts().join(u'\n').toStdString();
         const QString text = m_boxes.Boxes().last().request.text;
         EXPECT_TRUE(
             text.startsWith(Document(QString::fromLatin1(c.name)) + QStringLiteral(" was not converted.\n")))
@@ -331,7 +323,7 @@ TEST_F(Fidelity, AHostThatDiesOrHangsDuringOpenIsReportedNotTakenForAPassword)
     // The next file converts.
     const qsizetype before = m_boxes.Boxes().size();
     EXPECT_FALSE(Convert(QStringLiteral("undershape.docx")).isEmpty())
-        << BoxTexts().join(u'\n').toStdString();
+        << m_boxes.Texts().join(u'\n').toStdString();
     EXPECT_EQ(m_boxes.Boxes().size(), before);
 }
 

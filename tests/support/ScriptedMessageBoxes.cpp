@@ -25,6 +25,14 @@ QList<ScriptedMessageBoxes::Box> ScriptedMessageBoxes::Boxes() const
     return m_boxes;
 }
 
+QStringList ScriptedMessageBoxes::Texts() const
+{
+    QStringList texts;
+    for (const Box& box : Boxes())
+        texts << box.request.text;
+    return texts;
+}
+
 int ScriptedMessageBoxes::Unanswered() const
 {
     QMutexLocker lock(&m_mutex);

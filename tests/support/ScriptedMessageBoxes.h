@@ -6,6 +6,7 @@
 #include <QList>
 #include <QMutex>
 #include <QQueue>
+#include <QStringList>
 
 class QThread;
 
@@ -28,6 +29,8 @@ public:
     int Show(const MessageBoxRequest& request) override;
 
     QList<Box> Boxes() const;
+    // The texts of the boxes shown, in order.
+    QStringList Texts() const;
     int Unanswered() const;
 
 private:
