@@ -19,9 +19,7 @@ dictionary-like word, so word counts compare well.
 """
 import os
 import shutil
-import signal
 import struct
-import subprocess
 import sys
 import tempfile
 import time
@@ -31,7 +29,7 @@ import uno
 
 # The office's start and UNO helpers are shared with the other documents' maker.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "officehost"))
-from make_documents import connect, props  # noqa: E402
+from make_documents import connect, end, props, run_office  # noqa: E402
 from com.sun.star.beans import PropertyValue
 
 LINK = "https://www.example.org/foliant/fidelity"
@@ -281,27 +279,6 @@ DOCUMENTS = [
     ("longhtm.htm", "long_docx", "HTML (StarWriter)"),
     ("longtxt.txt", "long_docx", "Text (encoded)"),
 ]
-
-
-def run_office(profile, arguments, **popen):
-    return subprocess.Popen(
-        ["soffice", "--headless", "--invisible", "--norestore", "--nologo", "--nolockcheck",
-         "-env:UserInstallation=" + uno.systemPathToFileUrl(profile)] + arguments,
-        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-        start_new_session=True, **popen)  # soffice is a wrapper: its office runs on in the group
-
-
-def end(office, timeout):
-    try:
-        office.wait(timeout=timeout)
-    except subprocess.TimeoutExpired:
-        pass
-    # Whatever of the office is still running, on any path, ends here.
-    try:
-        os.killpg(office.pid, signal.SIGKILL)
-    except ProcessLookupError:
-        pass
-    office.wait()
 
 
 def main():

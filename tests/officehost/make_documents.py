@@ -228,19 +228,34 @@ def named_values(**values):
     return uno.Any("[]com.sun.star.beans.NamedValue", tuple(result))
 
 
+def run_office(profile, arguments, **popen):
+    return subprocess.Popen(
+        ["soffice", "--headless", "--invisible", "--norestore", "--nologo", "--nolockcheck",
+         "-env:UserInstallation=" + uno.systemPathToFileUrl(profile)] + arguments,
+        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        start_new_session=True, **popen)  # soffice is a wrapper: its office runs on in the group
+
+
+def end(office, timeout):
+    try:
+        office.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        pass
+    # Whatever of the office is still running, on any path, ends here.
+    try:
+        os.killpg(office.pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
+    office.wait()
+
+
 def main():
     out_dir = os.path.abspath(sys.argv[1])
     password = sys.argv[2]
     os.makedirs(out_dir, exist_ok=True)
     profile = tempfile.mkdtemp(prefix="foliant-make-docs-")
     pipe_name = "foliant_make_docs_%d" % os.getpid()
-    office = subprocess.Popen(
-        ["soffice", "--headless", "--invisible", "--norestore", "--nologo",
-         "--nodefault", "--nolockcheck",
-         "-env:UserInstallation=" + uno.systemPathToFileUrl(profile),
-         "--accept=pipe,name=%s;urp;" % pipe_name],
-        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-        start_new_session=True)  # soffice is a wrapper: its office runs on in the group
+    office = run_office(profile, ["--nodefault", "--accept=pipe,name=%s;urp;" % pipe_name])
     try:
         context = connect(pipe_name, office)
         desktop = context.ServiceManager.createInstanceWithContext(
@@ -274,16 +289,7 @@ def main():
         except Exception:
             pass  # the bridge goes down with the office
     finally:
-        try:
-            office.wait(timeout=30)
-        except subprocess.TimeoutExpired:
-            pass
-        # Whatever of the office is still running, on any path, ends here.
-        try:
-            os.killpg(office.pid, signal.SIGKILL)
-        except ProcessLookupError:
-            pass
-        office.wait()
+        end(office, 30)
         shutil.rmtree(profile, ignore_errors=True)
 
 
