@@ -19,7 +19,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QUrl>
 
@@ -77,9 +76,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const int soakCount = argc > 1 ? QByteArray(argv[1]).toInt() : 200;
-    QTemporaryDir cache, runtime, scratch, sofficeProfile;
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    testtools::UsePrivateFolders();
+    QTemporaryDir scratch, sofficeProfile;
     qputenv("FOLIANT_WARM_OFFICE", "0");
     QString why;
     const QString folder = officedocuments::Folder(&why);
