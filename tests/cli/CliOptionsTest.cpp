@@ -1,7 +1,8 @@
+#include "TestTools.h"
+
 #include "cli/CliOptions.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -20,10 +21,9 @@ protected:
     }
     QString Write(const char* name, const QByteArray& bytes)
     {
-        QFile file(dir.filePath(QString::fromLatin1(name)));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(testtools::WriteFile(path, bytes));
+        return path;
     }
     QTemporaryDir dir;
 };
