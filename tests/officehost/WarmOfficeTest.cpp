@@ -6,6 +6,7 @@
 #include "OfficeSequences.h"
 #include "TestTools.h"
 
+#include "converters/OpenPassword.h"
 #include "platform/COleDispatchDriver.h"
 #include "platform/OfficeDispids.h"
 #include "platform/OfficeHostConnection.h"
@@ -25,12 +26,9 @@ using namespace officesequences;
 
 namespace {
 
-const QString kNoPassword = QStringLiteral("\x01");
-
 QString Stat(qint64 pid)
 {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    return stat.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(stat.readAll()) : QString();
+    return QString::fromLocal8Bit(testtools::ReadFile(QStringLiteral("/proc/%1/stat").arg(pid)));
 }
 
 qint64 ParentOf(qint64 pid)
