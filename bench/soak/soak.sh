@@ -33,8 +33,11 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-export XDG_RUNTIME_DIR=$work/runtime
-mkdir -m 0700 "$XDG_RUNTIME_DIR"
+# A home of its own: the office profiles and the scratch folder never touch the user's.
+export XDG_RUNTIME_DIR=$work/runtime HOME=$work/home
+export XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache XDG_DATA_HOME=$HOME/.local/share
+export XDG_STATE_HOME=$HOME/.local/state
+mkdir -m 0700 "$XDG_RUNTIME_DIR" "$HOME"
 
 # --- The samples, made once -------------------------------------------------
 

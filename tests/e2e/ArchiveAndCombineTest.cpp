@@ -81,7 +81,13 @@ protected:
             m_proposed = dialog->selectedFiles().value(0);
             EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
             auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            ASSERT_NE(field, nullptr);
+            if (!field) {
+                // Failing here must not leave the modal dialog open: the
+                // run would wait for it until the test's time limit.
+                ADD_FAILURE() << "the save dialog has no file name field";
+                dialog->reject();
+                return;
+            }
             QApplication::setActiveWindow(dialog);
             TypeInto(field, name);
             QTest::keyClick(field, Qt::Key_Return);
@@ -180,8 +186,12 @@ TEST_F(ArchiveAndCombine, PdfA2bOfALinkedDocumentAndAnAlphaPictureWithANonLatinT
         EXPECT_EQ(QString::fromStdString(pdf.getTrailer().getKey("/Info").getKey("/Title").getUTF8Value()),
                   kTitle);
         const auto fonts = RunTool(QStringLiteral("pdffonts"), {path});
-        for (const QString& line :
-             QString::fromUtf8(fonts.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2))
+        ASSERT_EQ(fonts.exitCode, 0) << fonts.err.toStdString();
+        const QStringList fontLines =
+            QString::fromUtf8(fonts.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2);
+        if (name.endsWith(QLatin1String(".docx")))
+            EXPECT_FALSE(fontLines.isEmpty()) << "the document's text has fonts";
+        for (const QString& line : fontLines)
             EXPECT_TRUE(line.contains(QStringLiteral(" yes "))) << line.toStdString();
         EXPECT_EQ(RunTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), path}).exitCode, 0);
     }
@@ -225,10 +235,8 @@ TEST_F(ArchiveAndCombine, OneCombinedPdfInListOrderWithAesAndTheDamagedFileLeftO
     EXPECT_EQ(QDir(OutputFolder()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{QStringLiteral("Bundle.pdf")})
         << "no per-file PDF, no part left";
-    bool reported = false;
-    for (const auto& box : m_boxes.Boxes())
-        reported = reported || box.request.text.contains(QStringLiteral("b-damaged.png"));
-    EXPECT_TRUE(reported);
+    EXPECT_FALSE(m_boxes.Texts().filter(QStringLiteral("b-damaged.png")).isEmpty())
+        << "the damaged file is named";
 
     const QString bundle = QDir(OutputFolder()).filePath(QStringLiteral("Bundle.pdf"));
     EXPECT_NE(RunTool(QStringLiteral("pdfinfo"), {bundle}).exitCode, 0) << "encrypted";

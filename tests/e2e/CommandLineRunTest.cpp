@@ -86,7 +86,16 @@ TEST_F(CommandLineRun, MakesTheWindowsPdfForEveryKindOfFile)
         EXPECT_EQ(cliKeys.value("R"), pdffacts::ReadEncryption(windowPdf, kOwnerPassword).value("R"));
         EXPECT_EQ(cliKeys.value("P"), pdffacts::ReadEncryption(windowPdf, kOwnerPassword).value("P"));
         EXPECT_EQ(cliKeys.value("User password"), kUserPassword);
-        EXPECT_EQ(Render(cliPdf, kUserPassword).text, Render(windowPdf, kUserPassword).text);
+        const Rendered cliPage = Render(cliPdf, kUserPassword);
+        const Rendered windowPage = Render(windowPdf, kUserPassword);
+        if (name.endsWith(QLatin1String(".jpg"))) {
+            EXPECT_GT(cliPage.inkedPixels, 1000) << "the picture is drawn";
+        } else {
+            // The documents' own words, so two empty pages do not pass.
+            EXPECT_TRUE(cliPage.text.contains(QStringLiteral("Foliant sample")))
+                << cliPage.text.toStdString();
+        }
+        EXPECT_EQ(cliPage.text, windowPage.text);
     }
 }
 

@@ -31,17 +31,30 @@ running() {
     done
 }
 
-mkdir -m 700 "$tmp/runtime"; mkdir "$tmp/in" "$tmp/out"
+# Waits (up to $1 tenths of a second) until the command that follows succeeds.
+wait_until() {
+    local tenths=$1
+    shift
+    for _ in $(seq "$tenths"); do "$@" && return 0; sleep 0.1; done
+    "$@"
+}
+
+mkdir -m 700 "$tmp/runtime"; mkdir "$tmp/in" "$tmp/out" "$tmp/home"
+# A home of its own: the file dialog's history, the office profile and the
+# scratch folder never touch the user's.
+export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/home/.config XDG_CACHE_HOME=$tmp/home/.cache
+export XDG_DATA_HOME=$tmp/home/.local/share XDG_STATE_HOME=$tmp/home/.local/state
+export XDG_RUNTIME_DIR=$tmp/runtime
 for name in a b c d; do echo "Foliant desktop run, file $name." > "$tmp/in/$name.txt"; done
 
 Xvfb -displayfd 3 -screen 0 1280x1000x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
 pids+=($!)
-for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
+wait_until 100 test -s "$tmp/display" || fail "no X display"
 export DISPLAY=:$(cat "$tmp/display")
 openbox >/dev/null 2>&1 &
 pids+=($!)
-sleep 1
-export XDG_RUNTIME_DIR=$tmp/runtime
+# The window manager is up once it answers for its desktops.
+wait_until 100 eval 'xdotool get_num_desktops >/dev/null 2>&1' || fail "no window manager"
 unset QT_QPA_PLATFORM
 "$program_dir/foliant" >"$tmp/foliant.log" 2>&1 &
 foliant=$!
@@ -49,17 +62,20 @@ pids+=($foliant)
 
 window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Foliant 3.0$' | head -1)
 [ -n "$window" ] || fail "no main window"
-sleep 1
+xdotool windowactivate --sync "$window" || fail "the main window cannot be activated"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 click() { xdotool mousemove $((X + $1)) $((Y + $2)) click "${3:-1}"; }
 
 # Add File(s): the file dialog opens; the names are typed into its name field.
 click 611 121
-timeout 20 xdotool search --sync --onlyvisible --name '^Open$' >/dev/null || fail "no file dialog"
-sleep 1
+dialog=$(timeout 20 xdotool search --sync --onlyvisible --name '^Open$' | head -1)
+[ -n "$dialog" ] || fail "no file dialog"
+xdotool windowactivate --sync "$dialog" || fail "the file dialog cannot be activated"
 xdotool type --delay 10 "\"$tmp/in/a.txt\" \"$tmp/in/b.txt\" \"$tmp/in/c.txt\" \"$tmp/in/d.txt\""
 xdotool key Return
-sleep 1.5
+# The names are in the list once the dialog has gone and the window is active again.
+wait_until 100 eval '! xdotool search --onlyvisible --name "^Open$" >/dev/null' || fail "the file dialog stays open"
+wait_until 100 eval '[ "$(xdotool getactivewindow)" = "$window" ]' || fail "the main window is not active again"
 # The output folder, then Convert.
 xdotool mousemove $((X + 271)) $((Y + 282)) click --repeat 3 1
 xdotool key ctrl+a
@@ -67,8 +83,7 @@ xdotool type --delay 10 "$tmp/out"
 click 646 374
 
 # The run is under way once its first PDF is there.
-for _ in $(seq 600); do [ -s "$tmp/out/a.pdf" ] && break; sleep 0.1; done
-[ -s "$tmp/out/a.pdf" ] || fail "the run made no PDF in the output folder"
+wait_until 600 test -s "$tmp/out/a.pdf" || fail "the run made no PDF in the output folder"
 
 # A second copy during the run ends at once with 0; the first runs on.
 timeout 10 "$program_dir/foliant" >/dev/null 2>&1
@@ -79,18 +94,14 @@ kill -0 $foliant 2>/dev/null || fail "the first copy ended"
 # Close the window: the question comes, and Yes (the focused button) ends the run.
 xdotool windowactivate --sync "$window" 2>/dev/null
 xdotool key alt+F4
-for _ in $(seq 100); do
-    [ "$(xdotool search --onlyvisible --name '^Foliant 3.0$' | wc -l)" -ge 2 ] && break
-    sleep 0.1
-done
-[ "$(xdotool search --onlyvisible --name '^Foliant 3.0$' | wc -l)" -ge 2 ] || fail "no question on closing"
+wait_until 100 eval '[ "$(xdotool search --onlyvisible --name "^Foliant 3.0$" | wc -l)" -ge 2 ]' ||
+    fail "no question on closing"
 xdotool key Return
-for _ in $(seq 300); do kill -0 $foliant 2>/dev/null || break; sleep 0.1; done
-kill -0 $foliant 2>/dev/null && fail "the program did not end after Yes"
+wait_until 300 eval '! kill -0 $foliant 2>/dev/null' || fail "the program did not end after Yes"
 wait $foliant
 rc=$?
 [ $rc -eq 0 ] || fail "the program ended with $rc"
-sleep 1
+# The program waits for what it started before it ends: nothing may be left.
 left=$(running WINWORD.EXE gs soffice.bin)
 [ -z "$left" ] || fail "left running: $left"
 made=$(ls "$tmp/out" | grep -c '\.pdf$')

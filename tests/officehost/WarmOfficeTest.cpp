@@ -129,9 +129,14 @@ TEST(WarmOffice, ForkedHostsPrintAreEndedLikeColdOnesAndLeaveNothing)
     // Many in a row: every one greets and ends; the warm office holds no
     // more descriptors than before, and no host leaves its folder.
     for (int i = 0; i < 20; ++i) {
-        COleDispatchDriver host;
-        ASSERT_TRUE(host.CreateDispatch(QStringLiteral("PowerPoint.Application"))) << i;
-        EXPECT_EQ(ParentOf(ServerProcessId(host.m_lpDispatch)), parent);
+        qint64 pid = 0;
+        {
+            COleDispatchDriver host;
+            ASSERT_TRUE(host.CreateDispatch(QStringLiteral("PowerPoint.Application"))) << i;
+            pid = ServerProcessId(host.m_lpDispatch);
+            EXPECT_EQ(ParentOf(pid), parent);
+        }
+        ASSERT_TRUE(Reaped(pid)) << i;
     }
     EXPECT_EQ(Descriptors(parent).size(), parentDescriptors.size());
     EXPECT_EQ(HostFolders(), QStringList{});
