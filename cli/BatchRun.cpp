@@ -76,16 +76,19 @@ bool BatchRun::MakeCombined()
         if (m_files[i].status == FileResult::Status::Made)
             parts.append({PdfCombiner::PartPath(*m_parts, i), QFileInfo(m_files[i].source).fileName()});
     QString why;
-    const bool made = parts.isEmpty() ||
-                      PdfCombiner::MakeCombinedPdf(parts, m_options.combinedPath, m_options.settings, &why);
+    const auto stopped = [] { return StopSignals::Received() != 0; };
+    const bool made = parts.isEmpty() || PdfCombiner::MakeCombinedPdf(parts, m_options.combinedPath,
+                                                                      m_options.settings, &why, stopped);
     m_parts.reset();
     if (made)
         return true;
+    const bool stop = stopped();
     std::fprintf(stderr, "foliant-convert: %s: %s\n", qPrintable(m_options.combinedPath), qPrintable(why));
     for (FileResult& file : m_files)
         if (file.status == FileResult::Status::Made) {
-            file.status = FileResult::Status::Failed;
-            file.reason = QStringLiteral("The combined PDF could not be made: %1").arg(why);
+            file.status = stop ? FileResult::Status::Stopped : FileResult::Status::Failed;
+            file.reason = stop ? QStringLiteral("Stopped while the combined PDF was being made.")
+                               : QStringLiteral("The combined PDF could not be made: %1").arg(why);
         }
     return false;
 }
@@ -116,7 +119,8 @@ void BatchRun::ConvertFile(CliPage& page, qsizetype index)
             return fail(QStringLiteral("Its PDF %1 exists already (give --overwrite or --skip-existing).")
                             .arg(file.pdf));
     }
-    if (!QDir().mkpath(file.outputFolder))
+    // A combined run writes only parts and the one PDF: no folder of its own per source folder.
+    if (!combining && !QDir().mkpath(file.outputFolder))
         return fail(QStringLiteral("The folder %1 cannot be made.").arg(file.outputFolder));
 
     page.BeginFile(file.outputFolder, m_options.timeoutSeconds,
@@ -242,8 +246,10 @@ int BatchRun::Run()
     progress.Clear();
 
     // A combined PDF that cannot be made fails every file in it.
-    if (combining && prepared && !signal)
+    if (combining && prepared && !signal) {
         MakeCombined();
+        signal = StopSignals::Received(); // a stop while joining leaves no combined PDF
+    }
     m_parts.reset();
 
     int failed = 0;

@@ -72,7 +72,8 @@ void ConversionWorker::Combine(const QList<PdfCombiner::Part>& parts)
 {
     const QString path = m_page.m_runCombinedPath;
     QString why;
-    if (PdfCombiner::MakeCombinedPdf(parts, path, m_page.RunSettingsNow(), &why)) {
+    if (PdfCombiner::MakeCombinedPdf(parts, path, m_page.RunSettingsNow(), &why,
+                                     [this] { return m_page.StopRequested(); })) {
         const QString name = QFileInfo(path).fileName();
         Step([&] { m_page.m_finishDlg.m_files.append(name); });
         return;

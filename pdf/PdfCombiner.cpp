@@ -65,9 +65,22 @@ void SetChildren(Handle parent, const std::vector<Handle>& items, bool open)
     parent.replaceKey("/Count", Handle::newInteger(open ? count : -count));
 }
 
+// Thrown out of the joining when the run is stopped.
+struct Stopped : std::exception
+{
+    const char* what() const noexcept override { return "Stopped."; }
+};
+
+void ThrowIfStopped(const PdfCombiner::StopCheck& stopped)
+{
+    if (stopped && stopped())
+        throw Stopped();
+}
+
 } // namespace
 
-bool PdfCombiner::Combine(const QList<Part>& parts, const QString& output, QString* why)
+bool PdfCombiner::Combine(const QList<Part>& parts, const QString& output, QString* why,
+                          const StopCheck& stopped)
 {
     if (parts.isEmpty()) {
         *why = QStringLiteral("There is no PDF to combine.");
@@ -83,6 +96,7 @@ bool PdfCombiner::Combine(const QList<Part>& parts, const QString& output, QStri
         std::string version = "1.3";
         int extension = 0;
         for (const Part& part : parts) {
+            ThrowIfStopped(stopped);
             auto source = std::make_unique<QPDF>();
             source->setSuppressWarnings(true);
             source->processFile(QFile::encodeName(part.pdfPath).constData());
@@ -126,6 +140,9 @@ bool PdfCombiner::Combine(const QList<Part>& parts, const QString& output, QStri
         const QByteArray outputName = QFile::encodeName(output);
         QPDFWriter writer(result, outputName.constData());
         writer.setMinimumPDFVersion(version, extension);
+        // The writer reports its progress now and then: a stop ends it there.
+        writer.registerProgressReporter(std::make_shared<QPDFWriter::FunctionProgressReporter>(
+            [&stopped](int) { ThrowIfStopped(stopped); }));
         writer.write();
         return true;
     } catch (const std::exception& e) {
@@ -135,14 +152,20 @@ bool PdfCombiner::Combine(const QList<Part>& parts, const QString& output, QStri
 }
 
 bool PdfCombiner::MakeCombinedPdf(const QList<Part>& parts, const QString& finalPath,
-                                  const ConversionSettings& settings, QString* why)
+                                  const ConversionSettings& settings, QString* why, const StopCheck& stopped)
 {
+    // The partial PDF goes with joined on every way out.
     QTemporaryFile joined;
     if (!MakeTemporaryPdfBeside(joined, finalPath, why))
         return false;
+    if (!Combine(parts, joined.fileName(), why, stopped))
+        return false;
+    if (stopped && stopped()) {
+        *why = QString::fromLatin1(Stopped().what());
+        return false;
+    }
     bool folderFault = false;
-    return Combine(parts, joined.fileName(), why) &&
-           CompletePdf(joined, finalPath, settings, FinalSteps::Combined, why, &folderFault);
+    return CompletePdf(joined, finalPath, settings, FinalSteps::Combined, why, &folderFault);
 }
 
 std::unique_ptr<QTemporaryDir> PdfCombiner::PartsFolder(const QString& finalPath)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 // Joins the PDFs of a run into one, in the order given: every page of each,
@@ -22,15 +23,22 @@ public:
         QString title; // the source file's name
     };
 
+    // Asked between parts and while the result is written: true ends the
+    // joining at once (the run was stopped).
+    using StopCheck = std::function<bool()>;
+
     // Writes the joined PDF to output; false, with *why, when a part cannot
-    // be read or the result cannot be written.
-    static bool Combine(const QList<Part>& parts, const QString& output, QString* why);
+    // be read, the result cannot be written, or stopped says so.
+    static bool Combine(const QList<Part>& parts, const QString& output, QString* why,
+                        const StopCheck& stopped = {});
 
     // The combined PDF at finalPath, finished as the settings ask (document
     // information, encryption at any level); it appears under its name only
-    // when complete, and an older PDF there is replaced only then.
+    // when complete, and an older PDF there is replaced only then. Stopped,
+    // it leaves nothing: no PDF and no partial file.
     static bool MakeCombinedPdf(const QList<Part>& parts, const QString& finalPath,
-                                const ConversionSettings& settings, QString* why);
+                                const ConversionSettings& settings, QString* why,
+                                const StopCheck& stopped = {});
 
     // The folder of a run's parts, beside the combined PDF at finalPath so
     // they are on its disk; it goes with everything in it when destroyed.

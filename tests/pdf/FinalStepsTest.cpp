@@ -1,5 +1,6 @@
 // The steps on Ghostscript's PDF done with qpdf's library: AES encryption
 // and combining (archival PDF/A-2b is shown end to end, from an office file).
+#include "PdfFacts.h"
 #include "TestSpoolFiles.h"
 #include "TestTools.h"
 
@@ -65,11 +66,7 @@ protected:
 
     static QString PdfVersion(const QString& pdf)
     {
-        const auto result =
-            RunTool(QStringLiteral("pdfinfo"), {QStringLiteral("-opw"), QStringLiteral("owner-secret"), pdf});
-        const QString text = QString::fromUtf8(result.out);
-        const qsizetype at = text.indexOf(QStringLiteral("PDF version:"));
-        return at < 0 ? QString() : text.mid(at + 12).section(QLatin1Char('\n'), 0, 0).trimmed();
+        return pdffacts::ReadInfo(pdf, QStringLiteral("user-secret")).version;
     }
 
     QTemporaryDir runtime;
@@ -237,7 +234,8 @@ TEST_F(FinalStepsTest, CombinedPdfHoldsEveryPartInOrderUnderBookmarksNamedAfterT
 
     QPDF pdf;
     pdf.processFile(QFile::encodeName(combined).constData(), "user-secret");
-    EXPECT_EQ(QPDFPageDocumentHelper(pdf).getAllPages().size(), 4u);
+    const auto pages = QPDFPageDocumentHelper(pdf).getAllPages();
+    ASSERT_EQ(pages.size(), 4u);
     QStringList titles;
     QStringList inner;
     QList<int> firstPages;
@@ -250,7 +248,6 @@ TEST_F(FinalStepsTest, CombinedPdfHoldsEveryPartInOrderUnderBookmarksNamedAfterT
     }
     EXPECT_EQ(titles, names);
     EXPECT_EQ(inner, QStringList{QStringLiteral("Inner bookmark")});
-    const auto pages = QPDFPageDocumentHelper(pdf).getAllPages();
     ASSERT_EQ(firstPages.size(), 3);
     EXPECT_EQ(firstPages[0], pages[0].getObjectHandle().getObjectID());
     EXPECT_EQ(firstPages[1], pages[1].getObjectHandle().getObjectID());
@@ -268,6 +265,20 @@ TEST_F(FinalStepsTest, CombinedPdfHoldsEveryPartInOrderUnderBookmarksNamedAfterT
                      .value(QStringLiteral("printhigh"))
                      .toBool());
     QFile::remove(rc4Path);
+
+    // Stopped while the parts are read, or while the whole is written: no
+    // combined PDF, the old one kept, no partial file left.
+    const QByteArray old = testtools::ReadFile(combined);
+    for (const int stopAtCheck : {1, static_cast<int>(parts.size()) + 1}) {
+        SCOPED_TRACE(stopAtCheck);
+        int checks = 0;
+        EXPECT_FALSE(PdfCombiner::MakeCombinedPdf(parts, combined, settings, &why,
+                                                  [&] { return ++checks >= stopAtCheck; }));
+        EXPECT_EQ(checks, stopAtCheck) << "ended at the first check that found it stopped";
+        EXPECT_EQ(why, QStringLiteral("Stopped."));
+        EXPECT_EQ(testtools::ReadFile(combined), old);
+        EXPECT_EQ(OutputFolderEntries().filter(QStringLiteral(".foliant-")), QStringList{});
+    }
 
     // A part that cannot be read: no combined PDF, the old one kept, nothing left.
     const QByteArray before = testtools::ReadFile(combined);
