@@ -10,26 +10,35 @@ std::shared_ptr<OfficeDocument> HostApplication::OpenDocument(const LibreOffice:
 {
     if (m_quitRequested)
         Fail(QStringLiteral("The application is closing."));
+    // LibreOffice opens almost anything as something: what is not of this
+    // application's kind does not open, and a damaged file that only plain
+    // text import would take is refused unless it is meant as text (plain
+    // text, or values separated by commas).
+    const QString suffix = QFileInfo(request.path).suffix();
+    const bool meantAsText = request.filterName.startsWith(QStringLiteral("Text")) ||
+                             suffix.compare(QStringLiteral("txt"), Qt::CaseInsensitive) == 0 ||
+                             suffix.compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0;
+    auto refuse = [&](OfficeDocument::Kind opensAs, const QString& filter) {
+        if (opensAs == kind && !(filter.startsWith(QStringLiteral("Text")) && !meantAsText))
+            return;
+        qWarning("Open %s: not a document of this kind (%s)", qPrintable(request.path), qPrintable(filter));
+        Fail(failure);
+    };
+    // Told first what the office takes the file for, so that one it would
+    // load as something else (damaged bytes as plain text in another
+    // application, say) is refused before the office loads it at all.
+    if (request.filterName.isEmpty()) {
+        const LibreOffice::Detected detected = m_office.Detect(request.path);
+        if (!detected.filterName.isEmpty())
+            refuse(OfficeDocument::KindOfService(detected.documentService), detected.filterName);
+    }
     QString why;
     std::shared_ptr<OfficeDocument> document = m_office.Open(request, &why);
     if (!document) {
         qWarning("Open %s: %s", qPrintable(request.path), qPrintable(why));
         Fail(failure);
     }
-    // LibreOffice opens almost anything as something: what is not of this
-    // application's kind does not open, and a damaged file that only plain
-    // text import would take is refused unless it is meant as text (plain
-    // text, or values separated by commas).
-    const bool plainText = document->FilterName().startsWith(QStringLiteral("Text"));
-    const QString suffix = QFileInfo(request.path).suffix();
-    const bool meantAsText = request.filterName.startsWith(QStringLiteral("Text")) ||
-                             suffix.compare(QStringLiteral("txt"), Qt::CaseInsensitive) == 0 ||
-                             suffix.compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0;
-    if (document->DocumentKind() != kind || (plainText && !meantAsText)) {
-        qWarning("Open %s: not a document of this kind (%s)", qPrintable(request.path),
-                 qPrintable(document->FilterName()));
-        Fail(failure);
-    }
+    refuse(document->DocumentKind(), document->FilterName());
     qInfo("Opened %s with %s", qPrintable(request.path), qPrintable(document->FilterName()));
     return document;
 }

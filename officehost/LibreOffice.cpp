@@ -11,9 +11,12 @@
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/configuration/theDefaultProvider.hpp>
+#include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
+#include <com/sun/star/document/XTypeDetection.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/lang/XMultiComponentFactory.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/uno/Exception.hpp>
 #include <com/sun/star/util/XChangesBatch.hpp>
@@ -206,6 +209,51 @@ std::unique_ptr<LibreOffice> LibreOffice::Start(const QString& profileFolder, QS
         return nullptr;
     }
     return std::unique_ptr<LibreOffice>(new LibreOffice(std::move(impl)));
+}
+
+LibreOffice::Detected LibreOffice::Detect(const QString& path)
+{
+    Detected detected;
+    try {
+        const uno::Reference<lang::XMultiComponentFactory> factory = m_impl->context->getServiceManager();
+        uno::Reference<document::XTypeDetection> detection(
+            factory->createInstanceWithContext("com.sun.star.document.TypeDetection", m_impl->context),
+            uno::UNO_QUERY_THROW);
+        uno::Sequence<beans::PropertyValue> descriptor{Property("URL", uno::Any(FileUrl(path))),
+                                                       Property("ReadOnly", uno::Any(true))};
+        // Deep: the file's bytes are looked at, as loading it would.
+        const rtl::OUString type = detection->queryTypeByDescriptor(descriptor, true);
+        if (type.isEmpty())
+            return detected;
+        rtl::OUString filter;
+        for (const beans::PropertyValue& p : std::as_const(descriptor))
+            if (p.Name == "FilterName")
+                p.Value >>= filter;
+        if (filter.isEmpty()) {
+            uno::Reference<container::XNameAccess> types(detection, uno::UNO_QUERY_THROW);
+            uno::Sequence<beans::PropertyValue> properties;
+            types->getByName(type) >>= properties;
+            for (const beans::PropertyValue& p : std::as_const(properties))
+                if (p.Name == "PreferredFilter")
+                    p.Value >>= filter;
+        }
+        if (filter.isEmpty())
+            return detected;
+        uno::Reference<container::XNameAccess> filters(
+            factory->createInstanceWithContext("com.sun.star.document.FilterFactory", m_impl->context),
+            uno::UNO_QUERY_THROW);
+        uno::Sequence<beans::PropertyValue> properties;
+        filters->getByName(filter) >>= properties;
+        rtl::OUString service;
+        for (const beans::PropertyValue& p : std::as_const(properties))
+            if (p.Name == "DocumentService")
+                p.Value >>= service;
+        detected.filterName = ToQString(filter);
+        detected.documentService = ToQString(service);
+    } catch (const uno::Exception&) {
+        return {};
+    }
+    return detected;
 }
 
 std::unique_ptr<OfficeDocument> LibreOffice::Open(const OpenRequest& request, QString* why)

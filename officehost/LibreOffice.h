@@ -35,6 +35,17 @@ public:
     // it cannot.
     static bool Preload(const QString& profileFolder, QString* why);
 
+    // What the office's type detection takes a file for, found without
+    // loading it: the import filter it would choose and the kind of document
+    // that filter makes ("com.sun.star.text.TextDocument", ...). Both empty
+    // when nothing takes the file.
+    struct Detected
+    {
+        QString filterName;
+        QString documentService;
+    };
+    Detected Detect(const QString& path);
+
     // Null, with the reason, when the document does not open: missing,
     // damaged, protected with another password, or no document at all.
     std::unique_ptr<OfficeDocument> Open(const OpenRequest& request, QString* why);

@@ -131,6 +131,18 @@ OfficeDocument::Kind OfficeDocument::DocumentKind() const
     return Kind::Other;
 }
 
+OfficeDocument::Kind OfficeDocument::KindOfService(const QString& documentService)
+{
+    if (documentService == u"com.sun.star.text.TextDocument" ||
+        documentService == u"com.sun.star.text.WebDocument")
+        return Kind::Text;
+    if (documentService == u"com.sun.star.sheet.SpreadsheetDocument")
+        return Kind::Spreadsheet;
+    if (documentService == u"com.sun.star.presentation.PresentationDocument")
+        return Kind::Presentation;
+    return Kind::Other;
+}
+
 QString OfficeDocument::FilterName() const
 {
     uno::Reference<frame::XModel> model(m_impl->component, uno::UNO_QUERY);

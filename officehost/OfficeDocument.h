@@ -15,6 +15,9 @@ public:
     ~OfficeDocument();
 
     Kind DocumentKind() const;
+    // The kind of the documents a filter's document service makes
+    // ("com.sun.star.text.TextDocument", ...).
+    static Kind KindOfService(const QString& documentService);
     // The import filter LibreOffice used.
     QString FilterName() const;
     // Every page (every sheet, every slide) into a PDF file. Without
