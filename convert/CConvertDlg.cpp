@@ -15,6 +15,7 @@
 #include "pdf/SettingsRefusal.h"
 #include "platform/GuiThreadCall.h"
 #include "platform/MessageBoxService.h"
+#include "platform/WarmOfficeConnection.h"
 #include "platform/WindowRegistry.h"
 #include "platform/widgets/DialogBuilder.h"
 
@@ -438,6 +439,9 @@ void CConvertDlg::StartWorker()
         m_stopGate.Hold();
     m_worker = std::thread([this] {
         ConversionWorker(*this).Run();
+        // A run leaves nothing running: the warm office it started ends with
+        // it, and is waited for, before the run is over.
+        WarmOfficeConnection::Instance().End();
         QMetaObject::invokeMethod(
             this, [this] { OnWorkerEnded(); }, Qt::QueuedConnection);
     });

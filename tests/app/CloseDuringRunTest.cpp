@@ -51,7 +51,7 @@ TEST(CloseDuringRunTest, YesStopsTheRunAndLeavesNoProgramOfItRunning)
         EXPECT_EQ(boxes.Boxes()[0].request.text, CFoliantDlg::kStopQuestion);
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 120000);
         EXPECT_FALSE(page->IsWorkerRunning());
-        EXPECT_EQ(processtree::LeftRunning(runtimePath, 10000), QStringList{})
+        EXPECT_EQ(processtree::Running(runtimePath), QStringList{})
             << "no office host, office or Ghostscript of the run is left";
         EXPECT_FALSE(QFile::exists(QDir(output.path()).filePath(QStringLiteral("sample.pdf"))));
     }

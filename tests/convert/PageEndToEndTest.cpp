@@ -156,7 +156,7 @@ TEST_F(PageEndToEnd, APictureAndADocumentBecomeTwoPdfsListedByTheCompletionDialo
 
     const QStringList texts = m_boxes.Texts();
     EXPECT_EQ(texts, QStringList{}) << "a run of good files shows no message";
-    EXPECT_EQ(processtree::LeftRunning(s_marker, 10000), QStringList{})
+    EXPECT_EQ(processtree::Running(s_marker), QStringList{})
         << "no office host, office or Ghostscript of the run is left";
 }
 

@@ -49,7 +49,7 @@ protected:
     {
         SetMessageBoxService(m_previousBoxes);
         CEnterPassWordDlg::SetResponder({});
-        EXPECT_EQ(processtree::LeftRunning(s_marker, 10000), QStringList{})
+        EXPECT_EQ(processtree::Running(s_marker), QStringList{})
             << "no office host, office or Ghostscript is left running";
     }
 

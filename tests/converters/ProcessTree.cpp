@@ -2,10 +2,8 @@
 
 #include "platform/WarmOfficeConnection.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QThread>
 
 #include <unistd.h>
 
@@ -32,17 +30,6 @@ QStringList Running(const QString& marker)
         if (open < 0 || close < 0 || line.mid(close + 2, 1) == u"Z")
             continue;
         running << QStringLiteral("%1 %2").arg(pid, line.mid(open + 1, close - open - 1));
-    }
-    return running;
-}
-
-QStringList LeftRunning(const QString& marker, int milliseconds)
-{
-    QStringList running = Running(marker);
-    for (int waited = 0; !running.isEmpty() && waited < milliseconds; waited += 100) {
-        QThread::msleep(100);
-        QCoreApplication::processEvents();
-        running = Running(marker);
     }
     return running;
 }

@@ -11,8 +11,8 @@ namespace processtree {
 // "pid name" of each running (not zombie) process, other than this one and
 // its warm office (which lives as long as this process), whose environment
 // holds marker. The hosts the warm office forked are counted.
+// A run, or a converter, returns only when its programs are gone: tests
+// look right after it returns, without waiting.
 QStringList Running(const QString& marker);
-// Waits up to the time limit for them to end; what still runs then.
-QStringList LeftRunning(const QString& marker, int milliseconds);
 
 } // namespace processtree

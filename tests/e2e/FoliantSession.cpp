@@ -51,7 +51,7 @@ void FoliantSession::TearDown()
     m_window.reset();
     m_boxScope.reset();
     CEnterPassWordDlg::SetResponder({});
-    EXPECT_EQ(processtree::LeftRunning(s_marker, 20000), QStringList{})
+    EXPECT_EQ(processtree::Running(s_marker), QStringList{})
         << "no office host, office or Ghostscript is left running";
 }
 

@@ -135,7 +135,7 @@ TEST_F(RunControl, StopAnsweredYesMidRunEndsItWithNoFurtherPdfAndNothingRunning)
         5 * 60 * 1000));
     EXPECT_EQ(startedAfterStop, QStringList{}) << "nothing is started after Stop";
     WaitForRunEnd();
-    EXPECT_EQ(processtree::LeftRunning(s_marker, 20000), QStringList{})
+    EXPECT_EQ(processtree::Running(s_marker), QStringList{})
         << "the office host, office and Ghostscript of the run have ended";
     // Nothing is left that could still write; every PDF there is complete.
     const QStringList made = OutputFiles();
