@@ -219,8 +219,9 @@ LibreOffice::Detected LibreOffice::Detect(const QString& path)
         uno::Reference<document::XTypeDetection> detection(
             factory->createInstanceWithContext("com.sun.star.document.TypeDetection", m_impl->context),
             uno::UNO_QUERY_THROW);
-        uno::Sequence<beans::PropertyValue> descriptor{Property("URL", uno::Any(FileUrl(path))),
-                                                       Property("ReadOnly", uno::Any(true))};
+        const beans::PropertyValue given[] = {Property("URL", uno::Any(FileUrl(path))),
+                                              Property("ReadOnly", uno::Any(true))};
+        uno::Sequence<beans::PropertyValue> descriptor(given, 2);
         // Deep: the file's bytes are looked at, as loading it would.
         const rtl::OUString type = detection->queryTypeByDescriptor(descriptor, true);
         if (type.isEmpty())
