@@ -117,11 +117,12 @@ TEST_F(CliEndToEnd, AMixedHandfulIsMadeFileByFileAndTheDamagedOneIsReported)
             continue;
         // Each document's own marker; the picture drawn, not a speck.
         const Rendered page = Render(file.value("pdf").toString());
-        if (inputs[i] == picture)
+        if (inputs[i] == picture) {
             EXPECT_GT(page.inkedPixels, 1000);
-        else
+        } else {
             EXPECT_TRUE(page.text.contains(QStringLiteral("Foliant sample marker")))
                 << page.text.toStdString();
+        }
     }
     EXPECT_TRUE(Render(Out("letter.pdf")).text.contains("Foliant"))
         << Render(Out("letter.pdf")).text.toStdString();
