@@ -63,11 +63,16 @@ pids+=($foliant)
 window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Foliant 3.0$' | head -1)
 [ -n "$window" ] || fail "no main window"
 xdotool windowactivate --sync "$window" || fail "the main window cannot be activated"
+# Points inside the window, wherever the window manager has put it, given
+# in thousandths of its width and height (its layout scales with its font).
 eval "$(xdotool getwindowgeometry --shell "$window")"
-click() { xdotool mousemove $((X + $1)) $((Y + $2)) click "${3:-1}"; }
+click() {
+    xdotool mousemove --sync --window "$window" $((WIDTH * $1 / 1000)) $((HEIGHT * $2 / 1000)) \
+        click ${3:+--repeat "$3"} 1
+}
 
 # Add File(s): the file dialog opens; the names are typed into its name field.
-click 611 121
+click 824 307
 dialog=$(timeout 20 xdotool search --sync --onlyvisible --name '^Open$' | head -1)
 [ -n "$dialog" ] || fail "no file dialog"
 xdotool windowactivate --sync "$dialog" || fail "the file dialog cannot be activated"
@@ -77,10 +82,10 @@ xdotool key Return
 wait_until 100 eval '! xdotool search --onlyvisible --name "^Open$" >/dev/null' || fail "the file dialog stays open"
 wait_until 100 eval '[ "$(xdotool getactivewindow)" = "$window" ]' || fail "the main window is not active again"
 # The output folder, then Convert.
-xdotool mousemove $((X + 271)) $((Y + 282)) click --repeat 3 1
+click 365 661 3
 xdotool key ctrl+a
 xdotool type --delay 10 "$tmp/out"
-click 646 374
+click 868 863
 
 # The run is under way once its first PDF is there.
 wait_until 600 test -s "$tmp/out/a.pdf" || fail "the run made no PDF in the output folder"
