@@ -17,7 +17,7 @@ QString LastLines(const QByteArray& output)
     QStringList lines;
     for (const QString& raw : QString::fromLocal8Bit(output).split(u'\n')) {
         const QString line = raw.trimmed();
-        if (!line.isEmpty())
+        if (!line.isEmpty() && !line.startsWith(QLatin1String("Tesseract Open Source OCR Engine")))
             lines << line;
     }
     QString text = lines.mid(qMax<qsizetype>(0, lines.size() - 3)).join(u' ');

@@ -95,7 +95,7 @@ TEST(TextLayer, TheWordsLieOverThePictureWhereverAndHoweverItIsDrawn)
         {"a smaller image drawn later", "q 200 0 0 100 30 40 cm /Im Do Q q 20 0 0 20 500 700 cm /Small Do Q",
          200, 0, 0, 100, 30, 40},
         {"turned a quarter", "q 0 200 -100 0 300 100 cm /Im Do Q", 0, 200, -100, 0, 300, 100},
-        {"mirrored rows", "q 2 0 0 2 10 10 cm 200 0 0 -100 0 100 cm /Im Do Q", 400, 0, 0, -200, 10, 210},
+        {"transformations in a row", "q 2 0 0 2 10 10 cm 100 0 0 50 0 0 cm /Im Do Q", 200, 0, 0, 100, 10, 10},
         {"an inline image too",
          "q 5 0 0 5 0 0 cm BI /W 2 /H 2 /CS /G /BPC 8 ID \x01\x02\x03\x04 EI Q "
          "q 200 0 0 100 30 40 cm /Im Do Q",
@@ -297,7 +297,7 @@ TEST(PictureText, APageTesseractCannotReadLosesOnlyItsOwnTextAndIsToldOnce)
     EXPECT_EQ(boxes.Texts(), QStringList{"No text could be recognised on page 2 of pages.tif.\n"
                                          "Tesseract ended abnormally."});
     const auto info = RunTool("pdfinfo", {pdf});
-    EXPECT_TRUE(info.out.contains("Encrypted:      yes")) << info.out.constData();
+    EXPECT_TRUE(info.out.simplified().contains("Encrypted: yes")) << info.out.constData();
     auto words = [&](int number) {
         return RunTool("pdftotext", {"-opw", "owner", "-f", QString::number(number), "-l",
                                      QString::number(number), pdf, "-"})

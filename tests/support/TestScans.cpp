@@ -17,8 +17,8 @@ namespace testscans {
 
 namespace {
 
-constexpr int kWidth = 2480; // a page's width at 300 dots to the inch
-constexpr int kHeight = 760;
+constexpr int kWidth = 1400;
+constexpr int kHeight = 1000;
 constexpr int kMark = 14;     // the corner squares
 constexpr double kSkew = 0.7; // degrees
 constexpr int kGrain = 28;    // grey levels either way, never as dark as ink
@@ -75,7 +75,7 @@ Scan Make(int variant)
     {
         QPainter painter(&page);
         QFont font(QString::fromLatin1(kFonts[variant % 3]));
-        font.setPixelSize(50); // 12 points at 300 dots to the inch
+        font.setPixelSize(34); // 8 points at 300 dots to the inch
         painter.setFont(font);
         painter.setPen(Qt::black);
         QTransform skew;
@@ -83,12 +83,12 @@ Scan Make(int variant)
         painter.setTransform(skew);
         const QFontMetricsF metrics(font);
         for (int line = 0; line < 3; ++line) {
-            double x = 160;
-            const double baseline = 220 + line * 180;
+            double x = 100;
+            const double baseline = 280 + line * 200;
             for (const QString& word : QString::fromLatin1(kSentences[variant % 3][line]).split(u' ')) {
                 painter.drawText(QPointF(x, baseline), word);
                 const QRectF ink = metrics.tightBoundingRect(word).translated(x, baseline);
-                scan.words.append({Letters(word), skew.map(ink.center())});
+                scan.words.append({Letters(word), skew.map(ink.center()), QRectF()});
                 x += metrics.horizontalAdvance(word + u' ');
             }
         }
@@ -109,7 +109,8 @@ Scan Turned(const Scan& scan, int degrees)
     turned.image = scan.image.transformed(turn);
     for (const Word& word : scan.words)
         // A pixel's centre, turned, is the centre of the pixel it lands on.
-        turned.words.append({word.text, turn.map(word.center + QPointF(0.5, 0.5)) - QPointF(0.5, 0.5)});
+        turned.words.append(
+            {word.text, turn.map(word.center + QPointF(0.5, 0.5)) - QPointF(0.5, 0.5), QRectF()});
     return turned;
 }
 
@@ -136,9 +137,10 @@ QList<Word> PdfWords(const QString& pdf, int page)
     for (auto match = word.globalMatch(QString::fromUtf8(result.out)); match.hasNext();) {
         const auto m = match.next();
         const QString text = Letters(m.captured(5));
+        const QRectF box(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                         QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()));
         if (!text.isEmpty())
-            words.append({text, QPointF((m.captured(1).toDouble() + m.captured(3).toDouble()) / 2,
-                                        (m.captured(2).toDouble() + m.captured(4).toDouble()) / 2)});
+            words.append({text, box.center(), box});
     }
     return words;
 }
@@ -175,8 +177,10 @@ QList<Word> OnPage(const Scan& scan, const QRectF& place)
     const double sy = place.height() / scan.image.height();
     QList<Word> words;
     for (const Word& word : scan.words)
-        words.append({word.text, QPointF(place.left() + (word.center.x() + 0.5) * sx,
-                                         place.top() + (word.center.y() + 0.5) * sy)});
+        words.append(
+            {word.text,
+             QPointF(place.left() + (word.center.x() + 0.5) * sx, place.top() + (word.center.y() + 0.5) * sy),
+             QRectF()});
     return words;
 }
 
@@ -185,20 +189,32 @@ Match Compare(const QList<Word>& known, const QList<Word>& found, double toleran
     Match match;
     match.total = int(known.size());
     for (const Word& word : known) {
-        double nearest = -1;
+        const Word* nearest = nullptr;
+        double distance = 0;
         for (const Word& candidate : found) {
             if (candidate.text != word.text)
                 continue;
-            const double distance =
+            const double d =
                 std::hypot(candidate.center.x() - word.center.x(), candidate.center.y() - word.center.y());
-            if (nearest < 0 || distance < nearest)
-                nearest = distance;
+            if (!nearest || d < distance) {
+                nearest = &candidate;
+                distance = d;
+            }
         }
-        if (nearest < 0)
+        if (!nearest)
             continue;
         ++match.found;
-        if (nearest > tolerancePoints)
-            match.misplaced << QStringLiteral("%1 (%2 pt off)").arg(word.text).arg(nearest, 0, 'f', 1);
+        const QRectF grown =
+            nearest->box.adjusted(-tolerancePoints, -tolerancePoints, tolerancePoints, tolerancePoints);
+        if (!grown.contains(word.center))
+            match.misplaced << QStringLiteral("%1 drawn at (%2, %3), found at (%4, %5)-(%6, %7)")
+                                   .arg(word.text)
+                                   .arg(word.center.x(), 0, 'f', 1)
+                                   .arg(word.center.y(), 0, 'f', 1)
+                                   .arg(nearest->box.left(), 0, 'f', 1)
+                                   .arg(nearest->box.top(), 0, 'f', 1)
+                                   .arg(nearest->box.right(), 0, 'f', 1)
+                                   .arg(nearest->box.bottom(), 0, 'f', 1);
     }
     return match;
 }

@@ -15,6 +15,7 @@ struct Word
 {
     QString text;   // letters and digits only
     QPointF center; // in the picture's pixels, or in a page's points
+    QRectF box;     // a word found in a PDF: its box, in a page's points
 };
 
 struct Scan
@@ -23,7 +24,8 @@ struct Scan
     QList<Word> words;
 };
 
-// A page of three sentences; variant chooses the sentences and the font
+// A picture of three sentences, 1400 x 1000 pixels (so that turned on its
+// side it still fits a page); variant chooses the sentences and the font
 // (0: Liberation Serif, 1: Liberation Sans, 2: DejaVu Sans). A black square
 // marks each corner of the picture, so its place on a rendered page can be found.
 Scan Make(int variant);
@@ -53,7 +55,9 @@ struct Match
     QStringList misplaced; // found words further than the tolerance from where they are drawn
 };
 
-// Pairs each known word with the nearest word of the same text found.
+// Pairs each known word with the nearest word of the same text found; it
+// is in its place when its box, grown by the tolerance, holds the centre of
+// the word as drawn.
 Match Compare(const QList<Word>& known, const QList<Word>& found, double tolerancePoints);
 
 } // namespace testscans
