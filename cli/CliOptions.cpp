@@ -66,8 +66,9 @@ bool MakeFolder(const QString& path, QString* why)
         const int error = errno;
         if (made == 0 || QFileInfo(level).isDir())
             continue;
-        *why = error == EEXIST ? QStringLiteral("%1 is not a folder").arg(level)
-                               : QStringLiteral("%1: %2").arg(level, QString::fromLocal8Bit(std::strerror(error)));
+        *why = error == EEXIST
+                   ? QStringLiteral("%1 is not a folder").arg(level)
+                   : QStringLiteral("%1: %2").arg(level, QString::fromLocal8Bit(std::strerror(error)));
         return false;
     }
     return true;

@@ -6,9 +6,9 @@
 #include "officehost/HostFolders.h"
 #include "officehost/LibreOffice.h"
 #include "officehost/OfficeHost.h"
+#include "officehost/OfficeProfiles.h"
 #include "officehost/PrintSpooler.h"
 #include "officehost/ProcessTitle.h"
-#include "officehost/OfficeProfiles.h"
 #include "officehost/ProfileSetUp.h"
 
 #include <QCoreApplication>

@@ -94,7 +94,8 @@ OfficeProfiles OfficeProfiles::OfTheUser()
 {
     const QString cache =
         QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/foliant");
-    return OfficeProfiles(cache + QStringLiteral("/office-profile"), cache + QStringLiteral("/office-profiles"));
+    return OfficeProfiles(cache + QStringLiteral("/office-profile"),
+                          cache + QStringLiteral("/office-profiles"));
 }
 
 bool OfficeProfiles::IsSetUp() const

@@ -50,7 +50,8 @@ void Answer(const QByteArray& text, int fd = -1)
 
 // In the new process: the host of progId on the channel, as if started on
 // its own.
-[[noreturn]] void BecomeHost(int argc, char** argv, int channel, const QString& progId, const QString& profile)
+[[noreturn]] void BecomeHost(int argc, char** argv, int channel, const QString& progId,
+                             const QString& profile)
 {
     ::close(kControlDescriptor);
     std::signal(SIGCHLD, SIG_DFL);

@@ -20,8 +20,8 @@
 
 #include <QThread>
 
-#include <csignal>
 #include <algorithm>
+#include <csignal>
 #include <functional>
 
 namespace {
@@ -187,8 +187,10 @@ TEST_F(CliEndToEnd, TheReadmesExamplesRunAsWritten)
     // The first block, in a folder with the files it names and no "out" yet.
     const QString first = m_work.filePath("first");
     ASSERT_TRUE(QDir().mkpath(first + "/inbox/old"));
-    for (const auto& [original, name] : {std::pair{"sample.docx", "report.docx"}, {"sample.xls", "budget.xls"},
-                                         {"sample.doc", "contract.doc"}, {"sample.docx", "inbox/memo.docx"},
+    for (const auto& [original, name] : {std::pair{"sample.docx", "report.docx"},
+                                         {"sample.xls", "budget.xls"},
+                                         {"sample.doc", "contract.doc"},
+                                         {"sample.docx", "inbox/memo.docx"},
                                          {"sample.ppt", "inbox/old/slides.ppt"}})
         ASSERT_TRUE(QFile::copy(QDir(m_documents).filePath(original), first + "/" + name)) << name;
     ASSERT_TRUE(testpictures::Quadrants(240, 160).save(first + "/photo.jpg", "JPG"));
@@ -218,11 +220,13 @@ TEST_F(CliEndToEnd, TheReadmesExamplesRunAsWritten)
     ASSERT_TRUE(QDir().mkpath(second + "/inbox/more"));
     const QStringList names{"a", "b", "c", "d", "more/e"};
     for (const QString& name : names)
-        ASSERT_TRUE(QFile::copy(QDir(m_documents).filePath("sample.docx"), second + "/inbox/" + name + ".docx"));
+        ASSERT_TRUE(
+            QFile::copy(QDir(m_documents).filePath("sample.docx"), second + "/inbox/" + name + ".docx"));
     const auto [xargsStatus, xargsOutput] = Shell(second, *xargs);
     ASSERT_EQ(xargsStatus, 0) << xargsOutput.constData();
     for (const QString& name : names)
-        EXPECT_TRUE(Render(second + "/out/" + QFileInfo(name).fileName() + ".pdf").text.contains("markerdocx"))
+        EXPECT_TRUE(
+            Render(second + "/out/" + QFileInfo(name).fileName() + ".pdf").text.contains("markerdocx"))
             << name.toStdString();
 }
 

@@ -138,8 +138,8 @@ TEST_F(CliOptionsTest, BadUsageEndsWithStatusTwoAndSaysWhy)
         {{"-o", dir.path()}, "no FILE"},
         {{"a.doc"}, "no output folder"},
         {{"a.doc", "-o", Write("file", "x")}, "is not a folder"},
-        {{"a.doc", "-o", dir.filePath("file/below")}, "cannot be made: " + dir.filePath("file").toStdString() +
-                                                          " is not a folder"},
+        {{"a.doc", "-o", dir.filePath("file/below")},
+         "cannot be made: " + dir.filePath("file").toStdString() + " is not a folder"},
         {{dir.path(), "-o", dir.path()}, "give -r"},
         {{"a.doc", "-o", dir.path(), "--pdf-version", "2.0"},
          "--pdf-version takes 1.3|1.4|1.5|1.6|1.7|pdf/a-2b"},
