@@ -8,6 +8,7 @@
 #include "converters/FileKinds.h"
 #include "pdf/PdfCombiner.h"
 #include "platform/ScratchFolder.h"
+#include "platform/WarmOfficeConnection.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -180,6 +181,11 @@ int BatchRun::Run()
 
     const bool combining = !m_options.combinedPath.isEmpty();
     const bool prepared = !combining || PrepareCombined();
+    QStringList ahead;
+    for (const FileResult& file : m_files)
+        if (file.status == FileResult::Status::Pending)
+            ahead << file.source;
+    WarmOfficeConnection::Instance().SetOfficeFilesAhead(filekinds::OfficeFileCount(ahead));
     std::vector<std::unique_ptr<JobSlot>> jobs;
     for (int i = 0; i < (prepared ? jobCount : 0); ++i) {
         auto slot = std::make_unique<JobSlot>();

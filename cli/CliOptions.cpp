@@ -10,6 +10,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
 namespace {
 
 // Reads a password file: its whole text without the line end that closes it.
@@ -50,6 +54,25 @@ QString Choice(const QString& value, const QStringList& choices)
             return choice;
     }
     return {};
+}
+
+// Makes the folder with its parents, as an office's --outdir does; false,
+// with the reason, when a level of it cannot be made.
+bool MakeFolder(const QString& path, QString* why)
+{
+    QString level;
+    for (const QString& part : QFileInfo(path).absoluteFilePath().split(u'/', Qt::SkipEmptyParts)) {
+        level += u'/' + part;
+        const int made = ::mkdir(QFile::encodeName(level).constData(), 0777);
+        const int error = errno;
+        if (made == 0 || QFileInfo(level).isDir())
+            continue;
+        *why = error == EEXIST
+                   ? QStringLiteral("%1 is not a folder").arg(level)
+                   : QStringLiteral("%1: %2").arg(level, QString::fromLocal8Bit(std::strerror(error)));
+        return false;
+    }
+    return true;
 }
 
 QString Lower(const QStringList& choices)
@@ -184,8 +207,8 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
     if (!parser.isSet(output))
         return bad(QStringLiteral("no output folder given (-o FOLDER)."));
     const QFileInfo folder(parser.value(output));
-    if (!folder.isDir())
-        return bad(QStringLiteral("the output folder %1 does not exist.").arg(parser.value(output)));
+    if (folder.exists() && !folder.isDir())
+        return bad(QStringLiteral("the output folder %1 is not a folder.").arg(parser.value(output)));
     options.outputFolder = folder.absoluteFilePath();
     options.recursive = parser.isSet(recursive);
     for (const QString& input : options.inputs)
@@ -308,6 +331,10 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
     }
     if (parser.isSet(report))
         options.reportPath = QFileInfo(parser.value(report)).absoluteFilePath();
+
+    // A missing output folder is made once everything else is known good.
+    if (QString why; !MakeFolder(options.outputFolder, &why))
+        return bad(QStringLiteral("the output folder %1 cannot be made: %2.").arg(parser.value(output), why));
 
     result.run = true;
     result.exitCode = 0;

@@ -2,7 +2,6 @@
 
 #include "app/DialogTemplates.h"
 #include "converters/FileKinds.h"
-#include "converters/OpenPassword.h"
 #include "options/CTabCtrlEx.h"
 
 #include <QApplication>
@@ -108,9 +107,7 @@ protected:
 
 TEST_F(ConvertDlgTest, StartsEmptyWithEveryControlAtItsTablePosition)
 {
-    g_openPassword = QStringLiteral("secret");
     CConvertDlg fresh(fakes.Set());
-    EXPECT_EQ(g_openPassword, kNoPassword);
     EXPECT_FALSE(fresh.isVisible()) << "made hidden";
     EXPECT_TRUE(fresh.isHidden());
 
