@@ -5,6 +5,7 @@
 // hosts with LibreOffice already loaded.
 
 #include "officehost/HostMain.h"
+#include "officehost/PrivateNetwork.h"
 #include "officehost/WarmOffice.h"
 #include "platform/WarmOfficeConnection.h"
 
@@ -14,6 +15,8 @@
 int main(int argc, char** argv)
 {
     std::signal(SIGPIPE, SIG_IGN);
+    // Before the office starts a thread: the warm office's hosts inherit it.
+    PrivateNetwork::Enter();
     if (argc == 2 && std::strcmp(argv[1], WarmOfficeConnection::kArgument) == 0)
         return WarmOffice::Run(argc, argv);
     return RunHost(argc, argv, argc == 2 ? QString::fromLocal8Bit(argv[1]) : QString());
