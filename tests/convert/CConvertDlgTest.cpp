@@ -2,7 +2,6 @@
 
 #include "app/DialogTemplates.h"
 #include "converters/FileKinds.h"
-#include "converters/OpenPassword.h"
 #include "options/CTabCtrlEx.h"
 
 #include <QApplication>
@@ -108,14 +107,12 @@ protected:
 
 TEST_F(ConvertDlgTest, StartsEmptyWithEveryControlAtItsTablePosition)
 {
-    g_openPassword = QStringLiteral("secret");
     CConvertDlg fresh(fakes.Set());
-    EXPECT_EQ(g_openPassword, kNoPassword);
     EXPECT_FALSE(fresh.isVisible()) << "made hidden";
     EXPECT_TRUE(fresh.isHidden());
 
     const DialogUnits units(page->font(), page.get());
-    EXPECT_EQ(page->size(), QSize(units.X(442), units.Y(394)));
+    EXPECT_EQ(page->size(), QSize(units.X(442), units.Y(415)));
     int checked = 0;
     for (const DialogItem& item : dialogtemplates::kConvertTemplate.items) {
         if (item.id == IDC_STATIC || item.id == IDC_OPTIONS_TAB)
