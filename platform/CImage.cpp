@@ -84,7 +84,7 @@ QString TooLargeText(const QString& name, QSize size)
 CImage::CImage() = default;
 CImage::~CImage() = default;
 
-bool CImage::Load(const QString& path)
+bool CImage::Load(const QString& path, int page)
 {
     m_reader.reset();
     m_pixels = QImage();
@@ -103,6 +103,12 @@ bool CImage::Load(const QString& path)
     // A TIFF's frames are the pages of one document; those of a GIF or
     // WebP are an animation.
     m_pageCount = m_reader->format() == "tiff" ? std::max(m_reader->imageCount(), 1) : 1;
+    if (page > 0 && (page >= m_pageCount || !m_reader->jumpToImage(page))) {
+        m_error = QStringLiteral("%1 has no page %2.").arg(m_name).arg(page + 1);
+        m_reader.reset();
+        return false;
+    }
+    m_page = page;
     return Decode();
 }
 

@@ -25,10 +25,10 @@ public:
     CImage(const CImage&) = delete;
     CImage& operator=(const CImage&) = delete;
 
-    // Loads the first page. False when the file cannot be decoded;
-    // ErrorText() then says why. A multi-page TIFF has pages; every other
-    // format has one page (an animation shows its first frame).
-    bool Load(const QString& path);
+    // Loads the page (from 0) of the file. False when the file cannot be
+    // decoded; ErrorText() then says why. A multi-page TIFF has pages; every
+    // other format has one page (an animation shows its first frame).
+    bool Load(const QString& path, int page = 0);
     // Loads the page after the one loaded last, from the file as it was
     // opened by Load: a file of many pages is opened and scanned once.
     bool LoadNextPage();

@@ -107,7 +107,7 @@ protected:
 
     void TearDown() override
     {
-        EXPECT_EQ(processtree::LeftRunning(s_runtime, 10000), QStringList{})
+        EXPECT_EQ(processtree::Running(s_runtime), QStringList{})
             << "no Tesseract is left running";
         EXPECT_EQ(QDir(s_runtime + "/foliant").entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                   QStringList{})

@@ -188,7 +188,7 @@ TEST_F(PageEndToEnd, WithRecognitionTickedAScanBecomesASearchablePdf)
     const QString words = testtools::PdfWords(m_output.filePath(QStringLiteral("Scan.pdf"))).join(u' ');
     EXPECT_TRUE(words.contains(QStringLiteral("thank you for your order"))) << words.toStdString();
     EXPECT_EQ(m_boxes.Texts(), QStringList{}) << "words were found: nothing to tell";
-    EXPECT_EQ(processtree::LeftRunning(s_marker, 10000), QStringList{}) << "no Tesseract is left";
+    EXPECT_EQ(processtree::Running(s_marker), QStringList{}) << "no Tesseract is left";
 }
 
 } // namespace
