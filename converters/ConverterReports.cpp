@@ -1,10 +1,7 @@
 #include "converters/ConverterReports.h"
 
 #include "converters/ConversionPage.h"
-#include "converters/CurrentProgramEnder.h"
-#include "platform/COleDispatchDriver.h"
 #include "platform/MessageBoxService.h"
-#include "platform/OfficeHostConnection.h"
 
 namespace converterreports {
 
@@ -21,39 +18,6 @@ void ReportPdfFailure(ConversionPage& page, const QString& sourcePath, const Pdf
     MessageBox(page.Window(),
                QStringLiteral("The PDF of %1 could not be made.\n%2").arg(sourcePath, outcome.reason),
                kCaption, MB_OK | MB_ICONEXCLAMATION);
-}
-
-QString BeginOfficeAttempt(ConversionPage& page, const QString& sourcePath)
-{
-    page.SetConverted(0);
-    if (page.StopRequested())
-        return {};
-    QString why;
-    const QString spoolPath = page.SpoolFilePath(&why);
-    if (spoolPath.isEmpty())
-        ReportNotConverted(page, sourcePath, why);
-    return spoolPath;
-}
-
-bool StartOffice(ConversionPage& page, COleDispatchDriver& application, const QString& progId,
-                 const QString& objectMessage)
-{
-    if (!application.CreateDispatch(progId)) {
-        const QString why = COleDispatchDriver::LastCreateError();
-        AfxMessageBox(why.isEmpty() ? objectMessage : objectMessage + QLatin1Char('\n') + why);
-        return false;
-    }
-    SetPrinterPdfLevel(application.m_lpDispatch, page.PdfCompatibilityLevel());
-    return true;
-}
-
-void GiveUp(ConversionPage& page, CurrentProgramEnder& ender, const QString& sourcePath,
-            const QString& reason)
-{
-    ender.EndProgram();
-    if (!page.StopRequested())
-        ReportNotConverted(page, sourcePath, reason);
-    page.SetConverted(0);
 }
 
 } // namespace converterreports
