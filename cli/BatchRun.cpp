@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 
 #include <cstdio>
 #include <memory>
@@ -36,7 +37,9 @@ public:
         const bool made = converted && m_page.PdfMade();
         file->seconds = m_page.Seconds();
         m_page.EndFile();
-        if (!made) {
+        if (made) {
+            file->reason = m_page.Notice(); // what the user is told about the PDF made
+        } else {
             file->reason = m_page.Reason();
             if (file->reason.isEmpty())
                 file->reason = QStringLiteral("It was not converted.");
@@ -123,10 +126,14 @@ void BatchRun::CombinedNotMade(const QString& path, const QString& why)
 void BatchRun::Print(const FileResult& file)
 {
     switch (file.status) {
-    case FileResult::Status::Made:
-        std::fprintf(stdout, "made %s -> %s (%.1f s)\n", qPrintable(file.source), qPrintable(file.pdf),
-                     file.seconds);
+    case FileResult::Status::Made: {
+        // What the user is told about a PDF made follows on its line.
+        const QString notice =
+            file.reason.isEmpty() ? QString() : QStringLiteral(": ") + file.reason.simplified();
+        std::fprintf(stdout, "made %s -> %s (%.1f s)%s\n", qPrintable(file.source), qPrintable(file.pdf),
+                     file.seconds, qPrintable(notice));
         break;
+    }
     case FileResult::Status::Skipped:
         std::fprintf(stdout, "skipped %s: %s\n", qPrintable(file.source), qPrintable(file.reason));
         break;
@@ -151,6 +158,9 @@ int BatchRun::Run()
     std::vector<ConversionRun::Job*> pages;
     for (int i = 0; i < (prepared ? jobCount : 0); ++i) {
         jobs.push_back(std::make_unique<CliJob>(m_options, m_stopped));
+        // Each job's Tesseract keeps to its share of the cores.
+        if (jobCount > 1)
+            jobs.back()->Page().SetRecognitionThreads(qMax(1, QThread::idealThreadCount() / jobCount));
         pages.push_back(jobs.back().get());
     }
 

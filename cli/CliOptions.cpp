@@ -1,5 +1,6 @@
 #include "cli/CliOptions.h"
 
+#include "cli/RecognitionOptions.h"
 #include "pdf/AdvancedChoices.h"
 #include "pdf/ArchiveFormat.h"
 #include "pdf/SettingsRefusal.h"
@@ -175,6 +176,8 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
                        compression,   imageCompression, jpegQuality, encrypt,   deny,       userPassword,
                        ownerPassword, openPassword,     title,       subject,   author,     keywords,
                        overwrite,     skipExisting,     jobs,        timeout,   report,     combine});
+    const RecognitionOptions recognition;
+    parser.addOptions(recognition.Options());
 
     CliParse result;
     result.exitCode = 2;
@@ -232,6 +235,9 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
                            .arg(a.option.names().constLast(), Lower(a.choices), parser.value(a.option)));
         *a.field = value;
     }
+
+    if (const QString refusal = recognition.Read(parser, settings); !refusal.isEmpty())
+        return bad(refusal);
 
     if (parser.isSet(pdfa)) {
         if (parser.isSet(pdfVersion) && settings.pdfVersion != kPdfA2bVersion)

@@ -598,6 +598,7 @@ PdfOutcome CConvertDlg::MakePdfFromSpool(const QString& sourcePath)
     GhostscriptOptions options;
     options.stopRequested = [this] { return m_stopGate.IsStopped(); };
     options.advancedSettings = m_optionTabs.m_advancedPage;
+    options.picture = filekinds::KindOf(sourcePath) == FileKind::Picture;
     QString why;
     options.scratchFolder = m_scratch.Path(&why);
     if (options.scratchFolder.isEmpty()) {

@@ -20,4 +20,8 @@ void ReportNotConverted(ConversionPage& page, const QString& sourcePath, const Q
 // when the user stopped the run.
 void ReportPdfFailure(ConversionPage& page, const QString& sourcePath, const PdfOutcome& outcome);
 
+// What the user is told about a PDF that was made (no text could be
+// recognised in it), once; nothing when there is nothing to tell.
+void ReportPdfNotice(ConversionPage& page, const PdfOutcome& outcome);
+
 } // namespace converterreports

@@ -185,4 +185,20 @@ TEST_F(CliOptionsTest, BadUsageEndsWithStatusTwoAndSaysWhy)
         EXPECT_TRUE(help.text.contains(QString::fromLatin1(option))) << option;
 }
 
+TEST_F(CliOptionsTest, TextRecognitionIsChosenWithItsInstalledLanguages)
+{
+    CliParse parse = Parse({"a.png", "-o", dir.path()});
+    ASSERT_TRUE(parse.run);
+    EXPECT_FALSE(parse.options.settings.recognizeText) << "off unless asked for";
+    parse = Parse({"a.png", "-o", dir.path(), "--ocr"});
+    ASSERT_TRUE(parse.run) << parse.text.toStdString();
+    EXPECT_TRUE(parse.options.settings.recognizeText);
+    EXPECT_EQ(parse.options.settings.recognitionLanguages, "eng");
+    parse = Parse({"a.png", "-o", dir.path(), "--ocr-language", "eng+osd"});
+    EXPECT_FALSE(parse.run) << "orientation data is no language";
+    EXPECT_EQ(parse.exitCode, 2);
+    EXPECT_TRUE(parse.text.contains("osd is not installed")) << parse.text.toStdString();
+    EXPECT_TRUE(Parse({"--help"}).text.contains("--ocr-language <LANGS>"));
+}
+
 } // namespace

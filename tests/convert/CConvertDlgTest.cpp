@@ -112,7 +112,7 @@ TEST_F(ConvertDlgTest, StartsEmptyWithEveryControlAtItsTablePosition)
     EXPECT_TRUE(fresh.isHidden());
 
     const DialogUnits units(page->font(), page.get());
-    EXPECT_EQ(page->size(), QSize(units.X(442), units.Y(394)));
+    EXPECT_EQ(page->size(), QSize(units.X(442), units.Y(415)));
     int checked = 0;
     for (const DialogItem& item : dialogtemplates::kConvertTemplate.items) {
         if (item.id == IDC_STATIC || item.id == IDC_OPTIONS_TAB)
