@@ -1,5 +1,6 @@
 #include "officehost/OfficeDocument.h"
 
+#include "officehost/ContentGuard.h"
 #include "officehost/OfficeDocumentImpl.h"
 #include "officehost/UnoText.h"
 
@@ -14,6 +15,8 @@
 #include <com/sun/star/lang/XServiceInfo.hpp>
 #include <com/sun/star/uno/Exception.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
+
+#include <QFileInfo>
 
 #include <vector>
 
@@ -168,6 +171,7 @@ bool OfficeDocument::ExportPdf(const QString& pdfPath, bool withoutTransparency,
     try {
         if (withoutTransparency)
             DropWhiteBackgrounds(m_impl->component);
+        ContentGuard::AllowFolder(QFileInfo(pdfPath).absolutePath());
         storable->storeToURL(FileUrl(pdfPath), args);
         return true;
     } catch (const uno::Exception& e) {
