@@ -251,7 +251,9 @@ std::unique_ptr<OfficeDocument> LibreOffice::Open(const OpenRequest& request, QS
         Property("MacroExecutionMode", uno::Any(document::MacroExecMode::NEVER_EXECUTE)),
         Property("UpdateDocMode", uno::Any(document::UpdateDocMode::NO_UPDATE)),
     };
+    // The office may reach the document by either name when it is a link.
     ContentGuard::Allow(file.absoluteFilePath());
+    ContentGuard::Allow(file.canonicalFilePath());
     if (!request.password.isEmpty())
         args.push_back(Property("Password", uno::Any(ToOUString(request.password))));
     if (!request.filterName.isEmpty())
