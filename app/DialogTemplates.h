@@ -114,6 +114,9 @@ inline constexpr DialogItem kAdvancedItems[] = {
     {IDC_PDF_VERSION, K::ComboBox, u"", 286, 52, 86, 60, kDropList},
     {IDC_ALTERNATE_EMF, K::CheckBox, u"", 286, 76, 10, 10, TabStop},
     {IDC_STATIC, K::Label, u"Alternate EMF Rendering", 197, 75, 87, 8},
+    // The row left free beside "Alternate EMF Rendering": the box carries its
+    // own text, as the output choice beside the folder does.
+    {IDC_TAGGED_PDF, K::CheckBox, u"Tagged PDF (accessible, PDF/UA)", 10, 76, 170, 10, TabStop},
 };
 inline constexpr DialogTemplate kAdvancedTemplate{IDD_ADVANCED,    u"", 415,   162,
                                                   u"MS Shell Dlg", 8,   kPage, kAdvancedItems};

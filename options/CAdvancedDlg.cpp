@@ -28,7 +28,8 @@ CAdvancedDlg::CAdvancedDlg(QWidget* parent)
       m_imagesCompression(DlgItem<QComboBox>(this, IDC_IMAGES_COMPRESSION)),
       m_jpegQuality(DlgItem<QComboBox>(this, IDC_JPEG_QUALITY)),
       m_pdfVersion(DlgItem<QComboBox>(this, IDC_PDF_VERSION)),
-      m_alternateEmf(DlgItem<QCheckBox>(this, IDC_ALTERNATE_EMF))
+      m_alternateEmf(DlgItem<QCheckBox>(this, IDC_ALTERNATE_EMF)),
+      m_taggedPdf(DlgItem<QCheckBox>(this, IDC_TAGGED_PDF))
 {
     OnInitDialog();
 }
@@ -56,5 +57,6 @@ void CAdvancedDlg::ReadAdvancedSettings(ConversionSettings& settings) const
         settings.documentCompression = SelectedText(m_documentCompression);
         settings.imageCompression = SelectedText(m_imagesCompression);
         settings.jpegQuality = SelectedText(m_jpegQuality);
+        settings.tagged = m_taggedPdf->isChecked();
     });
 }

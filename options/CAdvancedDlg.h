@@ -7,7 +7,8 @@ class QCheckBox;
 class QComboBox;
 
 // The Advanced page (template 134). It keeps no values of its own: the PDF
-// step reads the selected texts of four combos whenever it needs them.
+// step reads the selected texts of four combos, and whether "Tagged PDF" is
+// ticked, whenever it needs them.
 // Page Layout, Page Mode and "Alternate EMF Rendering" can be operated but
 // feed nothing.
 class CAdvancedDlg : public COptionPage, public AdvancedSettingsReader
@@ -27,6 +28,7 @@ public:
     QComboBox* m_jpegQuality;
     QComboBox* m_pdfVersion;
     QCheckBox* m_alternateEmf;
+    QCheckBox* m_taggedPdf;
 
 private:
     void OnInitDialog();

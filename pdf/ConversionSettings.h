@@ -12,6 +12,9 @@ struct ConversionSettings
     QString documentCompression = QStringLiteral("Flate");
     QString imageCompression = QStringLiteral("Flate");
     QString jpegQuality = QStringLiteral("Minimum");
+    // "Tagged PDF (accessible, PDF/UA)": a structure tree, language and
+    // alternate texts; an office document's PDF is then LibreOffice's own.
+    bool tagged = false;
 
     // Security page. Flags are 0 or 1.
     int securityEnabled = 0;
