@@ -2,6 +2,7 @@
 
 #include "converters/ConversionPage.h"
 #include "converters/CurrentProgramEnder.h"
+#include "pdf/TaggedPdf.h"
 #include "platform/COleDispatchDriver.h"
 #include "platform/MessageBoxService.h"
 #include "platform/OfficeHostConnection.h"
@@ -44,6 +45,9 @@ bool StartOffice(ConversionPage& page, COleDispatchDriver& application, const QS
         return false;
     }
     SetPrinterPdfLevel(application.m_lpDispatch, page.PdfCompatibilityLevel());
+    const ConversionSettings settings = page.PdfSettingsNow();
+    if (settings.tagged)
+        SetPrinterTaggedExport(application.m_lpDispatch, taggedpdf::ExportJobFor(settings));
     return true;
 }
 

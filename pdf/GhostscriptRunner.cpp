@@ -9,6 +9,8 @@
 #include "pdf/PdfEncryption.h"
 #include "pdf/PdfmarksFile.h"
 #include "pdf/PrintableLinks.h"
+#include "pdf/TaggedOfficePdf.h"
+#include "pdf/TaggedPdf.h"
 #include "platform/LinkSafeFiles.h"
 #include "platform/ProcessRunner.h"
 #include "platform/ScratchFolder.h"
@@ -147,9 +149,10 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     if (part)
         settings.securityEnabled = 0;
     const QString finalPath = part ? options.partPath : PdfOutputPath(outputFolder, sourcePath);
-    // Ghostscript writes no AES: qpdf encrypts its PDF afterwards.
+    // Ghostscript writes no AES, and no security for a tagged PDF: qpdf
+    // encrypts its PDF afterwards.
     ConversionSettings ghostscriptSettings = settings;
-    if (UsesAes(settings))
+    if (UsesAes(settings) || settings.tagged)
         ghostscriptSettings.securityEnabled = 0;
     QString error;
     const QString scratch =
@@ -172,6 +175,9 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     if (!spool.exists() || spool.size() == 0)
         return Failure(PdfOutcome::Failure::EmptySpool, finalPath,
                        QStringLiteral("The print job wrote nothing into %1.").arg(paths.spoolFile));
+    const QString name = QFileInfo(sourcePath).fileName();
+    if (settings.tagged && taggedpdf::IsPdfFile(paths.spoolFile))
+        return MakeTaggedOfficePdf(paths.spoolFile, finalPath, settings, part, name);
 
     // PDF/A: Ghostscript's definition file with the sRGB output intent, and
     // links that are printed, so Ghostscript keeps them.
@@ -275,7 +281,7 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     // them once combined.
     bool folderFault = false;
     if (!CompletePdf(temporaryPdf, finalPath, settings, part ? FinalSteps::Part : FinalSteps::OneFile,
-                     &outcome.reason, &folderFault)) {
+                     &outcome.reason, &folderFault, name)) {
         if (folderFault)
             outcome.failure = PdfOutcome::Failure::OutputFolder;
         return outcome;
