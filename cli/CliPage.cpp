@@ -1,5 +1,6 @@
 #include "cli/CliPage.h"
 
+#include "converters/FileKinds.h"
 #include "pdf/GhostscriptCommandLine.h"
 #include "platform/MessageBoxService.h"
 
@@ -51,6 +52,7 @@ void CliPage::BeginFile(const QString& outputFolder, int timeoutSeconds, const Q
     m_converted = 0;
     m_timedOut = false;
     m_pdfMade = false;
+    m_notice.clear();
     m_passwordOffered = false;
     m_passwordReason.clear();
     QMutexLocker lock(&m_mutex);
@@ -116,6 +118,8 @@ PdfOutcome CliPage::MakePdfFromSpool(const QString& sourcePath)
     GhostscriptOptions options;
     options.stopRequested = [this] { return StopRequested(); };
     options.partPath = m_partPath;
+    options.picture = filekinds::KindOf(sourcePath) == FileKind::Picture;
+    options.recognitionThreads = m_recognitionThreads;
     QString why;
     options.scratchFolder = m_scratch.Path(&why);
     PdfOutcome outcome;
@@ -127,6 +131,7 @@ PdfOutcome CliPage::MakePdfFromSpool(const QString& sourcePath)
         outcome = ::MakePdfFromSpool(m_settings, sourcePath, m_outputFolder, options);
     }
     m_pdfMade = outcome.made;
+    m_notice = outcome.notice;
     return outcome;
 }
 

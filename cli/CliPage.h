@@ -35,6 +35,12 @@ public:
     QString Reason() const;
     // True when the file's last PDF step made its PDF.
     bool PdfMade() const { return m_pdfMade; }
+    // What the user is told about the PDF made (no text could be
+    // recognised); empty when nothing.
+    QString Notice() const { return m_notice; }
+    // Tesseract's threads at most, so that the run's jobs share the cores;
+    // 0: its own choice.
+    void SetRecognitionThreads(int threads) { m_recognitionThreads = threads; }
     // Seconds since BeginFile.
     double Seconds() const;
     // The file is done: no time limit applies until the next one begins.
@@ -79,6 +85,8 @@ private:
     std::atomic<int> m_converted{0};
     std::atomic<bool> m_timedOut{false};
     bool m_pdfMade = false;
+    QString m_notice;
+    int m_recognitionThreads = 0;
     bool m_passwordOffered = false;
     QString m_passwordReason;
     mutable QMutex m_mutex;

@@ -178,5 +178,6 @@ bool ConvertPicture(ConversionPage& page, const QString& sourcePath)
             ReportPdfFailure(page, sourcePath, outcome);
         return false;
     }
+    ReportPdfNotice(page, outcome);
     return print == Print::Made;
 }

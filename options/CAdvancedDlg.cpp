@@ -1,7 +1,9 @@
 #include "options/CAdvancedDlg.h"
 
 #include "app/DialogTemplates.h"
+#include "options/TextRecognitionChoice.h"
 #include "pdf/AdvancedChoices.h"
+#include "pdf/RecognitionLanguages.h"
 #include "platform/GuiThreadCall.h"
 #include "platform/widgets/AddString.h"
 
@@ -29,7 +31,10 @@ CAdvancedDlg::CAdvancedDlg(QWidget* parent)
       m_jpegQuality(DlgItem<QComboBox>(this, IDC_JPEG_QUALITY)),
       m_pdfVersion(DlgItem<QComboBox>(this, IDC_PDF_VERSION)),
       m_alternateEmf(DlgItem<QCheckBox>(this, IDC_ALTERNATE_EMF)),
-      m_taggedPdf(DlgItem<QCheckBox>(this, IDC_TAGGED_PDF))
+      m_taggedPdf(DlgItem<QCheckBox>(this, IDC_TAGGED_PDF)),
+      m_textRecognition(new TextRecognitionChoice(DlgItem<QCheckBox>(this, IDC_RECOGNIZE_TEXT),
+                                                  DlgItem<QComboBox>(this, IDC_OCR_LANGUAGES),
+                                                  recognitionlanguages::Installed()))
 {
     OnInitDialog();
 }
@@ -58,5 +63,6 @@ void CAdvancedDlg::ReadAdvancedSettings(ConversionSettings& settings) const
         settings.imageCompression = SelectedText(m_imagesCompression);
         settings.jpegQuality = SelectedText(m_jpegQuality);
         settings.tagged = m_taggedPdf->isChecked();
+        m_textRecognition->Read(settings);
     });
 }

@@ -15,6 +15,10 @@ struct ConversionSettings
     // "Tagged PDF (accessible, PDF/UA)": a structure tree, language and
     // alternate texts; an office document's PDF is then LibreOffice's own.
     bool tagged = false;
+    // Recognising the words of pictures, laid as invisible text over each
+    // page; the languages as Tesseract names them, several joined by "+".
+    bool recognizeText = false;
+    QString recognitionLanguages = QStringLiteral("eng");
 
     // Security page. Flags are 0 or 1.
     int securityEnabled = 0;

@@ -8,6 +8,7 @@
 #include "pdf/GhostscriptCommandLine.h"
 #include "pdf/PdfEncryption.h"
 #include "pdf/PdfmarksFile.h"
+#include "pdf/PictureTextStep.h"
 #include "pdf/PrintableLinks.h"
 #include "pdf/TaggedOfficePdf.h"
 #include "pdf/TaggedPdf.h"
@@ -150,9 +151,11 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
         settings.securityEnabled = 0;
     const QString finalPath = part ? options.partPath : PdfOutputPath(outputFolder, sourcePath);
     // Ghostscript writes no AES, and no security for a tagged PDF: qpdf
-    // encrypts its PDF afterwards.
+    // encrypts its PDF afterwards, as it does a picture's PDF once its words
+    // are laid over it.
+    const bool recognising = settings.recognizeText && options.picture;
     ConversionSettings ghostscriptSettings = settings;
-    if (UsesAes(settings) || settings.tagged)
+    if (UsesAes(settings) || recognising || settings.tagged)
         ghostscriptSettings.securityEnabled = 0;
     QString error;
     const QString scratch =
@@ -277,11 +280,46 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
                          GhostscriptMessages(result.standardOutput, result.standardError);
         return outcome;
     }
+    // A picture's words, laid over it.
+    QTemporaryFile withText;
+    QTemporaryFile* written = &temporaryPdf;
+    if (recognising) {
+        const QTemporaryDir work(scratchDir.filePath(QStringLiteral("ocr-XXXXXX")));
+        if (!work.isValid() || !MakeTemporaryPdfBeside(withText, finalPath, &error)) {
+            outcome.notice =
+                QStringLiteral("No text could be recognised in %1.\n%2")
+                    .arg(QFileInfo(sourcePath).fileName(), work.isValid() ? error : work.errorString());
+        } else {
+            TextRecognizer::Options recognition;
+            recognition.executable = options.tesseractExecutable;
+            recognition.languages = settings.recognitionLanguages;
+            recognition.threads = options.recognitionThreads;
+            recognition.timeoutMs = options.timeoutMs;
+            recognition.stopRequested = options.stopRequested;
+            recognition.runner = options.runner;
+            const TextRecognizer recognizer(recognition);
+            const PictureTextStep::Outcome text =
+                PictureTextStep(recognizer, work.path())
+                    .Run(temporaryPdf.fileName(), sourcePath, withText.fileName());
+            if (text.status == PictureTextStep::Outcome::Status::Stopped) {
+                outcome.failure = PdfOutcome::Failure::Stopped;
+                outcome.stopped = true;
+                outcome.reason = QStringLiteral("Stopped.");
+                return outcome;
+            }
+            if (text.status == PictureTextStep::Outcome::Status::Written)
+                written = &withText;
+            outcome.notice = text.notice;
+        }
+    }
+
     // The final steps, then the final name. A part of a combined PDF gets
     // them once combined.
+    const FinalSteps steps = part          ? FinalSteps::Part
+                             : recognising ? FinalSteps::WithText
+                                           : FinalSteps::OneFile;
     bool folderFault = false;
-    if (!CompletePdf(temporaryPdf, finalPath, settings, part ? FinalSteps::Part : FinalSteps::OneFile,
-                     &outcome.reason, &folderFault, name)) {
+    if (!CompletePdf(*written, finalPath, settings, steps, &outcome.reason, &folderFault, name)) {
         if (folderFault)
             outcome.failure = PdfOutcome::Failure::OutputFolder;
         return outcome;

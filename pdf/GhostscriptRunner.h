@@ -24,6 +24,12 @@ struct GhostscriptOptions
     // The run's own scratch folder (spool file, side file, argument file);
     // empty: the program's private scratch folder itself.
     QString scratchFolder;
+    // The source is a picture: with text recognition chosen, its words are
+    // laid over its pages.
+    bool picture = false;
+    // Tesseract's threads at most (parallel jobs share the cores); 0: its own choice.
+    int recognitionThreads = 0;
+    QString tesseractExecutable; // empty: tesseract on the search path
 };
 
 struct PdfOutcome
@@ -46,6 +52,7 @@ struct PdfOutcome
     bool stopped = false; // ended at the user's request (failure is Stopped)
     QString pdfPath;      // the PDF's final path
     QString reason;       // when not made: why, in Ghostscript's own words where it gave any
+    QString notice;       // when made: what the user is told about it (no text could be recognised)
 };
 
 // Makes the PDF for sourcePath in outputFolder from the spool file: builds

@@ -21,7 +21,9 @@ bool Encrypts(const ConversionSettings& settings, FinalSteps steps)
 {
     if (steps == FinalSteps::Part)
         return false;
-    return steps == FinalSteps::Combined || settings.tagged ? UsesEncryption(settings) : UsesAes(settings);
+    return steps == FinalSteps::Combined || steps == FinalSteps::WithText || settings.tagged
+               ? UsesEncryption(settings)
+               : UsesAes(settings);
 }
 
 // The structure work of a tagged PDF: a PDF without structure is a

@@ -9,11 +9,13 @@
 // XMP, and AES encrypts it. A combined PDF, joined from unencrypted parts, is
 // encrypted here whatever the level. The passwords reach the library through
 // its interface only. A part of a combined PDF gets none of them: the
-// combined PDF gets them once joined. A tagged PDF always has a final step:
-// a picture's PDF is tagged, every one gets its title (name where no other is
-// given), the PDF/UA identification and the version PDF/UA needs, and it is
-// encrypted here at any level, so Ghostscript never writes its security.
-enum class FinalSteps { OneFile, Combined, Part };
+// combined PDF gets them once joined. A picture's PDF with its text laid
+// over it was written unencrypted, and is encrypted here whatever the level.
+// A tagged PDF always has a final step: a picture's PDF is tagged, every one
+// gets its title (name where no other is given), the PDF/UA identification
+// and the version PDF/UA needs, and it is encrypted here at any level, so
+// Ghostscript never writes its security.
+enum class FinalSteps { OneFile, Combined, Part, WithText };
 
 bool NeedsFinalStep(const ConversionSettings& settings, FinalSteps steps);
 
