@@ -1,5 +1,6 @@
 #include "officehost/OfficeDocument.h"
 
+#include "officehost/ContentGuard.h"
 #include "officehost/OfficeDocumentImpl.h"
 #include "officehost/TaggedExportOptions.h"
 #include "officehost/UnoText.h"
@@ -15,6 +16,8 @@
 #include <com/sun/star/lang/XServiceInfo.hpp>
 #include <com/sun/star/uno/Exception.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
+
+#include <QFileInfo>
 
 #include <vector>
 
@@ -174,6 +177,7 @@ bool OfficeDocument::ExportPdf(const QString& pdfPath, bool withoutTransparency,
     try {
         if (withoutTransparency)
             DropWhiteBackgrounds(m_impl->component);
+        ContentGuard::AllowFolder(QFileInfo(pdfPath).absolutePath());
         storable->storeToURL(FileUrl(pdfPath), args);
         return true;
     } catch (const uno::Exception& e) {
