@@ -126,6 +126,7 @@ void BatchRun::ConvertFile(CliPage& page, qsizetype index)
     page.EndFile();
     if (made) {
         file.status = Status::Made;
+        file.pdfVersion = page.PdfVersion();
         return;
     }
     file.status = m_stopped ? Status::Stopped : Status::Failed;
@@ -153,8 +154,8 @@ void BatchRun::Print(const FileResult& file)
 {
     switch (file.status) {
     case FileResult::Status::Made:
-        std::fprintf(stdout, "made %s -> %s (%.1f s)\n", qPrintable(file.source), qPrintable(file.pdf),
-                     file.seconds);
+        std::fprintf(stdout, "made %s -> %s (PDF %s, %.1f s)\n", qPrintable(file.source),
+                     qPrintable(file.pdf), qPrintable(file.pdfVersion), file.seconds);
         break;
     case FileResult::Status::Skipped:
         std::fprintf(stdout, "skipped %s: %s\n", qPrintable(file.source), qPrintable(file.reason));

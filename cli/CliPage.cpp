@@ -51,6 +51,7 @@ void CliPage::BeginFile(const QString& outputFolder, int timeoutSeconds, const Q
     m_converted = 0;
     m_timedOut = false;
     m_pdfMade = false;
+    m_pdfVersion.clear();
     m_passwordOffered = false;
     m_passwordReason.clear();
     QMutexLocker lock(&m_mutex);
@@ -127,6 +128,7 @@ PdfOutcome CliPage::MakePdfFromSpool(const QString& sourcePath)
         outcome = ::MakePdfFromSpool(m_settings, sourcePath, m_outputFolder, options);
     }
     m_pdfMade = outcome.made;
+    m_pdfVersion = outcome.pdfVersion;
     return outcome;
 }
 

@@ -35,6 +35,8 @@ public:
     QString Reason() const;
     // True when the file's last PDF step made its PDF.
     bool PdfMade() const { return m_pdfMade; }
+    // The version the file's PDF was written at ("1.3" to "1.7").
+    QString PdfVersion() const { return m_pdfVersion; }
     // Seconds since BeginFile.
     double Seconds() const;
     // The file is done: no time limit applies until the next one begins.
@@ -78,6 +80,7 @@ private:
     std::atomic<int> m_converted{0};
     std::atomic<bool> m_timedOut{false};
     bool m_pdfMade = false;
+    QString m_pdfVersion;
     bool m_passwordOffered = false;
     QString m_passwordReason;
     mutable QMutex m_mutex;

@@ -31,9 +31,14 @@ uno::Sequence<beans::PropertyValue> Sequence(const std::vector<beans::PropertyVa
 uno::Sequence<beans::PropertyValue> PrinterExportOptions(bool withoutTransparency)
 {
     std::vector<beans::PropertyValue> options{
-        // Pictures go out losslessly and at full resolution: the PDF step
-        // compresses them as the user chose ("JPEG" or "Flate", its quality).
-        Property("UseLosslessCompression", uno::Any(true)),
+        // Pictures go out at full resolution, and a JPEG as the document
+        // holds it, byte for byte: decoding it only to compress it again
+        // without loss makes it larger and adds nothing. The PDF step keeps
+        // it or compresses it as the user chose. PNGs stay lossless; another
+        // bitmap goes out as JPEG at the highest quality where that is
+        // smaller than lossless.
+        Property("UseLosslessCompression", uno::Any(false)),
+        Property("Quality", uno::Any(sal_Int32(100))),
         Property("ReduceImageResolution", uno::Any(false)),
         // Every font is embedded, the standard fourteen too, so the PDF shows
         // the document's own letters wherever it is opened.

@@ -6,9 +6,12 @@
 #include "pdf/EffectivePdfVersion.h"
 #include "pdf/GhostscriptArguments.h"
 #include "pdf/GhostscriptCommandLine.h"
+#include "pdf/KeptJpegs.h"
+#include "pdf/PdfDrawingFacts.h"
 #include "pdf/PdfEncryption.h"
 #include "pdf/PdfmarksFile.h"
 #include "pdf/PrintableLinks.h"
+#include "pdf/SpoolTextMaps.h"
 #include "platform/LinkSafeFiles.h"
 #include "platform/ProcessRunner.h"
 #include "platform/ScratchFolder.h"
@@ -16,6 +19,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -49,6 +53,21 @@ void RaiseCompatibilityLevel(QStringList& arguments, const QString& level)
         if (argument.startsWith(kLevelSwitch))
             argument = kLevelSwitch + level;
     }
+}
+
+// An office print job keeps its transparency only where flattening it would
+// have turned words into pictures: such a file is written at 1.4, the least
+// version that keeps its text.
+QString LevelKeepingText(const QString& level, const QString& spoolFile)
+{
+    static const QString kTransparency = QStringLiteral("1.4");
+    if (level.isEmpty() || level >= kTransparency)
+        return level;
+    QFile spool(spoolFile);
+    if (!spool.open(QIODevice::ReadOnly) || !spool.read(5).startsWith("%PDF-"))
+        return level;
+    spool.close();
+    return PdfDrawingFacts::Read(spoolFile, false).transparency ? kTransparency : level;
 }
 
 QString MinutesText(int ms)
@@ -207,7 +226,9 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     const bool argumentFileOpen = argumentFile.open();
     GhostscriptInvocation invocation =
         AdaptGhostscriptArguments(split, temporaryPdf.fileName(), argumentFile.fileName());
-    RaiseCompatibilityLevel(invocation.arguments, EffectiveCompatibilityLevel(settings));
+    const QString level = LevelKeepingText(EffectiveCompatibilityLevel(settings), paths.spoolFile);
+    RaiseCompatibilityLevel(invocation.arguments, level);
+    invocation.arguments.prepend(keptjpegs::GhostscriptSwitch(settings));
     if (archive)
         invocation.arguments =
             AddArchiveArguments(invocation.arguments, archiveDefinition, archiveResources.srgbProfile);
@@ -274,13 +295,15 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     // The final steps, then the final name. A part of a combined PDF gets
     // them once combined.
     bool folderFault = false;
+    const SpoolTextMaps textMaps = SpoolTextMaps::Read(paths.spoolFile);
     if (!CompletePdf(temporaryPdf, finalPath, settings, part ? FinalSteps::Part : FinalSteps::OneFile,
-                     &outcome.reason, &folderFault)) {
+                     &outcome.reason, &folderFault, &textMaps)) {
         if (folderFault)
             outcome.failure = PdfOutcome::Failure::OutputFolder;
         return outcome;
     }
     outcome.failure = PdfOutcome::Failure::None;
     outcome.made = true;
+    outcome.pdfVersion = level;
     return outcome;
 }

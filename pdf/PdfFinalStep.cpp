@@ -2,7 +2,9 @@
 
 #include "pdf/ArchiveDocumentInfo.h"
 #include "pdf/ArchiveFormat.h"
+#include "pdf/KeptJpegs.h"
 #include "pdf/PdfEncryption.h"
+#include "pdf/SpoolTextMaps.h"
 
 #include <QFile>
 
@@ -28,7 +30,7 @@ bool NeedsFinalStep(const ConversionSettings& settings, FinalSteps steps)
 }
 
 bool RunFinalStep(const QString& input, const QString& output, const ConversionSettings& settings,
-                  FinalSteps steps, QString* why)
+                  FinalSteps steps, QString* why, const SpoolTextMaps* textMaps)
 {
     try {
         QPDF pdf;
@@ -36,6 +38,10 @@ bool RunFinalStep(const QString& input, const QString& output, const ConversionS
         pdf.processFile(QFile::encodeName(input).constData());
         if (IsArchive(settings))
             WriteArchiveDocumentInfo(pdf, settings);
+        if (keptjpegs::Kept(settings))
+            keptjpegs::TrimDoubledEnds(pdf);
+        if (textMaps)
+            textMaps->Mend(pdf);
         // The writer keeps the name's pointer until it has written: the bytes must outlive it.
         const QByteArray outputName = QFile::encodeName(output);
         QPDFWriter writer(pdf, outputName.constData());

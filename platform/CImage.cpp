@@ -1,5 +1,6 @@
 #include "platform/CImage.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -84,11 +85,14 @@ QString TooLargeText(const QString& name, QSize size)
 bool CImage::Load(const QString& path, int page)
 {
     m_pixels = QImage();
+    m_jpeg.clear();
     m_error.clear();
     m_pageCount = 0;
     const QString name = QFileInfo(path).fileName();
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
+    // A photograph's EXIF orientation turns it upright, as viewers show it.
+    reader.setAutoTransform(true);
     reader.setAllocationLimit(kAllocationLimitMegabytes);
     if (!reader.canRead()) {
         m_error = QStringLiteral("%1 is not a picture that can be read.").arg(name);
@@ -96,7 +100,9 @@ bool CImage::Load(const QString& path, int page)
     }
     // A TIFF's frames are the pages of one document; those of a GIF or
     // WebP are an animation.
-    m_pageCount = reader.format() == "tiff" ? std::max(reader.imageCount(), 1) : 1;
+    // The format is known only until the picture has been read.
+    const QByteArray format = reader.format();
+    m_pageCount = format == "tiff" ? std::max(reader.imageCount(), 1) : 1;
     if (page > 0 && (page >= m_pageCount || !reader.jumpToImage(page))) {
         m_error = QStringLiteral("%1 has no page %2.").arg(name).arg(page + 1);
         return false;
@@ -116,6 +122,11 @@ bool CImage::Load(const QString& path, int page)
         return false;
     }
     m_pixels = PrintableFormat(std::move(image));
+    if (format == "jpeg") {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            m_jpeg = file.readAll();
+    }
     return true;
 }
 

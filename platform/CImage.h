@@ -31,8 +31,13 @@ public:
     // Hands the pixels over (to a CBitmap); the image holds none afterwards.
     QImage Detach();
 
+    // The file's own data when it is a JPEG, for a printer that takes JPEG
+    // data as they are; empty for every other picture.
+    const QByteArray& JpegData() const { return m_jpeg; }
+
 private:
     QImage m_pixels;
+    QByteArray m_jpeg;
     QString m_error;
     int m_pageCount = 0;
 };

@@ -115,6 +115,11 @@ TEST_F(CliEndToEnd, AMixedHandfulIsMadeFileByFileAndTheDamagedOneIsReported)
         EXPECT_EQ(QFileInfo::exists(file.value("pdf").toString()), !bad);
         if (!bad) {
             EXPECT_GT(Render(file.value("pdf").toString()).inkedPixels, 50);
+            // Each PDF's version, as written; the first-shown version here.
+            EXPECT_EQ(file.value("version").toString(), "1.3");
+            EXPECT_TRUE(
+                run.out.contains(QStringLiteral("%1 (PDF 1.3, ").arg(file.value("pdf").toString()).toUtf8()))
+                << run.out.constData();
         }
     }
     EXPECT_TRUE(Render(Out("letter.pdf")).text.contains("Foliant"))
