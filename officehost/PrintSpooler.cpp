@@ -36,9 +36,9 @@ bool PrintSpooler::Export(OfficeDocument& document, const QString& partPath, boo
         return false;
     if (!withoutTransparency)
         return true;
-    const PdfDrawingFacts plain = PdfDrawingFacts::Read(partPath);
-    if (!plain.read || !plain.transparency)
+    if (!PdfDrawingFacts::Read(partPath, false).transparency)
         return true;
+    const PdfDrawingFacts plain = PdfDrawingFacts::Read(partPath);
     // Flattened, a see-through object takes in what it overlaps, text too.
     // The flattened job is kept only when it shows every byte of text the
     // plain one shows; otherwise the job keeps its transparency and the PDF
@@ -52,7 +52,8 @@ bool PrintSpooler::Export(OfficeDocument& document, const QString& partPath, boo
     if (!document.ExportPdf(flat.fileName(), true, &ignored))
         return true;
     const PdfDrawingFacts flattened = PdfDrawingFacts::Read(flat.fileName());
-    if (flattened.read && !flattened.transparency && flattened.shownTextBytes >= plain.shownTextBytes &&
+    if (plain.read && flattened.read && !flattened.transparency &&
+        flattened.shownTextBytes >= plain.shownTextBytes &&
         std::rename(QFile::encodeName(flat.fileName()).constData(),
                     QFile::encodeName(partPath).constData()) == 0)
         flat.setAutoRemove(false);

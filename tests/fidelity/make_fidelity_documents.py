@@ -15,7 +15,7 @@ OUTPUT_FOLDER receives:
   printrange.xls   a sheet whose print range is part of its data
   longdoc.doc, longrtf.rtf, longhtm.htm, longtxt.txt: the long document in the Word converter's other formats
   photo.jpg        a photograph-like JPEG, as LibreOffice writes one
-  photo.docx       a page with photo.jpg on it and a caption
+  photo.docx       a page with photo.jpg on it, a caption and a grainy BMP picture
   scripts.docx     a paragraph in each script of SCRIPTS
   officefonts.docx a paragraph in Calibri and one in Cambria
   background.pptx  slides with a coloured background, a see-through shape
@@ -38,7 +38,7 @@ import uno
 
 # The office's start and UNO helpers are shared with the other documents' maker.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "officehost"))
-from make_documents import connect, end, props, run_office  # noqa: E402
+from make_documents import connect, end, photo_bmp, props, run_office  # noqa: E402
 from com.sun.star.beans import PropertyValue
 
 LINK = "https://www.example.org/foliant/fidelity"
@@ -138,6 +138,12 @@ class Maker:
         text.insertTextContent(cursor, picture, False)
         text.insertControlCharacter(cursor, 0, False)
         self.paragraph(text, cursor, sentence(7))
+        grain = doc.createInstance("com.sun.star.text.TextGraphicObject")
+        grain.setPropertyValue("Graphic", self.graphic(self.bmp))
+        grain.setPropertyValue("AnchorType", uno.Enum("com.sun.star.text.TextContentAnchorType",
+                                                      "AS_CHARACTER"))
+        grain.setSize(size(8000, 6000))
+        text.insertTextContent(cursor, grain, False)
         return doc
 
     def scripts_docx(self):
@@ -465,6 +471,8 @@ def main():
         maker.photo = os.path.join(out_dir, "photo.jpg")
         maker.write_jpeg(photo_png, maker.photo)
         os.remove(photo_png)
+        maker.bmp = os.path.join(out_dir, "grain.bmp")
+        photo_bmp(maker.bmp)
         maker.big = []
         if bench:
             for index in (1, 2):
