@@ -30,7 +30,7 @@ inline constexpr DialogTemplate kAboutTemplate{
 // 102: the main window.
 inline constexpr DialogItem kMainItems[] = {
     {IDC_HEADER_LINE, K::Frame, u"", 0, 41, 425, 1, EtchedFrame},
-    {IDC_HOST, K::Static, u"", 0, 43, 425, 399},
+    {IDC_HOST, K::Static, u"", 0, 43, 425, 420},
     {IDC_WEBSITE_BUTTON, K::PushButton, u"Website", 189, 6, 40, 34, TabStop},
     {IDC_HELP_BUTTON, K::PushButton, u"Help", 248, 6, 40, 34, TabStop},
     {IDC_ABOUT_BUTTON, K::PushButton, u"About", 307, 6, 40, 34, TabStop},
@@ -38,7 +38,7 @@ inline constexpr DialogItem kMainItems[] = {
 inline constexpr DialogTemplate kMainTemplate{IDD_FOLIANT_DIALOG,
                                               u"Foliant 3.0",
                                               425,
-                                              442,
+                                              463,
                                               u"MS Shell Dlg",
                                               8,
                                               kModal | Visible | MinimizeBox | AppWindow,
@@ -68,11 +68,13 @@ inline constexpr DialogItem kConvertItems[] = {
     {IDC_SHOW_ADVANCED, K::CheckBox, u"", 8, 203, 8, 8, TabStop},
     {IDC_STATIC, K::Label, u"Display Advanced Options.", 20, 203, 87, 8},
     {IDC_SEPARATOR, K::Frame, u"", 5, 222, 402, 1, BlackFrame | StaticEdge},
-    {IDC_OPTIONS_GROUP, K::GroupBox, u"Advanced Options:", 7, 232, 400, 145},
+    // A row taller than the design's 145 (and the page and window with it):
+    // the Advanced page's text recognition.
+    {IDC_OPTIONS_GROUP, K::GroupBox, u"Advanced Options:", 7, 232, 400, 166},
     {IDC_OPTIONS_TAB, K::TabControl, u"", 13, 250, 389, 120, MultiLineTabs | TabStop},
 };
 inline constexpr DialogTemplate kConvertTemplate{
-    IDD_CONVERT, u"", 442, 394, u"MS Shell Dlg", 8, kPage | StaticEdge, kConvertItems};
+    IDD_CONVERT, u"", 442, 415, u"MS Shell Dlg", 8, kPage | StaticEdge, kConvertItems};
 
 // 133: the Security page.
 inline constexpr DialogItem kSecurityItems[] = {
@@ -114,6 +116,11 @@ inline constexpr DialogItem kAdvancedItems[] = {
     {IDC_PDF_VERSION, K::ComboBox, u"", 286, 52, 86, 60, kDropList},
     {IDC_ALTERNATE_EMF, K::CheckBox, u"", 286, 76, 10, 10, TabStop},
     {IDC_STATIC, K::Label, u"Alternate EMF Rendering", 197, 75, 87, 8},
+    // A row of its own below: the choice on the left, its languages in the
+    // right column, as the rows above.
+    {IDC_RECOGNIZE_TEXT, K::CheckBox, u"Recognize text in pictures (OCR)", 10, 97, 170, 10, TabStop},
+    {IDC_STATIC, K::Label, u"OCR Languages", 197, 97, 87, 8},
+    {IDC_OCR_LANGUAGES, K::ComboBox, u"", 286, 94, 86, 60, kDropList},
 };
 inline constexpr DialogTemplate kAdvancedTemplate{IDD_ADVANCED,    u"", 415,   162,
                                                   u"MS Shell Dlg", 8,   kPage, kAdvancedItems};

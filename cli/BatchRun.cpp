@@ -8,6 +8,7 @@
 #include "converters/FileKinds.h"
 #include "pdf/PdfCombiner.h"
 #include "platform/ScratchFolder.h"
+#include "platform/WarmOfficeConnection.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -127,6 +128,7 @@ void BatchRun::ConvertFile(CliPage& page, qsizetype index)
     if (made) {
         file.status = Status::Made;
         file.pdfVersion = page.PdfVersion();
+        file.reason = page.Notice();
         return;
     }
     file.status = m_stopped ? Status::Stopped : Status::Failed;
@@ -153,10 +155,14 @@ void BatchRun::Job(CliPage& page)
 void BatchRun::Print(const FileResult& file)
 {
     switch (file.status) {
-    case FileResult::Status::Made:
-        std::fprintf(stdout, "made %s -> %s (PDF %s, %.1f s)\n", qPrintable(file.source),
-                     qPrintable(file.pdf), qPrintable(file.pdfVersion), file.seconds);
+    case FileResult::Status::Made: {
+        // What the user is told about a PDF made follows on its line.
+        const QString notice =
+            file.reason.isEmpty() ? QString() : QStringLiteral(": ") + file.reason.simplified();
+        std::fprintf(stdout, "made %s -> %s (PDF %s, %.1f s)%s\n", qPrintable(file.source),
+                     qPrintable(file.pdf), qPrintable(file.pdfVersion), file.seconds, qPrintable(notice));
         break;
+    }
     case FileResult::Status::Skipped:
         std::fprintf(stdout, "skipped %s: %s\n", qPrintable(file.source), qPrintable(file.reason));
         break;
@@ -176,10 +182,18 @@ int BatchRun::Run()
 
     const bool combining = !m_options.combinedPath.isEmpty();
     const bool prepared = !combining || PrepareCombined();
+    QStringList ahead;
+    for (const FileResult& file : m_files)
+        if (file.status == FileResult::Status::Pending)
+            ahead << file.source;
+    WarmOfficeConnection::Instance().SetOfficeFilesAhead(filekinds::OfficeFileCount(ahead));
     std::vector<std::unique_ptr<JobSlot>> jobs;
     for (int i = 0; i < (prepared ? jobCount : 0); ++i) {
         auto slot = std::make_unique<JobSlot>();
         slot->page = std::make_unique<CliPage>(m_options.settings, m_options.openPassword, m_stopped);
+        // Each job's Tesseract keeps to its share of the cores.
+        if (jobCount > 1)
+            slot->page->SetRecognitionThreads(qMax(1, QThread::idealThreadCount() / jobCount));
         JobSlot* raw = slot.get();
         raw->thread = std::thread([this, raw] {
             Job(*raw->page);

@@ -1,5 +1,6 @@
 #include "cli/CliOptions.h"
 
+#include "cli/RecognitionOptions.h"
 #include "pdf/AdvancedChoices.h"
 #include "pdf/ArchiveFormat.h"
 #include "pdf/SettingsRefusal.h"
@@ -8,6 +9,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
@@ -49,6 +54,25 @@ QString Choice(const QString& value, const QStringList& choices)
             return choice;
     }
     return {};
+}
+
+// Makes the folder with its parents, as an office's --outdir does; false,
+// with the reason, when a level of it cannot be made.
+bool MakeFolder(const QString& path, QString* why)
+{
+    QString level;
+    for (const QString& part : QFileInfo(path).absoluteFilePath().split(u'/', Qt::SkipEmptyParts)) {
+        level += u'/' + part;
+        const int made = ::mkdir(QFile::encodeName(level).constData(), 0777);
+        const int error = errno;
+        if (made == 0 || QFileInfo(level).isDir())
+            continue;
+        *why = error == EEXIST
+                   ? QStringLiteral("%1 is not a folder").arg(level)
+                   : QStringLiteral("%1: %2").arg(level, QString::fromLocal8Bit(std::strerror(error)));
+        return false;
+    }
+    return true;
 }
 
 QString Lower(const QStringList& choices)
@@ -152,6 +176,8 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
                        compression,   imageCompression, jpegQuality, encrypt,   deny,       userPassword,
                        ownerPassword, openPassword,     title,       subject,   author,     keywords,
                        overwrite,     skipExisting,     jobs,        timeout,   report,     combine});
+    const RecognitionOptions recognition;
+    parser.addOptions(recognition.Options());
 
     CliParse result;
     result.exitCode = 2;
@@ -181,8 +207,8 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
     if (!parser.isSet(output))
         return bad(QStringLiteral("no output folder given (-o FOLDER)."));
     const QFileInfo folder(parser.value(output));
-    if (!folder.isDir())
-        return bad(QStringLiteral("the output folder %1 does not exist.").arg(parser.value(output)));
+    if (folder.exists() && !folder.isDir())
+        return bad(QStringLiteral("the output folder %1 is not a folder.").arg(parser.value(output)));
     options.outputFolder = folder.absoluteFilePath();
     options.recursive = parser.isSet(recursive);
     for (const QString& input : options.inputs)
@@ -209,6 +235,9 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
                            .arg(a.option.names().constLast(), Lower(a.choices), parser.value(a.option)));
         *a.field = value;
     }
+
+    if (const QString refusal = recognition.Read(parser, settings); !refusal.isEmpty())
+        return bad(refusal);
 
     if (parser.isSet(pdfa)) {
         if (parser.isSet(pdfVersion) && settings.pdfVersion != kPdfA2bVersion)
@@ -302,6 +331,10 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
     }
     if (parser.isSet(report))
         options.reportPath = QFileInfo(parser.value(report)).absoluteFilePath();
+
+    // A missing output folder is made once everything else is known good.
+    if (QString why; !MakeFolder(options.outputFolder, &why))
+        return bad(QStringLiteral("the output folder %1 cannot be made: %2.").arg(parser.value(output), why));
 
     result.run = true;
     result.exitCode = 0;

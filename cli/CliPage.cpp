@@ -1,5 +1,6 @@
 #include "cli/CliPage.h"
 
+#include "converters/FileKinds.h"
 #include "pdf/GhostscriptCommandLine.h"
 #include "platform/MessageBoxService.h"
 
@@ -52,6 +53,7 @@ void CliPage::BeginFile(const QString& outputFolder, int timeoutSeconds, const Q
     m_timedOut = false;
     m_pdfMade = false;
     m_pdfVersion.clear();
+    m_notice.clear();
     m_passwordOffered = false;
     m_passwordReason.clear();
     QMutexLocker lock(&m_mutex);
@@ -117,6 +119,8 @@ PdfOutcome CliPage::MakePdfFromSpool(const QString& sourcePath)
     GhostscriptOptions options;
     options.stopRequested = [this] { return StopRequested(); };
     options.partPath = m_partPath;
+    options.picture = filekinds::KindOf(sourcePath) == FileKind::Picture;
+    options.recognitionThreads = m_recognitionThreads;
     QString why;
     options.scratchFolder = m_scratch.Path(&why);
     PdfOutcome outcome;
@@ -129,6 +133,7 @@ PdfOutcome CliPage::MakePdfFromSpool(const QString& sourcePath)
     }
     m_pdfMade = outcome.made;
     m_pdfVersion = outcome.pdfVersion;
+    m_notice = outcome.notice;
     return outcome;
 }
 

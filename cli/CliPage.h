@@ -37,6 +37,12 @@ public:
     bool PdfMade() const { return m_pdfMade; }
     // The version the file's PDF was written at ("1.3" to "1.7").
     QString PdfVersion() const { return m_pdfVersion; }
+    // What the user is told about the PDF made (no text could be
+    // recognised); empty when nothing.
+    QString Notice() const { return m_notice; }
+    // Tesseract's threads at most, so that the run's jobs share the cores;
+    // 0: its own choice.
+    void SetRecognitionThreads(int threads) { m_recognitionThreads = threads; }
     // Seconds since BeginFile.
     double Seconds() const;
     // The file is done: no time limit applies until the next one begins.
@@ -81,6 +87,8 @@ private:
     std::atomic<bool> m_timedOut{false};
     bool m_pdfMade = false;
     QString m_pdfVersion;
+    QString m_notice;
+    int m_recognitionThreads = 0;
     bool m_passwordOffered = false;
     QString m_passwordReason;
     mutable QMutex m_mutex;

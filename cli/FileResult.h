@@ -11,7 +11,8 @@ struct FileResult
     QString pdf;          // where its PDF is (or would have been)
     QString outputFolder; // the folder its PDF goes into
     Status status = Status::Pending;
-    QString reason;     // why it was not made, in the program's words
+    QString
+        reason; // why it was not made, or what the user is told about the PDF made, in the program's words
     QString pdfVersion; // the version its PDF was written at
     double seconds = 0;
 

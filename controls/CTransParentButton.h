@@ -57,13 +57,10 @@ public:
     int Margin() const { return m_margin; }
     bool IsTracking() const { return m_tracking; }
     bool HasIcon() const { return m_hasIcon; }
-    bool IsFlat() const { return m_flat; }
-    bool IsTransparent() const { return m_transparent; }
     bool HasBackgroundCopy() const { return m_backgroundCaptured; }
     const QPixmap& BackgroundCopy() const { return m_backgroundCopy; }
     QColor HotTextColor() const { return m_hotTextColor; }
     QColor NormalTextColor() const { return m_normalTextColor; }
-    QColor CurrentTextColor() const { return m_currentTextColor; }
 
     // The caption's top-left corner for the current layout, state and text
     // (before the pressed and odd-length shifts of the drawing step).

@@ -7,7 +7,6 @@
 #include "convert/ConversionWorker.h"
 #include "converters/CEnterPassWordDlg.h"
 #include "converters/FileKinds.h"
-#include "converters/OpenPassword.h"
 #include "options/CAdvancedDlg.h"
 #include "options/CTabCtrlEx.h"
 #include "pdf/EffectivePdfVersion.h"
@@ -84,7 +83,6 @@ void SetSize(QWidget* widget, const QSize& size)
 CConvertDlg::CConvertDlg(ConverterSet converters, QWidget* parent)
     : QWidget(parent), m_finishDlg(this), m_converters(std::move(converters))
 {
-    g_openPassword = kNoPassword;
     setVisible(false);
     DialogBuilder::Build(dialogtemplates::kConvertTemplate, this,
                          [](const DialogItem& item, QWidget* page) -> QWidget* {
@@ -600,6 +598,7 @@ PdfOutcome CConvertDlg::MakePdfFromSpool(const QString& sourcePath)
     GhostscriptOptions options;
     options.stopRequested = [this] { return m_stopGate.IsStopped(); };
     options.advancedSettings = m_optionTabs.m_advancedPage;
+    options.picture = filekinds::KindOf(sourcePath) == FileKind::Picture;
     QString why;
     options.scratchFolder = m_scratch.Path(&why);
     if (options.scratchFolder.isEmpty()) {

@@ -4,8 +4,10 @@
 #include "convert/CConvertDlg.h"
 #include "convert/CListBoxEx.h"
 #include "converters/Converters.h"
+#include "converters/FileKinds.h"
 #include "platform/GuiThreadCall.h"
 #include "platform/MessageBoxService.h"
+#include "platform/WarmOfficeConnection.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -87,8 +89,14 @@ void ConversionWorker::Run()
     m_page.Sleep(100);
 
     int count = 0;
-    if (!Step([&] { count = m_page.m_fileList->count(); }))
+    QStringList files;
+    if (!Step([&] {
+            count = m_page.m_fileList->count();
+            for (int i = 0; i < count; ++i)
+                files << m_page.m_fileList->item(i)->text();
+        }))
         return;
+    WarmOfficeConnection::Instance().SetOfficeFilesAhead(filekinds::OfficeFileCount(files));
 
     // Combining: each file's PDF is a part in a folder of the run beside the
     // combined PDF, removed with everything in it when the run ends.

@@ -47,12 +47,6 @@ bool StopGate::IsStopped() const
     return m_stopped;
 }
 
-bool StopGate::IsHeld() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_held;
-}
-
 bool StopGate::Sleep(int milliseconds)
 {
     std::unique_lock lock(m_mutex);

@@ -23,7 +23,6 @@ public:
     bool Wait();
     // Never waits.
     bool IsStopped() const;
-    bool IsHeld() const;
     // Sleeps for milliseconds, less when the run is stopped meanwhile. True
     // when it was stopped.
     bool Sleep(int milliseconds);

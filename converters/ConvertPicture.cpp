@@ -181,5 +181,6 @@ bool ConvertPicture(ConversionPage& page, const QString& sourcePath)
             ReportPdfFailure(page, sourcePath, outcome);
         return false;
     }
+    ReportPdfNotice(page, outcome);
     return print == Print::Made;
 }

@@ -23,6 +23,12 @@ void ReportPdfFailure(ConversionPage& page, const QString& sourcePath, const Pdf
                kCaption, MB_OK | MB_ICONEXCLAMATION);
 }
 
+void ReportPdfNotice(ConversionPage& page, const PdfOutcome& outcome)
+{
+    if (outcome.made && !outcome.notice.isEmpty())
+        MessageBox(page.Window(), outcome.notice, kCaption, MB_OK | MB_ICONINFORMATION);
+}
+
 QString BeginOfficeAttempt(ConversionPage& page, const QString& sourcePath)
 {
     page.SetConverted(0);

@@ -22,6 +22,10 @@ void ReportNotConverted(ConversionPage& page, const QString& sourcePath, const Q
 // when the user stopped the run.
 void ReportPdfFailure(ConversionPage& page, const QString& sourcePath, const PdfOutcome& outcome);
 
+// What the user is told about a PDF that was made (no text could be
+// recognised in it), once; nothing when there is nothing to tell.
+void ReportPdfNotice(ConversionPage& page, const PdfOutcome& outcome);
+
 // The start of one attempt at an Office file: the converted flag at 0, and
 // the spool file's path. Empty when there is nothing to do: the run is
 // stopped, or there is no scratch folder (the user has been told).

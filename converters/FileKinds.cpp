@@ -2,6 +2,7 @@
 
 #include "platform/WordOpenFormat.h"
 
+#include <algorithm>
 #include <array>
 
 namespace filekinds {
@@ -88,6 +89,14 @@ std::optional<FileKind> KindOf(const QString& path)
 {
     const Entry* entry = Find(path);
     return entry ? std::optional(entry->kind) : std::nullopt;
+}
+
+qsizetype OfficeFileCount(const QStringList& paths)
+{
+    return std::count_if(paths.begin(), paths.end(), [](const QString& path) {
+        const std::optional<FileKind> kind = KindOf(path);
+        return kind && *kind != FileKind::Picture;
+    });
 }
 
 int WordOpenFormat(const QString& path)

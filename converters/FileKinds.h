@@ -37,6 +37,9 @@ QString ExtensionOf(const QString& path);
 const Entry* Find(const QString& path);
 std::optional<FileKind> KindOf(const QString& path);
 
+// How many of the paths an office opens (Word, Excel and PowerPoint files).
+qsizetype OfficeFileCount(const QStringList& paths);
+
 // Word's open format for a Word-family file; wordopenformat::kNone otherwise.
 int WordOpenFormat(const QString& path);
 

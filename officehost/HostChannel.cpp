@@ -10,7 +10,8 @@
 using namespace dispatchprotocol;
 
 namespace {
-std::atomic<int> g_gracePeriod{20 * 1000};
+// How long the host may go on tidying up after its client went away.
+constexpr int kGracePeriod = 20 * 1000;
 } // namespace
 
 HostChannel::HostChannel(int inputFd, int outputFd, QObject* parent)
@@ -23,11 +24,6 @@ HostChannel::~HostChannel()
     m_stopping = true;
     if (m_reader.joinable())
         m_reader.detach(); // blocked in read(); the process is ending anyway
-}
-
-void HostChannel::SetGracePeriod(int milliseconds)
-{
-    g_gracePeriod = milliseconds;
 }
 
 void HostChannel::Start()
@@ -61,7 +57,7 @@ void HostChannel::ReadLoop()
         return;
     QMetaObject::invokeMethod(
         this, [this]() { emit inputClosed(); }, Qt::QueuedConnection);
-    std::this_thread::sleep_for(std::chrono::milliseconds(g_gracePeriod.load()));
+    std::this_thread::sleep_for(std::chrono::milliseconds(kGracePeriod));
     if (!m_stopping)
         ::_exit(3); // still busy long after the client went away
 }

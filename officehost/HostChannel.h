@@ -24,8 +24,6 @@ public:
     // Writes one message; false when the client is gone.
     bool Send(const dispatchprotocol::Message& message, const dispatchprotocol::ObjectToNumber& toNumber);
 
-    static void SetGracePeriod(int milliseconds);
-
 signals:
     void messageReceived(const dispatchprotocol::Message& message);
     void inputClosed();

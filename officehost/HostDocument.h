@@ -18,7 +18,6 @@ public:
 
     // Closes without saving; a background print of it still finishes.
     void CloseDocument();
-    bool IsOpen() const { return m_document != nullptr; }
 
 protected:
     HostApplication& Application() { return m_application; }

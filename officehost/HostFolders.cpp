@@ -3,12 +3,6 @@
 #include "platform/LinkSafeFiles.h"
 #include "platform/ScratchFolder.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
-
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace hostfolders {
@@ -21,22 +15,7 @@ QString ScratchBase()
     return ScratchFolder::Path();
 }
 
-bool MakePrivateFolder(const QString& path)
-{
-    if (!QDir().mkpath(path))
-        return false;
-    return ::chmod(QFile::encodeName(path).constData(), 0700) == 0;
-}
-
 } // namespace
-
-QString OfficeProfile()
-{
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
-                           QStringLiteral("/foliant/office-profile");
-    MakePrivateFolder(folder);
-    return folder;
-}
 
 QString MakeScratchFolder()
 {

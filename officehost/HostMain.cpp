@@ -6,9 +6,10 @@
 #include "officehost/HostFolders.h"
 #include "officehost/LibreOffice.h"
 #include "officehost/OfficeHost.h"
+#include "officehost/OfficeProfiles.h"
 #include "officehost/PrintSpooler.h"
 #include "officehost/ProcessTitle.h"
-#include "officehost/ProfileStartLock.h"
+#include "officehost/ProfileSetUp.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -33,7 +34,7 @@ int Refuse(HostChannel& channel, const QString& why)
 
 } // namespace
 
-int RunHost(int argc, char** argv, const QString& progId, HostStart start)
+int RunHost(int argc, char** argv, const QString& progId, HostStart start, const QString& forkedProfile)
 {
     // The protocol gets descriptors of its own; whatever LibreOffice prints
     // on standard output goes to standard error instead of into the pipe.
@@ -64,15 +65,19 @@ int RunHost(int argc, char** argv, const QString& progId, HostStart start)
     int exitCode = 2;
     {
         QString why;
-        const QString profile = hostfolders::OfficeProfile();
-        std::unique_ptr<LibreOffice> office;
-        {
-            ProfileStartLock turn(profile);
-            office = LibreOffice::Start(profile, &why);
-            if (office)
-                turn.MarkStarted();
+        // A host forked from the warm office lives in the warm office's
+        // profile; one started on its own holds one of its own.
+        OfficeProfiles::Lease lease;
+        QString profile = forkedProfile;
+        if (start == HostStart::Cold) {
+            const OfficeProfiles profiles = OfficeProfiles::OfTheUser();
+            if (profiles.EnsureSetUp(profilesetup::SetUpInNewProcess, &why))
+                lease = profiles.Take(&why);
+            profile = lease.Folder();
         }
+        std::unique_ptr<LibreOffice> office = profile.isEmpty() ? nullptr : LibreOffice::Start(profile, &why);
         if (!office) {
+            lease.Discard();
             hostfolders::RemoveScratchFolder(scratch);
             return Refuse(channel, why);
         }

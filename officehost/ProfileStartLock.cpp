@@ -32,6 +32,11 @@ ProfileStartLock::~ProfileStartLock()
         ::close(m_fd); // releases the lock
 }
 
+QString ProfileStartLock::MarkerName()
+{
+    return kMarkerName.mid(1);
+}
+
 bool ProfileStartLock::IsStarted(const QString& profileFolder)
 {
     return QFileInfo::exists(profileFolder + kMarkerName);

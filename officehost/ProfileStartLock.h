@@ -19,6 +19,8 @@ public:
     void MarkStarted();
     // Whether an office has started in the profile once.
     static bool IsStarted(const QString& profileFolder);
+    // The name of the file inside the profile that says so.
+    static QString MarkerName();
 
 private:
     QString m_marker;

@@ -4,7 +4,7 @@
 #include "officehost/HostFolders.h"
 #include "officehost/HostMain.h"
 #include "officehost/LibreOffice.h"
-#include "officehost/ProfileStartLock.h"
+#include "officehost/OfficeProfiles.h"
 #include "platform/DescriptorMessages.h"
 #include "platform/WarmOfficeConnection.h"
 
@@ -50,17 +50,18 @@ void Answer(const QByteArray& text, int fd = -1)
 
 // In the new process: the host of progId on the channel, as if started on
 // its own.
-[[noreturn]] void BecomeHost(int argc, char** argv, int channel, const QString& progId)
+[[noreturn]] void BecomeHost(int argc, char** argv, int channel, const QString& progId,
+                             const QString& profile)
 {
     ::close(kControlDescriptor);
     std::signal(SIGCHLD, SIG_DFL);
     ::dup2(channel, 0);
     ::dup2(channel, 1);
     ::close(channel);
-    std::exit(RunHost(argc, argv, progId, HostStart::Forked));
+    std::exit(RunHost(argc, argv, progId, HostStart::Forked, profile));
 }
 
-void Serve(int argc, char** argv, const QByteArray& request, int channel)
+void Serve(int argc, char** argv, const QByteArray& request, int channel, const QString& profile)
 {
     if (!request.startsWith("fork ") || channel < 0) {
         Answer("no The request could not be read.");
@@ -78,7 +79,7 @@ void Serve(int argc, char** argv, const QByteArray& request, int channel)
     std::fflush(nullptr);
     const pid_t child = ::fork();
     if (child == 0)
-        BecomeHost(argc, argv, channel, progId);
+        BecomeHost(argc, argv, channel, progId, profile);
     if (child < 0) {
         Answer("no The warm office could not fork.");
         return;
@@ -107,14 +108,19 @@ int Run(int argc, char** argv)
         return 2;
     qputenv("TMPDIR", QFile::encodeName(scratch));
     int exitCode = 0;
-    const QString profile = hostfolders::OfficeProfile();
+    const OfficeProfiles profiles = OfficeProfiles::OfTheUser();
     QString why;
     // A profile that no host has set up yet is set up by a cold host first:
     // hosts forked from an office loaded before that would each redo it.
-    if (!ProfileStartLock::IsStarted(profile)) {
+    // Otherwise this office and the hosts it forks hold a copy of their own
+    // (the hosts inherit the lease), which no other live office uses.
+    OfficeProfiles::Lease lease;
+    if (!profiles.IsSetUp()) {
         descriptormessages::Send(kControlDescriptor, "later The office profile is not set up yet.");
         exitCode = 3;
-    } else if (!LibreOffice::Preload(profile, &why) || !WaitUntilSingleThreaded(kSettleLimit)) {
+    } else if (lease = profiles.Take(&why); lease.Folder().isEmpty() ||
+                                            !LibreOffice::Preload(lease.Folder(), &why) ||
+                                            !WaitUntilSingleThreaded(kSettleLimit)) {
         exitCode = 2;
     } else if (descriptormessages::Send(kControlDescriptor, "ready")) {
         for (;;) {
@@ -123,7 +129,7 @@ int Run(int argc, char** argv)
                 descriptormessages::Receive(kControlDescriptor, &channel);
             if (!request)
                 break; // the client let go
-            Serve(argc, argv, *request, channel);
+            Serve(argc, argv, *request, channel, lease.Folder());
             if (channel >= 0)
                 ::close(channel);
         }

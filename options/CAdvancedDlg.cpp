@@ -1,7 +1,9 @@
 #include "options/CAdvancedDlg.h"
 
 #include "app/DialogTemplates.h"
+#include "options/TextRecognitionChoice.h"
 #include "pdf/AdvancedChoices.h"
+#include "pdf/RecognitionLanguages.h"
 #include "platform/GuiThreadCall.h"
 #include "platform/widgets/AddString.h"
 
@@ -28,7 +30,10 @@ CAdvancedDlg::CAdvancedDlg(QWidget* parent)
       m_imagesCompression(DlgItem<QComboBox>(this, IDC_IMAGES_COMPRESSION)),
       m_jpegQuality(DlgItem<QComboBox>(this, IDC_JPEG_QUALITY)),
       m_pdfVersion(DlgItem<QComboBox>(this, IDC_PDF_VERSION)),
-      m_alternateEmf(DlgItem<QCheckBox>(this, IDC_ALTERNATE_EMF))
+      m_alternateEmf(DlgItem<QCheckBox>(this, IDC_ALTERNATE_EMF)),
+      m_textRecognition(new TextRecognitionChoice(DlgItem<QCheckBox>(this, IDC_RECOGNIZE_TEXT),
+                                                  DlgItem<QComboBox>(this, IDC_OCR_LANGUAGES),
+                                                  recognitionlanguages::Installed()))
 {
     OnInitDialog();
 }
@@ -56,5 +61,6 @@ void CAdvancedDlg::ReadAdvancedSettings(ConversionSettings& settings) const
         settings.documentCompression = SelectedText(m_documentCompression);
         settings.imageCompression = SelectedText(m_imagesCompression);
         settings.jpegQuality = SelectedText(m_jpegQuality);
+        m_textRecognition->Read(settings);
     });
 }

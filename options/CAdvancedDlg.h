@@ -5,6 +5,7 @@
 
 class QCheckBox;
 class QComboBox;
+class TextRecognitionChoice;
 
 // The Advanced page (template 134). It keeps no values of its own: the PDF
 // step reads the selected texts of four combos whenever it needs them.
@@ -27,6 +28,8 @@ public:
     QComboBox* m_jpegQuality;
     QComboBox* m_pdfVersion;
     QCheckBox* m_alternateEmf;
+    // "Recognize text in pictures (OCR)" and its languages.
+    TextRecognitionChoice* m_textRecognition;
 
 private:
     void OnInitDialog();

@@ -12,6 +12,10 @@ struct ConversionSettings
     QString documentCompression = QStringLiteral("Flate");
     QString imageCompression = QStringLiteral("Flate");
     QString jpegQuality = QStringLiteral("Minimum");
+    // Recognising the words of pictures, laid as invisible text over each
+    // page; the languages as Tesseract names them, several joined by "+".
+    bool recognizeText = false;
+    QString recognitionLanguages = QStringLiteral("eng");
 
     // Security page. Flags are 0 or 1.
     int securityEnabled = 0;

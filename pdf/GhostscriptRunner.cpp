@@ -10,6 +10,7 @@
 #include "pdf/PdfDrawingFacts.h"
 #include "pdf/PdfEncryption.h"
 #include "pdf/PdfmarksFile.h"
+#include "pdf/PictureTextStep.h"
 #include "pdf/PrintableLinks.h"
 #include "pdf/SpoolTextMaps.h"
 #include "platform/LinkSafeFiles.h"
@@ -166,9 +167,11 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     if (part)
         settings.securityEnabled = 0;
     const QString finalPath = part ? options.partPath : PdfOutputPath(outputFolder, sourcePath);
-    // Ghostscript writes no AES: qpdf encrypts its PDF afterwards.
+    // Ghostscript writes no AES: qpdf encrypts its PDF afterwards, as it
+    // does a picture's PDF once its words are laid over it.
+    const bool recognising = settings.recognizeText && options.picture;
     ConversionSettings ghostscriptSettings = settings;
-    if (UsesAes(settings))
+    if (UsesAes(settings) || recognising)
         ghostscriptSettings.securityEnabled = 0;
     QString error;
     const QString scratch =
@@ -292,12 +295,47 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
                          GhostscriptMessages(result.standardOutput, result.standardError);
         return outcome;
     }
+    // A picture's words, laid over it.
+    QTemporaryFile withText;
+    QTemporaryFile* written = &temporaryPdf;
+    if (recognising) {
+        const QTemporaryDir work(scratchDir.filePath(QStringLiteral("ocr-XXXXXX")));
+        if (!work.isValid() || !MakeTemporaryPdfBeside(withText, finalPath, &error)) {
+            outcome.notice =
+                QStringLiteral("No text could be recognised in %1.\n%2")
+                    .arg(QFileInfo(sourcePath).fileName(), work.isValid() ? error : work.errorString());
+        } else {
+            TextRecognizer::Options recognition;
+            recognition.executable = options.tesseractExecutable;
+            recognition.languages = settings.recognitionLanguages;
+            recognition.threads = options.recognitionThreads;
+            recognition.timeoutMs = options.timeoutMs;
+            recognition.stopRequested = options.stopRequested;
+            recognition.runner = options.runner;
+            const TextRecognizer recognizer(recognition);
+            const PictureTextStep::Outcome text =
+                PictureTextStep(recognizer, work.path())
+                    .Run(temporaryPdf.fileName(), sourcePath, withText.fileName());
+            if (text.status == PictureTextStep::Outcome::Status::Stopped) {
+                outcome.failure = PdfOutcome::Failure::Stopped;
+                outcome.stopped = true;
+                outcome.reason = QStringLiteral("Stopped.");
+                return outcome;
+            }
+            if (text.status == PictureTextStep::Outcome::Status::Written)
+                written = &withText;
+            outcome.notice = text.notice;
+        }
+    }
+
     // The final steps, then the final name. A part of a combined PDF gets
     // them once combined.
+    const FinalSteps steps = part          ? FinalSteps::Part
+                             : recognising ? FinalSteps::WithText
+                                           : FinalSteps::OneFile;
     bool folderFault = false;
     const SpoolTextMaps textMaps = SpoolTextMaps::Read(paths.spoolFile);
-    if (!CompletePdf(temporaryPdf, finalPath, settings, part ? FinalSteps::Part : FinalSteps::OneFile,
-                     &outcome.reason, &folderFault, &textMaps)) {
+    if (!CompletePdf(*written, finalPath, settings, steps, &outcome.reason, &folderFault, &textMaps)) {
         if (folderFault)
             outcome.failure = PdfOutcome::Failure::OutputFolder;
         return outcome;

@@ -24,6 +24,12 @@ struct GhostscriptOptions
     // The run's own scratch folder (spool file, side file, argument file);
     // empty: the program's private scratch folder itself.
     QString scratchFolder;
+    // The source is a picture: with text recognition chosen, its words are
+    // laid over its pages.
+    bool picture = false;
+    // Tesseract's threads at most (parallel jobs share the cores); 0: its own choice.
+    int recognitionThreads = 0;
+    QString tesseractExecutable; // empty: tesseract on the search path
 };
 
 struct PdfOutcome
@@ -47,6 +53,7 @@ struct PdfOutcome
     QString pdfPath;      // the PDF's final path
     QString pdfVersion;   // when made: the version it was written at ("1.3" to "1.7")
     QString reason;       // when not made: why, in Ghostscript's own words where it gave any
+    QString notice;       // when made: what the user is told about it (no text could be recognised)
 };
 
 // Makes the PDF for sourcePath in outputFolder from the spool file: builds

@@ -17,7 +17,8 @@ namespace {
 
 bool Encrypts(const ConversionSettings& settings, FinalSteps steps)
 {
-    return steps == FinalSteps::Combined ? UsesEncryption(settings) : UsesAes(settings);
+    return steps == FinalSteps::Combined || steps == FinalSteps::WithText ? UsesEncryption(settings)
+                                                                          : UsesAes(settings);
 }
 
 } // namespace

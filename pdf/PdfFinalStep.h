@@ -11,8 +11,9 @@ class SpoolTextMaps;
 // information in Info and XMP, and AES encrypts it. A combined PDF, joined from unencrypted parts, is
 // encrypted here whatever the level. The passwords reach the library through
 // its interface only. A part of a combined PDF gets none of them: the
-// combined PDF gets them once joined.
-enum class FinalSteps { OneFile, Combined, Part };
+// combined PDF gets them once joined. A picture's PDF with its text laid
+// over it was written unencrypted, and is encrypted here whatever the level.
+enum class FinalSteps { OneFile, Combined, Part, WithText };
 
 bool NeedsFinalStep(const ConversionSettings& settings, FinalSteps steps);
 

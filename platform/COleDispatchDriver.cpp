@@ -43,13 +43,6 @@ bool COleDispatchDriver::CreateDispatch(const QString& progId)
     return m_lpDispatch != nullptr;
 }
 
-LPDISPATCH COleDispatchDriver::DetachDispatch()
-{
-    LPDISPATCH d = std::move(m_lpDispatch);
-    m_lpDispatch.reset();
-    return d;
-}
-
 Variant COleDispatchDriver::InvokeHelper(DISPID dispid, WORD kind, VARTYPE vtRet,
                                          const VariantList& arguments)
 {

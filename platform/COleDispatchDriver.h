@@ -19,7 +19,6 @@ public:
     // object; false when that cannot be done.
     bool CreateDispatch(const QString& progId);
     void AttachDispatch(LPDISPATCH dispatch) { m_lpDispatch = std::move(dispatch); }
-    LPDISPATCH DetachDispatch();
     // Lets go of the object; the server ends when nothing holds its objects.
     void ReleaseDispatch() { m_lpDispatch.reset(); }
 

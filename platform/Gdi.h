@@ -30,8 +30,6 @@ struct DOCINFO
 {
     QString lpszDocName; // the job's name; the PostScript's %%Title
     QString lpszOutput;  // the file the job is written to
-    QString lpszDatatype;
-    std::uint32_t fwType = 0;
 };
 
 // What GetObject reports of a bitmap.

@@ -32,11 +32,6 @@ MessageBoxService* SetMessageBoxService(MessageBoxService* service)
     return g_service.exchange(service);
 }
 
-MessageBoxService* CurrentMessageBoxService()
-{
-    return g_service.load();
-}
-
 int MessageBox(QObject* owner, const QString& text, const QString& caption, unsigned type)
 {
     const MessageBoxRequest request{text, caption, type, owner};

@@ -19,12 +19,9 @@ inline constexpr unsigned MB_RETRYCANCEL = 0x5;
 inline constexpr unsigned MB_TYPEMASK = 0xF;
 // Icons.
 inline constexpr unsigned MB_ICONHAND = 0x10;
-inline constexpr unsigned MB_ICONERROR = MB_ICONHAND;
 inline constexpr unsigned MB_ICONQUESTION = 0x20;
 inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
-inline constexpr unsigned MB_ICONWARNING = MB_ICONEXCLAMATION;
 inline constexpr unsigned MB_ICONINFORMATION = 0x40;
-inline constexpr unsigned MB_ICONASTERISK = MB_ICONINFORMATION;
 inline constexpr unsigned MB_ICONMASK = 0xF0;
 
 struct MessageBoxRequest
@@ -55,7 +52,6 @@ public:
 // tests); returns the one it replaces. With none set, a box is written to
 // standard error and answered with its dismiss answer.
 MessageBoxService* SetMessageBoxService(MessageBoxService* service);
-MessageBoxService* CurrentMessageBoxService();
 
 // MessageBox(owner, text, caption, type).
 int MessageBox(QObject* owner, const QString& text, const QString& caption, unsigned type);

@@ -140,8 +140,9 @@ std::optional<WarmOfficeConnection::Host> WarmOfficeConnection::Fork(const QStri
     QMutexLocker lock(&m_mutex);
     EndIfElsewhereLocked(program);
     if (m_processId == 0) {
-        StartLocked(program);
-        return std::nullopt; // this host starts cold while the office warms up
+        if (m_worthStarting)
+            StartLocked(program);
+        return std::nullopt; // this host starts cold (while the office warms up)
     }
     if (!ReadyLocked(0))
         return std::nullopt;
@@ -187,6 +188,12 @@ bool WarmOfficeConnection::WaitUntilReady(const QString& program, int millisecon
             QThread::msleep(100);
     } while (!deadline.hasExpired() && m_failedStarts < kMostFailedStarts);
     return false;
+}
+
+void WarmOfficeConnection::SetOfficeFilesAhead(qsizetype count)
+{
+    QMutexLocker lock(&m_mutex);
+    m_worthStarting = count > 1;
 }
 
 qint64 WarmOfficeConnection::ProcessId()

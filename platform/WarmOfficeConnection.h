@@ -28,7 +28,8 @@ public:
 
     // A host of progId forked from the warm office of program; none while
     // the warm office is not ready (this call starts it when it is not
-    // running, or runs another program or in another environment).
+    // running, or runs another program or in another environment, and a
+    // start is worth it).
     std::optional<Host> Fork(const QString& program, const QString& progId);
     // Starts the warm office of program when it is not running and waits at
     // most the given time for it to be ready (starting it again while it ends
@@ -39,6 +40,11 @@ public:
     // Ends the warm office and waits for it. Hosts it forked keep running
     // until their clients let go of them.
     void End();
+
+    // How many office files the run has ahead of it. Loading the office
+    // costs more than one cold host, so Fork starts the warm office only for
+    // a run with more than one; one already running serves every run.
+    void SetOfficeFilesAhead(qsizetype count);
 
     // FOLIANT_WARM_OFFICE=0 in the environment turns the warm office off.
     static bool Enabled();
@@ -64,4 +70,5 @@ private:
     pid_t m_processId = 0;
     bool m_ready = false;
     int m_failedStarts = 0;
+    bool m_worthStarting = true;
 };

@@ -137,7 +137,7 @@ TEST_F(FoliantDlgTest, OpensCollapsedWithThePageInsetInTheHostArea)
 
     const DialogUnits units = Units();
     QWidget* host = Host();
-    EXPECT_EQ(host->geometry(), units.Map(0, 43, 425, 399));
+    EXPECT_EQ(host->geometry(), units.Map(0, 43, 425, 420));
     ASSERT_EQ(Page()->parentWidget(), host);
     EXPECT_TRUE(Page()->isVisible());
     EXPECT_EQ(Page()->pos(), QPoint(8, 20));
@@ -148,7 +148,7 @@ TEST_F(FoliantDlgTest, OpensCollapsedWithThePageInsetInTheHostArea)
     const int fullPage = host->height() - 28;
     const int separatorTop = GetDlgItem(Page(), IDC_SEPARATOR)->geometry().top();
     EXPECT_EQ(Page()->height(), separatorTop);
-    EXPECT_EQ(dialog.size(), QSize(units.X(425), units.Y(442) - (fullPage - separatorTop)));
+    EXPECT_EQ(dialog.size(), QSize(units.X(425), units.Y(463) - (fullPage - separatorTop)));
     EXPECT_LE(host->y() + Page()->geometry().bottom(), dialog.height());
 }
 
@@ -158,11 +158,11 @@ TEST_F(FoliantDlgTest, DisplayAdvancedOptionsGivesTheFullSizeAndStaysFixed)
     auto* show = DlgItem<QAbstractButton>(Page(), IDC_SHOW_ADVANCED);
     ASSERT_TRUE(show);
     show->click();
-    EXPECT_EQ(dialog.size(), QSize(units.X(425), units.Y(442)));
+    EXPECT_EQ(dialog.size(), QSize(units.X(425), units.Y(463)));
     EXPECT_EQ(Page()->size(), Host()->size() - QSize(16, 28));
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
     show->click();
-    EXPECT_LT(dialog.height(), units.Y(442));
+    EXPECT_LT(dialog.height(), units.Y(463));
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
 }
 

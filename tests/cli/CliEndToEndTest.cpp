@@ -13,12 +13,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <QThread>
 
+#include <algorithm>
 #include <csignal>
 #include <functional>
 
@@ -67,6 +69,40 @@ protected:
     QString Out(const QString& name) const { return m_work.filePath("out/" + name); }
 
     static QString Program() { return testtools::ProgramDir() + QStringLiteral("/foliant-convert"); }
+
+    // Runs a README example as a user pastes it into a shell in folder, with
+    // the program on the path and input on standard input.
+    static std::pair<int, QByteArray> Shell(const QString& folder, const QString& script,
+                                            const QByteArray& input = {})
+    {
+        QProcess shell;
+        shell.setWorkingDirectory(folder);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("PATH", testtools::ProgramDir() + ":" + environment.value("PATH"));
+        shell.setProcessEnvironment(environment);
+        shell.setProcessChannelMode(QProcess::MergedChannels);
+        shell.start("bash", {"-e", "-c", script});
+        shell.write(input);
+        shell.closeWriteChannel();
+        if (!shell.waitForFinished(600000))
+            shell.kill();
+        shell.waitForFinished();
+        return {shell.exitStatus() == QProcess::NormalExit ? shell.exitCode() : -1, shell.readAll()};
+    }
+
+    // The README's shell blocks, in order.
+    static QStringList ReadmeExamples()
+    {
+        const QString readme = QString::fromUtf8(testtools::ReadFile(QStringLiteral(FOLIANT_README)));
+        QStringList blocks;
+        for (qsizetype at = readme.indexOf("```sh\n"); at >= 0; at = readme.indexOf("```sh\n", at)) {
+            at += 6;
+            const qsizetype end = readme.indexOf("```", at);
+            blocks << readme.mid(at, end - at);
+            at = end;
+        }
+        return blocks;
+    }
 
     static inline QString s_runtime;
     QString m_documents;
@@ -144,6 +180,59 @@ TEST_F(CliEndToEnd, CtrlCMidRunEndsEveryProgramAndLeavesNoPartialPdf)
     const QByteArray err = run.readAllStandardError();
     EXPECT_TRUE(err.contains("Stopped")) << err.constData();
     EXPECT_LT(QDir(m_work.filePath("out")).entryList({"*.pdf"}).size(), inputs.size());
+}
+
+TEST_F(CliEndToEnd, TheReadmesExamplesRunAsWritten)
+{
+    const QStringList examples = ReadmeExamples();
+    ASSERT_GE(examples.size(), 2);
+    ASSERT_TRUE(examples[0].startsWith("foliant-convert report.docx budget.xls photo.jpg -o out\n"))
+        << examples[0].toStdString();
+
+    // The first block, in a folder with the files it names and no "out" yet.
+    const QString first = m_work.filePath("first");
+    ASSERT_TRUE(QDir().mkpath(first + "/inbox/old"));
+    for (const auto& [original, name] : {std::pair{"sample.docx", "report.docx"},
+                                         {"sample.xls", "budget.xls"},
+                                         {"sample.doc", "contract.doc"},
+                                         {"sample.docx", "inbox/memo.docx"},
+                                         {"sample.ppt", "inbox/old/slides.ppt"}})
+        ASSERT_TRUE(QFile::copy(QDir(m_documents).filePath(original), first + "/" + name)) << name;
+    ASSERT_TRUE(testpictures::Quadrants(240, 160).save(first + "/photo.jpg", "JPG"));
+    ASSERT_TRUE(testtools::WriteFile(first + "/reader.txt", "reader\n"));
+    const auto [status, output] = Shell(first, examples[0], "owner\n");
+    ASSERT_EQ(status, 0) << output.constData();
+    EXPECT_TRUE(Render(first + "/out/report.pdf").text.contains("markerdocx"));
+    EXPECT_TRUE(Render(first + "/out/budget.pdf").text.contains("markerxls"));
+    EXPECT_GT(Render(first + "/out/photo.pdf").inkedPixels, 1000);
+    EXPECT_TRUE(Render(first + "/out/memo.pdf").text.contains("markerdocx"));
+    EXPECT_TRUE(Render(first + "/out/old/slides.pdf").text.contains("markerppt"));
+    const QJsonArray files =
+        QJsonDocument::fromJson(testtools::ReadFile(first + "/run.json")).object().value("files").toArray();
+    ASSERT_EQ(files.size(), 2);
+    for (const QJsonValue file : files)
+        EXPECT_EQ(file.toObject().value("status").toString(), "made");
+    EXPECT_EQ(Render(first + "/out/contract.pdf").inkedPixels, -1) << "it needs the user password";
+    EXPECT_TRUE(Render(first + "/out/contract.pdf", "reader").text.contains("markerdoc"));
+
+    // xargs, four one-file runs at once into a folder none of them finds.
+    const QStringList lines = examples[1].split(u'\n');
+    const auto xargs = std::find_if(lines.begin(), lines.end(), [](const QString& line) {
+        return line.startsWith("find inbox -name '*.docx'");
+    });
+    ASSERT_NE(xargs, lines.end()) << examples[1].toStdString();
+    const QString second = m_work.filePath("second");
+    ASSERT_TRUE(QDir().mkpath(second + "/inbox/more"));
+    const QStringList names{"a", "b", "c", "d", "more/e"};
+    for (const QString& name : names)
+        ASSERT_TRUE(
+            QFile::copy(QDir(m_documents).filePath("sample.docx"), second + "/inbox/" + name + ".docx"));
+    const auto [xargsStatus, xargsOutput] = Shell(second, *xargs);
+    ASSERT_EQ(xargsStatus, 0) << xargsOutput.constData();
+    for (const QString& name : names)
+        EXPECT_TRUE(
+            Render(second + "/out/" + QFileInfo(name).fileName() + ".pdf").text.contains("markerdocx"))
+            << name.toStdString();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "cli/CliOptions.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -132,11 +133,13 @@ TEST_F(CliOptionsTest, BadUsageEndsWithStatusTwoAndSaysWhy)
     const struct
     {
         QStringList arguments;
-        const char* says;
+        std::string says;
     } cases[] = {
         {{"-o", dir.path()}, "no FILE"},
         {{"a.doc"}, "no output folder"},
-        {{"a.doc", "-o", dir.filePath("missing")}, "does not exist"},
+        {{"a.doc", "-o", Write("file", "x")}, "is not a folder"},
+        {{"a.doc", "-o", dir.filePath("file/below")},
+         "cannot be made: " + dir.filePath("file").toStdString() + " is not a folder"},
         {{dir.path(), "-o", dir.path()}, "give -r"},
         {{"a.doc", "-o", dir.path(), "--pdf-version", "2.0"},
          "--pdf-version takes 1.3|1.4|1.5|1.6|1.7|pdf/a-2b"},
@@ -163,9 +166,16 @@ TEST_F(CliOptionsTest, BadUsageEndsWithStatusTwoAndSaysWhy)
         const CliParse parse = Parse(c.arguments);
         EXPECT_FALSE(parse.run) << c.says;
         EXPECT_EQ(parse.exitCode, 2) << c.says;
-        EXPECT_TRUE(parse.text.contains(QString::fromLatin1(c.says))) << parse.text.toStdString();
+        EXPECT_TRUE(parse.text.contains(QString::fromStdString(c.says))) << parse.text.toStdString();
         EXPECT_TRUE(parse.text.startsWith("foliant-convert: ")) << parse.text.toStdString();
     }
+
+    // A missing output folder is made with its parents, but only for a run.
+    EXPECT_FALSE(Parse({"a.doc", "-o", dir.filePath("new/deeper"), "--jobs", "0"}).run);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("new")));
+    const CliParse made = Parse({"a.doc", "-o", dir.filePath("new/deeper")});
+    EXPECT_TRUE(made.run) << made.text.toStdString();
+    EXPECT_TRUE(QFileInfo(dir.filePath("new/deeper")).isDir());
 
     const CliParse help = Parse({"--help"});
     EXPECT_FALSE(help.run);
@@ -173,6 +183,22 @@ TEST_F(CliOptionsTest, BadUsageEndsWithStatusTwoAndSaysWhy)
     for (const char* option : {"--output", "--recursive", "--jobs", "--timeout", "--report", "--encrypt",
                                "--deny", "--user-password-file", "--open-password-file", "--overwrite"})
         EXPECT_TRUE(help.text.contains(QString::fromLatin1(option))) << option;
+}
+
+TEST_F(CliOptionsTest, TextRecognitionIsChosenWithItsInstalledLanguages)
+{
+    CliParse parse = Parse({"a.png", "-o", dir.path()});
+    ASSERT_TRUE(parse.run);
+    EXPECT_FALSE(parse.options.settings.recognizeText) << "off unless asked for";
+    parse = Parse({"a.png", "-o", dir.path(), "--ocr"});
+    ASSERT_TRUE(parse.run) << parse.text.toStdString();
+    EXPECT_TRUE(parse.options.settings.recognizeText);
+    EXPECT_EQ(parse.options.settings.recognitionLanguages, "eng");
+    parse = Parse({"a.png", "-o", dir.path(), "--ocr-language", "eng+osd"});
+    EXPECT_FALSE(parse.run) << "orientation data is no language";
+    EXPECT_EQ(parse.exitCode, 2);
+    EXPECT_TRUE(parse.text.contains("osd is not installed")) << parse.text.toStdString();
+    EXPECT_TRUE(Parse({"--help"}).text.contains("--ocr-language <LANGS>"));
 }
 
 } // namespace

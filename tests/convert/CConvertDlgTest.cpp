@@ -2,7 +2,6 @@
 
 #include "app/DialogTemplates.h"
 #include "converters/FileKinds.h"
-#include "converters/OpenPassword.h"
 #include "options/CTabCtrlEx.h"
 
 #include <QApplication>
@@ -14,6 +13,7 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
 #include <QTabBar>
@@ -76,16 +76,30 @@ protected:
                 ASSERT_TRUE(WriteFile(name, "x"));
             }
         }
+        bool listed = false;
         WithFileDialog([&](QFileDialog* dialog) {
             dialog->setDirectory(dir.path());
+            // The first filter shows the files of every supported kind.
+            QStringList shown;
+            for (const QString& name : names)
+                if (filekinds::KindOf(name))
+                    shown << name;
+            listed = testtools::WaitUntilListed(*dialog, shown);
+            if (!listed)
+                return;
             QStringList quoted;
             for (const QString& name : names)
                 quoted << QLatin1Char('"') + name + QLatin1Char('"');
-            dialog->selectFile(quoted.join(QLatin1Char(' ')));
+            // Typed into the name field, as a user does: selectFile leaves a
+            // focused field alone once the folder is read.
+            auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(field, nullptr);
+            field->setText(quoted.join(QLatin1Char(' ')));
             static_cast<QDialog*>(dialog)->accept();
         });
         Click(IDC_ADD_FILES);
-        EXPECT_TRUE(dialogSeen);
+        ASSERT_TRUE(dialogSeen);
+        ASSERT_TRUE(listed) << "the file dialog never listed " << qPrintable(names.join(' '));
     }
 
     bool dialogSeen = false;
@@ -93,14 +107,12 @@ protected:
 
 TEST_F(ConvertDlgTest, StartsEmptyWithEveryControlAtItsTablePosition)
 {
-    g_openPassword = QStringLiteral("secret");
     CConvertDlg fresh(fakes.Set());
-    EXPECT_EQ(g_openPassword, kNoPassword);
     EXPECT_FALSE(fresh.isVisible()) << "made hidden";
     EXPECT_TRUE(fresh.isHidden());
 
     const DialogUnits units(page->font(), page.get());
-    EXPECT_EQ(page->size(), QSize(units.X(442), units.Y(394)));
+    EXPECT_EQ(page->size(), QSize(units.X(442), units.Y(415)));
     int checked = 0;
     for (const DialogItem& item : dialogtemplates::kConvertTemplate.items) {
         if (item.id == IDC_STATIC || item.id == IDC_OPTIONS_TAB)
@@ -144,7 +156,7 @@ TEST_F(ConvertDlgTest, StartsEmptyWithEveryControlAtItsTablePosition)
 
 TEST_F(ConvertDlgTest, AddFilesTakesTheAcceptedFilesAndTheirFolder)
 {
-    AddFiles({"b.txt", "A.DOC", "notes.zip", "README"});
+    ASSERT_NO_FATAL_FAILURE(AddFiles({"b.txt", "A.DOC", "notes.zip", "README"}));
     EXPECT_EQ(Entries(), (QStringList{PathOf("A.DOC"), PathOf("b.txt")})) << "sorted, capitals accepted";
     EXPECT_EQ(FolderEdit()->text(), Folder());
     EXPECT_EQ(Status(), "Ready");
@@ -153,19 +165,19 @@ TEST_F(ConvertDlgTest, AddFilesTakesTheAcceptedFilesAndTheirFolder)
 
     // One file: its folder, with the slash, too.
     FolderEdit()->clear();
-    AddFiles({"c.xls"});
+    ASSERT_NO_FATAL_FAILURE(AddFiles({"c.xls"}));
     EXPECT_EQ(FolderEdit()->text(), Folder());
     EXPECT_EQ(Entries().size(), 3);
 }
 
 TEST_F(ConvertDlgTest, AddingAListedFileWarnsOncePerDuplicate)
 {
-    AddFiles({"a.docx", "r.doc"});
+    ASSERT_NO_FATAL_FAILURE(AddFiles({"a.docx", "r.doc"}));
     boxes.Answer(IDOK);
     boxes.Answer(IDOK);
     // a.doc beside the listed a.docx is a file of its own.
     ASSERT_TRUE(WriteFile("R.DOC", "x"));
-    AddFiles({"a.doc", "r.doc"});
+    ASSERT_NO_FATAL_FAILURE(AddFiles({"a.doc", "r.doc"}));
     EXPECT_EQ(Entries(), (QStringList{PathOf("a.doc"), PathOf("a.docx"), PathOf("r.doc")}));
     ASSERT_EQ(boxes.Boxes().size(), 1);
     const MessageBoxRequest box = boxes.Boxes()[0].request;
@@ -239,7 +251,7 @@ TEST_F(ConvertDlgTest, TheFileDialogShowsTheSixFiltersAndEachMatchesItsPatternsI
 
 TEST_F(ConvertDlgTest, CancellingAddFilesChangesNothingButTheStatusAndTheBar)
 {
-    AddFiles({"a.doc"});
+    ASSERT_NO_FATAL_FAILURE(AddFiles({"a.doc"}));
     FolderEdit()->setText("/typed/");
     Bar()->m_bDrawn = 1;
     page->m_status->setText("Complete!");
@@ -254,7 +266,8 @@ TEST_F(ConvertDlgTest, CancellingAddFilesChangesNothingButTheStatusAndTheBar)
 
 TEST_F(ConvertDlgTest, RemoveDeletesTheSelectedEntriesAndRemoveAllEmptiesTheList)
 {
-    AddFiles({"a.doc", "b.doc", "c.doc", "d.doc"});
+    ASSERT_NO_FATAL_FAILURE(AddFiles({"a.doc", "b.doc", "c.doc", "d.doc"}));
+    ASSERT_EQ(page->m_fileList->count(), 4);
     EXPECT_EQ(Current(), Ready(false));
     page->m_fileList->item(1)->setSelected(true);
     page->m_fileList->item(2)->setSelected(true);
@@ -273,7 +286,8 @@ TEST_F(ConvertDlgTest, RemoveDeletesTheSelectedEntriesAndRemoveAllEmptiesTheList
     EXPECT_TRUE(Entries().isEmpty());
     EXPECT_EQ(Current(), Empty());
 
-    AddFiles({"a.doc", "b.doc"});
+    ASSERT_NO_FATAL_FAILURE(AddFiles({"a.doc", "b.doc"}));
+    ASSERT_EQ(page->m_fileList->count(), 2);
     page->m_fileList->item(0)->setSelected(true);
     Click(IDC_REMOVE_ALL);
     EXPECT_TRUE(Entries().isEmpty());
@@ -302,7 +316,7 @@ TEST_F(ConvertDlgTest, BrowsePutsThePickedFolderAndCancelKeepsTheField)
 TEST_F(ConvertDlgTest, ConvertRefusesAnEmptyListAndAFolderThatIsNotThere)
 {
     // An add that accepted nothing still enables Convert.
-    AddFiles({"notes.zip"});
+    ASSERT_NO_FATAL_FAILURE(AddFiles({"notes.zip"}));
     EXPECT_EQ(Current(), Ready(false));
     Click(IDC_CONVERT);
     FolderEdit()->setText(PathOf("missing"));

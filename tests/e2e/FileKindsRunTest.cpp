@@ -53,7 +53,7 @@ TEST_F(FileKindsRun, EveryNewKindAddedOrDroppedBecomesAPdfWithItsWordsOrPages)
     for (const QString& name : picked)
         Source(name);
     Drop(paths);
-    AddThroughDialog(picked);
+    ASSERT_NO_FATAL_FAILURE(AddThroughDialog(picked));
     ASSERT_EQ(Page()->m_fileList->count(), dropped.size() + picked.size());
     SetOutputFolder(OutputFolder());
 

@@ -1,5 +1,7 @@
 #include "FoliantSession.h"
 
+#include "WidgetTestTools.h"
+
 #include "OfficeDocuments.h"
 #include "ProcessTree.h"
 #include "TestPictures.h"
@@ -124,7 +126,12 @@ void FoliantSession::AddThroughDialog(const QStringList& names)
         // The folder first (Enter opens it), then the names, quoted, and Enter.
         TypeInto(field, InputFolder());
         QTest::keyClick(field, Qt::Key_Return);
-        EXPECT_EQ(dialog->directory().path(), InputFolder());
+        const bool opened =
+            dialog->directory().path() == InputFolder() && testtools::WaitUntilListed(*dialog, names);
+        if (!opened)
+            dialog->reject();
+        ASSERT_TRUE(opened) << "the file dialog opened " << qPrintable(InputFolder())
+                            << " and listed its files";
         QStringList quoted;
         for (const QString& name : names)
             quoted << QLatin1Char('"') + name + QLatin1Char('"');
@@ -137,8 +144,8 @@ void FoliantSession::AddThroughDialog(const QStringList& names)
     poll.start(10);
     const int before = Page()->m_fileList->count();
     QTest::mouseClick(Button(IDC_ADD_FILES), Qt::LeftButton);
-    EXPECT_TRUE(seen) << "Add File(s) opened its file dialog";
-    EXPECT_EQ(Page()->m_fileList->count(), before + names.size());
+    ASSERT_TRUE(seen) << "Add File(s) opened its file dialog";
+    ASSERT_EQ(Page()->m_fileList->count(), before + names.size());
 }
 
 void FoliantSession::TypeInto(QWidget* edit, const QString& text)

@@ -34,7 +34,7 @@ TEST_F(MixedRun, OneFileOfEveryTypeBecomesAReadablePdfInTheChosenFolder)
     for (const QString& name : picked)
         Source(name);
     Drop(paths);
-    AddThroughDialog(picked);
+    ASSERT_NO_FATAL_FAILURE(AddThroughDialog(picked));
     ASSERT_EQ(Page()->m_fileList->count(), 14);
     EXPECT_EQ(Status(), QStringLiteral("Ready"));
     SetOutputFolder(OutputFolder());

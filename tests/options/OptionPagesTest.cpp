@@ -4,10 +4,12 @@
 #include "options/CSecurityDlg.h"
 #include "options/CTabCtrlEx.h"
 #include "options/OptionTabs.h"
+#include "options/TextRecognitionChoice.h"
 #include "pdf/GhostscriptCommandLine.h"
 
 #include "PumpWhile.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -294,6 +296,69 @@ TEST_F(OptionPagesTest, LayoutModeAndEmfControlsWorkAndFeedNothing)
     EXPECT_EQ(page->m_pageLayout->currentText(), "Continuous");
     EXPECT_TRUE(page->m_pageMode->isEnabled());
     EXPECT_EQ(Collect(), ConversionSettings{});
+}
+
+TEST_F(OptionPagesTest, TextRecognitionIsOffAtFirstAndTakesTheTickedInstalledLanguages)
+{
+    ClickTab(2);
+    CAdvancedDlg* page = tabs.m_advancedPage;
+    auto* box = Item<QCheckBox>(page, IDC_RECOGNIZE_TEXT);
+    auto* list = Item<QComboBox>(page, IDC_OCR_LANGUAGES);
+    ASSERT_TRUE(box && list);
+    EXPECT_EQ(box->text(), "Recognize text in pictures (OCR)");
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_FALSE(list->isEnabled()) << "the languages wait for the box";
+    ConversionSettings read = ReadFromWorker(*page);
+    EXPECT_FALSE(read.recognizeText);
+    EXPECT_EQ(read.recognitionLanguages, "eng");
+    QTest::mouseClick(box, Qt::LeftButton);
+    EXPECT_TRUE(list->isEnabled());
+    EXPECT_TRUE(ReadFromWorker(*page).recognizeText);
+
+    // Languages of a machine that has three: English heads the list, ticked;
+    // a click in the open list ticks another, and the last one stays.
+    QCheckBox ownBox;
+    QComboBox ownList;
+    TextRecognitionChoice choice(&ownBox, &ownList, {"deu", "eng", "fra"});
+    ASSERT_EQ(ownList.count(), 3);
+    EXPECT_EQ(ownList.itemText(0), "English (eng)");
+    EXPECT_EQ(ownList.itemText(1), "German (deu)");
+    EXPECT_EQ(choice.Languages(), "eng");
+    ownBox.show();
+    ownList.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&ownList));
+    ownBox.setChecked(true);
+    ownList.showPopup();
+    QWidget* viewport = ownList.view()->viewport();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(ownList.view()->window()));
+    auto click = [&](int row) {
+        const QPoint at = ownList.view()->visualRect(ownList.model()->index(row, 0)).center();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
+    };
+    click(1);
+    click(2);
+    EXPECT_EQ(choice.Languages(), "eng+deu+fra");
+    EXPECT_TRUE(ownList.view()->isVisible()) << "the list stays open for the next one";
+    click(0);
+    click(1);
+    click(2);
+    EXPECT_EQ(choice.Languages(), "fra") << "one language stays ticked";
+    ownList.hidePopup();
+    ConversionSettings settings;
+    choice.Read(settings);
+    EXPECT_TRUE(settings.recognizeText);
+    EXPECT_EQ(settings.recognitionLanguages, "fra");
+
+    // Without Tesseract nothing can be chosen, and the box says why.
+    QCheckBox noBox;
+    QComboBox noList;
+    TextRecognitionChoice none(&noBox, &noList, {});
+    noBox.setChecked(true);
+    EXPECT_FALSE(noBox.isEnabled());
+    EXPECT_TRUE(noBox.toolTip().contains("not installed"));
+    none.Read(settings);
+    EXPECT_FALSE(settings.recognizeText);
 }
 
 TEST_F(OptionPagesTest, DescriptionTextsKeepTheirLineBreaks)

@@ -1,5 +1,6 @@
 #include "TestTools.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -82,6 +83,27 @@ QString UsePrivateFolders()
     qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     return runtime.path();
+}
+
+void UsePrivateHome()
+{
+    static QTemporaryDir home(QDir::tempPath() + QStringLiteral("/foliant-test-home-XXXXXX"));
+    if (!home.isValid())
+        qFatal("no private home folder for the tests");
+    const QList<std::pair<const char*, QString>> folders = {{"HOME", QStringLiteral("home")},
+                                                            {"XDG_CONFIG_HOME", QStringLiteral("config")},
+                                                            {"XDG_DATA_HOME", QStringLiteral("data")},
+                                                            {"XDG_STATE_HOME", QStringLiteral("state")},
+                                                            {"XDG_CACHE_HOME", QStringLiteral("cache")},
+                                                            {"XDG_RUNTIME_DIR", QStringLiteral("runtime")}};
+    for (const auto& [variable, name] : folders) {
+        const QString path = home.filePath(name);
+        // The runtime folder must be private to its user (Qt checks).
+        if (!QDir().mkpath(path) ||
+            !QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+            qFatal("cannot make %s", qPrintable(path));
+        qputenv(variable, QFile::encodeName(path));
+    }
 }
 
 } // namespace testtools

@@ -41,4 +41,10 @@ QString ProgramDir();
 // its name marks every program a run starts.
 QString UsePrivateFolders();
 
+// Points HOME and the XDG configuration, data, state, cache and runtime
+// folders into a fresh folder of this test program's own, removed when it
+// ends, so no test reads or writes the user's settings (Qt's file dialog
+// keeps a history there) or another test's. Every test main calls it first.
+void UsePrivateHome();
+
 } // namespace testtools

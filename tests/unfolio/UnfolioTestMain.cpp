@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include "TestTools.h"
+
 #include <cstdlib>
 #include <unistd.h>
 #include <vector>
@@ -44,6 +46,7 @@ void MoveIntoPrivateProcessTable(int argc, char** argv)
 int main(int argc, char** argv)
 {
     MoveIntoPrivateProcessTable(argc, argv);
+    testtools::UsePrivateHome();
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
