@@ -6,29 +6,51 @@
 #include "cli/SourceFiles.h"
 #include "cli/StopSignals.h"
 #include "converters/FileKinds.h"
-#include "pdf/PdfCombiner.h"
 #include "platform/ScratchFolder.h"
-#include "platform/WarmOfficeConnection.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QMutex>
 #include <QThread>
 
 #include <cstdio>
 #include <memory>
-#include <thread>
 #include <vector>
 
 namespace {
 
-constexpr int kPollMs = 50;
-
-struct JobSlot
+// A job of the run: its page, with the file's time limit.
+class CliJob : public ConversionRun::Job
 {
-    std::unique_ptr<CliPage> page;
-    std::thread thread;
-    std::atomic<bool> done{false};
+public:
+    CliJob(const CliOptions& options, const std::atomic<bool>& stopped)
+        : m_page(options.settings, options.openPassword, stopped), m_timeoutSeconds(options.timeoutSeconds)
+    {
+    }
+
+    CliPage& Page() override { return m_page; }
+    void BeginFile(const FileResult& file, const QString& partPath) override
+    {
+        m_page.BeginFile(file.outputFolder, m_timeoutSeconds, partPath);
+    }
+    bool EndFile(bool converted, FileResult* file) override
+    {
+        const bool made = converted && m_page.PdfMade();
+        file->seconds = m_page.Seconds();
+        m_page.EndFile();
+        if (made) {
+            file->reason = m_page.Notice(); // what the user is told about the PDF made
+            file->pdfVersion = m_page.PdfVersion();
+        } else {
+            file->reason = m_page.Reason();
+            if (file->reason.isEmpty())
+                file->reason = QStringLiteral("It was not converted.");
+        }
+        return made;
+    }
+
+private:
+    CliPage m_page;
+    const int m_timeoutSeconds;
 };
 
 } // namespace
@@ -46,110 +68,60 @@ BatchRun::BatchRun(const CliOptions& options, ConverterSet converters)
 bool BatchRun::PrepareCombined()
 {
     const QString& combined = m_options.combinedPath;
-    QString reason;
-    FileResult::Status status = FileResult::Status::Failed;
-    if (QFileInfo::exists(combined) && m_options.existing != CliOptions::Existing::Overwrite) {
-        const bool skip = m_options.existing == CliOptions::Existing::Skip;
-        status = skip ? FileResult::Status::Skipped : FileResult::Status::Failed;
-        reason =
-            skip ? QStringLiteral("The combined PDF exists already.")
-                 : QStringLiteral("The combined PDF %1 exists already (give --overwrite or --skip-existing).")
-                       .arg(combined);
-    } else {
-        m_parts = PdfCombiner::PartsFolder(combined);
-        if (m_parts->isValid())
-            return true;
-        reason = QStringLiteral("No folder for the parts can be made beside %1: %2")
-                     .arg(combined, m_parts->errorString());
-    }
+    if (!QFileInfo::exists(combined) || m_options.existing == CliOptions::Existing::Overwrite)
+        return true;
+    const bool skip = m_options.existing == CliOptions::Existing::Skip;
+    const QString reason =
+        skip ? QStringLiteral("The combined PDF exists already.")
+             : QStringLiteral("The combined PDF %1 exists already (give --overwrite or --skip-existing).")
+                   .arg(combined);
     for (FileResult& file : m_files)
         if (file.status == FileResult::Status::Pending) {
-            file.status = status;
+            file.status = skip ? FileResult::Status::Skipped : FileResult::Status::Failed;
             file.reason = reason;
         }
     return false;
 }
 
-bool BatchRun::MakeCombined()
+QString BatchRun::Refusal(const FileResult& file)
 {
-    QList<PdfCombiner::Part> parts;
-    for (qsizetype i = 0; i < m_files.size(); ++i)
-        if (m_files[i].status == FileResult::Status::Made)
-            parts.append({PdfCombiner::PartPath(*m_parts, i), QFileInfo(m_files[i].source).fileName()});
-    QString why;
-    const bool made = parts.isEmpty() ||
-                      PdfCombiner::MakeCombinedPdf(parts, m_options.combinedPath, m_options.settings, &why);
-    m_parts.reset();
-    if (made)
-        return true;
-    std::fprintf(stderr, "foliant-convert: %s: %s\n", qPrintable(m_options.combinedPath), qPrintable(why));
-    for (FileResult& file : m_files)
-        if (file.status == FileResult::Status::Made) {
-            file.status = FileResult::Status::Failed;
-            file.reason = QStringLiteral("The combined PDF could not be made: %1").arg(why);
-        }
-    return false;
-}
-
-void BatchRun::ConvertFile(CliPage& page, qsizetype index)
-{
-    FileResult& file = m_files[index];
-    const bool combining = !m_options.combinedPath.isEmpty();
-    using Status = FileResult::Status;
     const QFileInfo source(file.source);
-    auto fail = [&](const QString& reason) {
-        file.status = Status::Failed;
-        file.reason = reason;
-    };
     if (!source.exists())
-        return fail(QStringLiteral("It does not exist."));
+        return QStringLiteral("It does not exist.");
     if (!source.isFile())
-        return fail(QStringLiteral("It is not a file."));
+        return QStringLiteral("It is not a file.");
     if (!filekinds::Find(file.source))
-        return fail(QStringLiteral("It is not of a kind this program converts."));
-    if (!combining && QFileInfo::exists(file.pdf)) {
-        if (m_options.existing == CliOptions::Existing::Skip) {
-            file.status = Status::Skipped;
-            file.reason = QStringLiteral("Its PDF exists already.");
-            return;
-        }
-        if (m_options.existing == CliOptions::Existing::Fail)
-            return fail(QStringLiteral("Its PDF %1 exists already (give --overwrite or --skip-existing).")
-                            .arg(file.pdf));
-    }
+        return QStringLiteral("It is not of a kind this program converts.");
     if (!QDir().mkpath(file.outputFolder))
-        return fail(QStringLiteral("The folder %1 cannot be made.").arg(file.outputFolder));
-
-    page.BeginFile(file.outputFolder, m_options.timeoutSeconds,
-                   combining ? PdfCombiner::PartPath(*m_parts, index) : QString());
-    const bool made = ConvertByKind(m_converters, page, file.source) && page.PdfMade();
-    file.seconds = page.Seconds();
-    page.EndFile();
-    if (made) {
-        file.status = Status::Made;
-        file.pdfVersion = page.PdfVersion();
-        file.reason = page.Notice();
-        return;
-    }
-    file.status = m_stopped ? Status::Stopped : Status::Failed;
-    file.reason = page.Reason();
-    if (file.reason.isEmpty())
-        file.reason = QStringLiteral("It was not converted.");
+        return QStringLiteral("The folder %1 cannot be made.").arg(file.outputFolder);
+    return {};
 }
 
-void BatchRun::Job(CliPage& page)
+ConversionRun::Existing BatchRun::AlreadyExists(const FileResult& file, QString* reason)
 {
-    for (;;) {
-        if (m_stopped)
-            return;
-        const int index = m_next++;
-        if (index >= m_files.size())
-            return;
-        if (m_files[index].status == FileResult::Status::Pending)
-            ConvertFile(page, index);
-        QMutexLocker lock(&m_finishedMutex);
-        m_finished << index;
+    switch (m_options.existing) {
+    case CliOptions::Existing::Skip:
+        *reason = QStringLiteral("Its PDF exists already.");
+        return ConversionRun::Existing::Skip;
+    case CliOptions::Existing::Fail:
+        *reason =
+            QStringLiteral("Its PDF %1 exists already (give --overwrite or --skip-existing).").arg(file.pdf);
+        return ConversionRun::Existing::Fail;
+    case CliOptions::Existing::Overwrite:
+        break;
     }
+    return ConversionRun::Existing::Replace;
+}
+
+void BatchRun::Done(qsizetype index, const FileResult&)
+{
+    QMutexLocker lock(&m_finishedMutex);
+    m_finished << index;
+}
+
+void BatchRun::CombinedNotMade(const QString& path, const QString& why)
+{
+    std::fprintf(stderr, "foliant-convert: %s: %s\n", qPrintable(path), qPrintable(why));
 }
 
 void BatchRun::Print(const FileResult& file)
@@ -182,24 +154,15 @@ int BatchRun::Run()
 
     const bool combining = !m_options.combinedPath.isEmpty();
     const bool prepared = !combining || PrepareCombined();
-    QStringList ahead;
-    for (const FileResult& file : m_files)
-        if (file.status == FileResult::Status::Pending)
-            ahead << file.source;
-    WarmOfficeConnection::Instance().SetOfficeFilesAhead(filekinds::OfficeFileCount(ahead));
-    std::vector<std::unique_ptr<JobSlot>> jobs;
+    ConversionRun run(m_converters, m_files, m_options.combinedPath, *this);
+    std::vector<std::unique_ptr<CliJob>> jobs;
+    std::vector<ConversionRun::Job*> pages;
     for (int i = 0; i < (prepared ? jobCount : 0); ++i) {
-        auto slot = std::make_unique<JobSlot>();
-        slot->page = std::make_unique<CliPage>(m_options.settings, m_options.openPassword, m_stopped);
+        jobs.push_back(std::make_unique<CliJob>(m_options, m_stopped));
         // Each job's Tesseract keeps to its share of the cores.
         if (jobCount > 1)
-            slot->page->SetRecognitionThreads(qMax(1, QThread::idealThreadCount() / jobCount));
-        JobSlot* raw = slot.get();
-        raw->thread = std::thread([this, raw] {
-            Job(*raw->page);
-            raw->done = true;
-        });
-        jobs.push_back(std::move(slot));
+            jobs.back()->Page().SetRecognitionThreads(qMax(1, QThread::idealThreadCount() / jobCount));
+        pages.push_back(jobs.back().get());
     }
 
     // A line per file as it finishes, in the order files finish.
@@ -207,48 +170,36 @@ int BatchRun::Run()
     int signal = 0;
     int done = 0;
     auto flush = [&] {
-        QList<int> finished;
+        QList<qsizetype> finished;
         {
             QMutexLocker lock(&m_finishedMutex);
             finished.swap(m_finished);
         }
-        for (int i : finished) {
+        for (qsizetype i : finished) {
             progress.Clear();
-            Print(m_files[i]);
+            Print(run.Files()[i]);
             printed[i] = true;
             ++done;
         }
         progress.Show(done, total);
     };
-    for (;;) {
-        bool allDone = true;
-        for (const auto& job : jobs)
-            allDone = allDone && job->done;
-        if (allDone)
-            break;
-        if (!signal && StopSignals::Received()) {
-            signal = StopSignals::Received();
-            m_stopped = true;
+    if (prepared)
+        run.Run(pages, [&] {
+            if (!signal && StopSignals::Received()) {
+                signal = StopSignals::Received();
+                m_stopped = true;
+                for (const auto& job : jobs)
+                    job->Page().EndCurrentProgram();
+            }
             for (const auto& job : jobs)
-                job->page->EndCurrentProgram();
-        }
-        for (const auto& job : jobs)
-            job->page->EndIfOverdue();
-        flush();
-        QThread::msleep(kPollMs);
-    }
-    for (const auto& job : jobs)
-        job->thread.join();
+                job->Page().EndIfOverdue();
+            flush();
+        });
     jobs.clear(); // each page removes its scratch files
     // An office host ended by a stop or a time limit could not remove its own.
     ScratchFolder::RemoveLeftovers(ScratchFolder::kOfficeHostPrefix);
     flush();
-
-    for (FileResult& file : m_files)
-        if (file.status == FileResult::Status::Pending) {
-            file.status = FileResult::Status::Stopped;
-            file.reason = QStringLiteral("Stopped before it was started.");
-        }
+    m_files = run.Files();
     for (qsizetype i = 0; i < m_files.size(); ++i)
         if (!printed[i]) {
             progress.Clear();
@@ -257,9 +208,10 @@ int BatchRun::Run()
     progress.Clear();
 
     // A combined PDF that cannot be made fails every file in it.
-    if (combining && prepared && !signal)
-        MakeCombined();
-    m_parts.reset();
+    if (combining && prepared) {
+        run.Combine();
+        m_files = run.Files();
+    }
 
     int failed = 0;
     for (const FileResult& file : m_files)

@@ -1,23 +1,23 @@
 #pragma once
 
 #include "cli/CliOptions.h"
-#include "cli/FileResult.h"
+#include "converters/ConversionRun.h"
 #include "converters/Converters.h"
+#include "converters/FileResult.h"
 
 #include <QList>
 #include <QMutex>
 
-#include <QTemporaryDir>
-
 #include <atomic>
-#include <memory>
 
-// One foliant-convert run: the files shared out among the jobs, each job a
-// thread with a page of its own converting one file at a time (its own
-// office host, Ghostscript and scratch files), while this thread prints a
-// line per file, keeps the progress bar, ends files past their time limit
-// and, on Ctrl-C or SIGTERM, stops every job and ends its programs.
-class BatchRun
+// One foliant-convert run: the run every front end shares, its files shared
+// out among the jobs, each job a thread with a page of its own converting
+// one file at a time (its own office host, Ghostscript and scratch files),
+// while this thread prints a line per file, keeps the progress bar, ends
+// files past their time limit and, on Ctrl-C or SIGTERM, stops every job and
+// ends its programs. It never asks: the options say what to do with a PDF
+// that exists already.
+class BatchRun : private ConversionRun::Observer
 {
 public:
     BatchRun(const CliOptions& options, ConverterSet converters);
@@ -29,22 +29,24 @@ public:
     const QList<FileResult>& Results() const { return m_files; }
 
 private:
-    void Job(class CliPage& page);
-    void ConvertFile(CliPage& page, qsizetype index);
-    // --combine: the run's parts folder, made before the jobs start; false
-    // (every file failed or skipped) when the combined PDF is not to be made.
+    // --combine: false (every file failed or skipped) when the combined PDF
+    // exists already and is not to be replaced.
     bool PrepareCombined();
-    // Joins the parts made, in the order given; false (and the files made
-    // failed) when that failed.
-    bool MakeCombined();
     void Print(const FileResult& file);
+
+    // ConversionRun::Observer, on the jobs' threads.
+    bool Stopped() override { return m_stopped; }
+    QString Refusal(const FileResult& file) override;
+    ConversionRun::Existing AlreadyExists(const FileResult& file, QString* reason) override;
+    void Done(qsizetype index, const FileResult& file) override;
+    ConversionSettings CombinedSettings() override { return m_options.settings; }
+    void CombinedMade(const QString&) override {}
+    void CombinedNotMade(const QString& path, const QString& why) override;
 
     const CliOptions& m_options;
     const ConverterSet m_converters;
     QList<FileResult> m_files;
-    std::unique_ptr<QTemporaryDir> m_parts; // --combine: each file's PDF, until joined
-    std::atomic<int> m_next{0};
     std::atomic<bool> m_stopped{false};
     QMutex m_finishedMutex;
-    QList<int> m_finished; // files finished and not printed yet
+    QList<qsizetype> m_finished; // files finished and not printed yet
 };

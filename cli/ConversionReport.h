@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/FileResult.h"
+#include "converters/FileResult.h"
 
 #include <QList>
 

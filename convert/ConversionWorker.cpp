@@ -3,26 +3,10 @@
 #include "convert/CBmpProgCtrl.h"
 #include "convert/CConvertDlg.h"
 #include "convert/CListBoxEx.h"
-#include "converters/Converters.h"
-#include "converters/FileKinds.h"
 #include "platform/GuiThreadCall.h"
 #include "platform/MessageBoxService.h"
-#include "platform/WarmOfficeConnection.h"
 
 #include <QFileInfo>
-#include <QTemporaryDir>
-
-#include <memory>
-
-namespace {
-
-void TellCombinedNotMade(CConvertDlg& page, const QString& combinedPath, const QString& why)
-{
-    MessageBox(&page, QStringLiteral("The combined PDF %1 could not be made.\n%2").arg(combinedPath, why),
-               QStringLiteral("Foliant 3.0"), MB_OK | MB_ICONEXCLAMATION);
-}
-
-} // namespace
 
 ConversionWorker::ConversionWorker(CConvertDlg& page) : m_page(page) {}
 
@@ -49,38 +33,72 @@ bool ConversionWorker::Step(const std::function<void()>& fn)
     return done;
 }
 
-void ConversionWorker::AdvanceBar(int index, int count)
+void ConversionWorker::AdvanceBar(qsizetype index)
 {
     Step([&] {
-        m_page.m_progress->m_nPos = index + 1;
-        m_page.m_progress->m_nRange = count;
+        m_page.m_progress->m_nPos = static_cast<int>(index) + 1;
+        m_page.m_progress->m_nRange = static_cast<int>(m_count);
         m_page.m_progress->m_bDrawn = 1;
         m_page.m_progress->update();
     });
 }
 
-void ConversionWorker::Record(const QString& sourcePath)
+bool ConversionWorker::Stopped()
 {
-    const QString name = OutputName(sourcePath);
+    return m_page.StopRequested();
+}
+
+ConversionRun::Existing ConversionWorker::AlreadyExists(const FileResult& file, QString*)
+{
+    const int answer =
+        MessageBox(&m_page, QStringLiteral("%1 already exists. Do you want to replace it?").arg(file.pdf),
+                   QStringLiteral("Foliant 3.0"), MB_YESNO);
+    return answer == IDYES ? ConversionRun::Existing::Replace : ConversionRun::Existing::Skip;
+}
+
+void ConversionWorker::Done(qsizetype index, const FileResult& file)
+{
+    // The bar moves for a PDF made or an old one kept; a file given up has
+    // told the user why already.
+    if (file.status != FileResult::Status::Made && file.status != FileResult::Status::Skipped)
+        return;
+    AdvanceBar(index);
+    if (file.status == FileResult::Status::Made && !m_combining) {
+        const QString name = OutputName(file.source);
+        Step([&] { m_page.m_finishDlg.m_files.append(name); });
+    }
+}
+
+ConversionSettings ConversionWorker::CombinedSettings()
+{
+    return m_page.RunSettingsNow();
+}
+
+void ConversionWorker::CombinedMade(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName();
     Step([&] { m_page.m_finishDlg.m_files.append(name); });
 }
 
-bool ConversionWorker::Convert(const QString& sourcePath)
+void ConversionWorker::CombinedNotMade(const QString& path, const QString& why)
 {
-    return ConvertByKind(m_page.m_converters, m_page, sourcePath);
+    MessageBox(&m_page, QStringLiteral("The combined PDF %1 could not be made.\n%2").arg(path, why),
+               QStringLiteral("Foliant 3.0"), MB_OK | MB_ICONEXCLAMATION);
 }
 
-void ConversionWorker::Combine(const QList<PdfCombiner::Part>& parts)
+ConversionPage& ConversionWorker::Page()
 {
-    const QString path = m_page.m_runCombinedPath;
-    QString why;
-    if (PdfCombiner::MakeCombinedPdf(parts, path, m_page.RunSettingsNow(), &why)) {
-        const QString name = QFileInfo(path).fileName();
-        Step([&] { m_page.m_finishDlg.m_files.append(name); });
-        return;
-    }
-    if (!m_page.StopRequested())
-        TellCombinedNotMade(m_page, path, why);
+    return m_page;
+}
+
+void ConversionWorker::BeginFile(const FileResult&, const QString& partPath)
+{
+    m_page.m_partPath = partPath;
+}
+
+bool ConversionWorker::EndFile(bool converted, FileResult*)
+{
+    return converted;
 }
 
 void ConversionWorker::Run()
@@ -88,80 +106,32 @@ void ConversionWorker::Run()
     m_page.m_converting = 1;
     m_page.Sleep(100);
 
-    int count = 0;
-    QStringList files;
+    QStringList sources;
+    QString folder;
     if (!Step([&] {
-            count = m_page.m_fileList->count();
-            for (int i = 0; i < count; ++i)
-                files << m_page.m_fileList->item(i)->text();
-        }))
-        return;
-    WarmOfficeConnection::Instance().SetOfficeFilesAhead(filekinds::OfficeFileCount(files));
-
-    // Combining: each file's PDF is a part in a folder of the run beside the
-    // combined PDF, removed with everything in it when the run ends.
-    const bool combining = !m_page.m_runCombinedPath.isEmpty();
-    std::unique_ptr<QTemporaryDir> partsFolder;
-    QList<PdfCombiner::Part> parts;
-    if (combining) {
-        partsFolder = PdfCombiner::PartsFolder(m_page.m_runCombinedPath);
-        if (!partsFolder->isValid()) {
-            TellCombinedNotMade(m_page, m_page.m_runCombinedPath, partsFolder->errorString());
-            count = 0;
-        }
-    }
-
-    for (int i = 0; i < count; ++i) {
-        QString sourcePath;
-        QString folder;
-        const bool read = Step([&] {
-            if (QListWidgetItem* entry = m_page.m_fileList->item(i))
-                sourcePath = entry->text();
+            for (int i = 0; i < m_page.m_fileList->count(); ++i)
+                sources << m_page.m_fileList->item(i)->text();
             QString& runFolder = m_page.m_finishDlg.m_folder;
             if (!runFolder.endsWith(QLatin1Char('/')))
                 runFolder += QLatin1Char('/');
             folder = runFolder;
-        });
-        if (!read)
-            return;
-        const QString outputPath = folder + OutputName(sourcePath);
-
-        if (!combining && QFileInfo::exists(outputPath)) {
-            if (m_page.StopRequested())
-                return;
-            const int answer = MessageBox(
-                &m_page, QStringLiteral("%1 already exists. Do you want to replace it?").arg(outputPath),
-                QStringLiteral("Foliant 3.0"), MB_YESNO);
-            // Yes keeps the old PDF until the new one is complete: the PDF
-            // step renames the finished file over it.
-            if (answer != IDYES) {
-                AdvanceBar(i, count);
-                continue;
-            }
-        }
-
-        // The converters get the path as listed: the file is found under its
-        // own name, and the table of kinds ignores the extension's case.
-        if (m_page.StopRequested())
-            return;
-        if (combining)
-            m_page.m_partPath = PdfCombiner::PartPath(*partsFolder, i);
-        const bool made = Convert(sourcePath);
-        if (m_page.StopRequested())
-            return;
-        if (made) {
-            AdvanceBar(i, count);
-            if (combining)
-                parts.append({m_page.m_partPath, QFileInfo(sourcePath).fileName()});
-            else
-                Record(sourcePath);
-        }
+        }))
+        return;
+    QList<FileResult> files;
+    for (const QString& source : sources) {
+        FileResult file;
+        file.source = source;
+        file.outputFolder = folder;
+        file.pdf = folder + OutputName(source);
+        files << file;
     }
+    m_count = files.size();
+    m_combining = !m_page.m_runCombinedPath.isEmpty();
 
+    ConversionRun run(m_page.m_converters, files, m_page.m_runCombinedPath, *this);
+    run.Run({this});
     if (m_page.StopRequested())
         return;
-    if (!parts.isEmpty())
-        Combine(parts);
-    partsFolder.reset();
+    run.Combine();
     RunInThreadOf(&m_page, [&] { m_page.FinishRun(); });
 }

@@ -2,16 +2,12 @@
 #include "converters/ConversionPage.h"
 #include "converters/ConverterReports.h"
 #include "converters/Converters.h"
-#include "converters/CurrentProgramEnder.h"
+#include "converters/OfficeAttempt.h"
 #include "converters/OpenPassword.h"
 #include "converters/PasswordRetry.h"
-#include "converters/SpoolFile.h"
-#include "platform/COleDispatchDriver.h"
 #include "platform/MessageBoxService.h"
 #include "platform/OfficeDispids.h"
 #include "platform/WindowRegistry.h"
-
-using namespace converterreports;
 
 namespace {
 
@@ -20,49 +16,37 @@ namespace {
 // user is asked whether to retry.
 bool ConvertPowerPointOnce(ConversionPage& page, const QString& sourcePath)
 {
-    const QString spoolPath = BeginOfficeAttempt(page, sourcePath);
-    if (spoolPath.isEmpty())
+    // Start PowerPoint.
+    OfficeAttempt attempt(page, sourcePath);
+    if (!attempt.Start(QStringLiteral("PowerPoint.Application"),
+                       QStringLiteral("Couldn't get PowerPoint object.")))
         return true;
+    COleDispatchDriver& application = attempt.Application();
+    COleDispatchDriver presentations;
+    COleDispatchDriver presentation;
 
     const Variant one = Variant::I4(1);
     const Variant all = Variant::I4(-1); // From, To; also true for Untitled, WithWindow and Collate
 
-    // Start PowerPoint.
-    COleDispatchDriver application;
-    if (!StartOffice(page, application, QStringLiteral("PowerPoint.Application"),
-                     QStringLiteral("Couldn't get PowerPoint object.")))
-        return true;
-    CurrentProgramEnder ender(page, application);
-    COleDispatchDriver presentations;
-    COleDispatchDriver presentation;
-
-    auto giveUp = [&](const QString& reason) {
-        GiveUp(page, ender, sourcePath, reason);
-        return true;
-    };
-
     // Make it visible, then hide its main window.
-    try {
-        application.InvokeHelper(powerpointdispid::kVisible, DISPATCH_PROPERTYPUT, VT_EMPTY, {one});
-    } catch (const std::exception& e) {
-        return giveUp(QString::fromStdString(e.what()));
-    }
+    if (!attempt.Try([&] {
+            application.InvokeHelper(powerpointdispid::kVisible, DISPATCH_PROPERTYPUT, VT_EMPTY, {one});
+        }))
+        return true;
     WindowRegistry& windows = WindowRegistry::Instance();
     const HWND mainWindow =
         windows.FindWindowW(QStringLiteral("PP11FrameClass"), QStringLiteral("Microsoft PowerPoint"));
     if (mainWindow)
         windows.ShowWindow(mainWindow, SW_HIDE);
 
-    try {
-        presentations.AttachDispatch(
-            application.InvokeHelper(powerpointdispid::kPresentations, DISPATCH_PROPERTYGET, VT_DISPATCH)
-                .pdispVal());
-    } catch (const std::exception& e) {
-        return giveUp(QString::fromStdString(e.what()));
-    }
-    QString why;
-    if (!spoolfile::Empty(spoolPath, &why))
-        return giveUp(why);
+    if (!attempt.Try([&] {
+            presentations.AttachDispatch(
+                application.InvokeHelper(powerpointdispid::kPresentations, DISPATCH_PROPERTYGET, VT_DISPATCH)
+                    .pdispVal());
+        }))
+        return true;
+    if (!attempt.EmptySpool())
+        return true;
 
     // Open, take the active presentation, print: the guarded stretch.
     try {
@@ -76,11 +60,11 @@ bool ConvertPowerPointOnce(ConversionPage& page, const QString& sourcePath)
             application.InvokeHelper(powerpointdispid::kActivePresentation, DISPATCH_PROPERTYGET, VT_DISPATCH)
                 .pdispVal());
         presentation.InvokeHelper(powerpointdispid::kPrintOut, DISPATCH_METHOD, VT_EMPTY,
-                                  {all, all, Variant::Bstr(spoolPath), one, all});
+                                  {all, all, Variant::Bstr(attempt.SpoolPath()), one, all});
     } catch (const COleException& e) {
         // The host could not answer (it ended, hung, lost its channel): no
         // retry can help. Only what PowerPoint itself refused is asked about.
-        return giveUp(QString::fromStdString(e.what()));
+        return attempt.GiveUp(QString::fromStdString(e.what()));
     } catch (...) {
         page.SetConverted(0);
         try {
@@ -88,42 +72,28 @@ bool ConvertPowerPointOnce(ConversionPage& page, const QString& sourcePath)
                 presentation.InvokeHelper(powerpointdispid::kClose, DISPATCH_METHOD, VT_EMPTY);
             application.InvokeHelper(powerpointdispid::kQuit, DISPATCH_METHOD, VT_EMPTY);
         } catch (...) {
-            ender.EndProgram();
+            attempt.EndProgram();
         }
         presentation.ReleaseDispatch();
         presentations.ReleaseDispatch();
-        ender.Clear();
-        application.ReleaseDispatch();
+        attempt.Release();
         // A password was tried on a protected 97-2003 presentation: no
         // password opens it here, so asking again would lead nowhere.
         if (g_openPassword != kNoPassword && binarypresentation::IsEncrypted(sourcePath)) {
-            ReportNotConverted(page, sourcePath,
-                               QStringLiteral("It is a PowerPoint 97-2003 presentation protected with a "
-                                              "password, which LibreOffice cannot open."));
+            converterreports::ReportNotConverted(
+                page, sourcePath,
+                QStringLiteral("It is a PowerPoint 97-2003 presentation protected with a "
+                               "password, which LibreOffice cannot open."));
             return true;
         }
         return false;
     }
 
     // The spool file complete.
-    const ConversionPage::WaitEnd end = spoolfile::WaitForJob(page, spoolPath);
-    if (end == ConversionPage::WaitEnd::Stopped) {
-        page.SetConverted(0);
+    if (!attempt.WaitForPrint(QStringLiteral("PowerPoint")))
         return true;
-    }
-    if (end == ConversionPage::WaitEnd::TimedOut)
-        return giveUp(QStringLiteral("PowerPoint did not finish printing within %1 minutes and was ended.")
-                          .arg(spoolfile::kPrintTimeLimitMinutes));
-
-    const PdfOutcome outcome = page.MakePdfFromSpool(sourcePath);
-    if (page.StopRequested()) {
-        page.SetConverted(0);
+    if (!attempt.MakePdf())
         return true;
-    }
-    if (!outcome.made) {
-        ReportPdfFailure(page, sourcePath, outcome);
-        page.SetConverted(0);
-    }
 
     // Close and Quit; a PowerPoint that will not is terminated through its
     // main window's process. The PDF made stands.

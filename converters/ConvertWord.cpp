@@ -1,18 +1,14 @@
 #include "converters/ConversionPage.h"
-#include "converters/ConverterReports.h"
 #include "converters/Converters.h"
-#include "converters/CurrentProgramEnder.h"
 #include "converters/FileKinds.h"
+#include "converters/OfficeAttempt.h"
 #include "converters/OpenPassword.h"
 #include "converters/PasswordRetry.h"
 #include "converters/PrinterName.h"
 #include "converters/SpoolFile.h"
-#include "platform/COleDispatchDriver.h"
 #include "platform/MessageBoxService.h"
 #include "platform/OfficeDispids.h"
 #include "platform/WordOpenFormat.h"
-
-using namespace converterreports;
 
 namespace {
 
@@ -29,11 +25,15 @@ QString Why(const std::exception& e)
 // prompt follows.
 bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format)
 {
-    const QString spoolPath = BeginOfficeAttempt(page, sourcePath);
-    if (spoolPath.isEmpty())
+    // Start Word.
+    OfficeAttempt attempt(page, sourcePath);
+    if (!attempt.Start(QStringLiteral("Word.Application"), QStringLiteral("Couldn't get Word object.")))
         return true;
+    COleDispatchDriver& application = attempt.Application();
+    COleDispatchDriver documents;
+    COleDispatchDriver document;
 
-    const Variant spool = Variant::Bstr(spoolPath);
+    const Variant spool = Variant::Bstr(attempt.SpoolPath());
     const Variant zero = Variant::I4(0);
     const Variant one = Variant::I4(1);
     const Variant yes = Variant::I2(-1);
@@ -42,32 +42,17 @@ bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format
     const Variant openFormat = Variant::I4(format);
     const Variant fileName = Variant::Bstr(sourcePath);
 
-    // Start Word.
-    COleDispatchDriver application;
-    if (!StartOffice(page, application, QStringLiteral("Word.Application"),
-                     QStringLiteral("Couldn't get Word object.")))
-        return true;
-    CurrentProgramEnder ender(page, application);
-    COleDispatchDriver documents;
-    COleDispatchDriver document;
-
-    // A call that fails outside the guarded open ends Word; the file is given up.
-    auto giveUp = [&](const QString& reason) {
-        GiveUp(page, ender, sourcePath, reason);
-        return true;
-    };
-
     // Hide Word, choose the printer, get the collection.
-    try {
-        application.InvokeHelper(worddispid::kVisible, DISPATCH_PROPERTYPUT, VT_EMPTY,
-                                 {Variant::Bool(false)});
-        application.InvokeHelper(worddispid::kActivePrinter, DISPATCH_PROPERTYPUT, VT_EMPTY,
-                                 {Variant::Bstr(kPrinterName)});
-        documents.AttachDispatch(
-            application.InvokeHelper(worddispid::kDocuments, DISPATCH_PROPERTYGET, VT_DISPATCH).pdispVal());
-    } catch (const std::exception& e) {
-        return giveUp(Why(e));
-    }
+    if (!attempt.Try([&] {
+            application.InvokeHelper(worddispid::kVisible, DISPATCH_PROPERTYPUT, VT_EMPTY,
+                                     {Variant::Bool(false)});
+            application.InvokeHelper(worddispid::kActivePrinter, DISPATCH_PROPERTYPUT, VT_EMPTY,
+                                     {Variant::Bstr(kPrinterName)});
+            documents.AttachDispatch(
+                application.InvokeHelper(worddispid::kDocuments, DISPATCH_PROPERTYGET, VT_DISPATCH)
+                    .pdispVal());
+        }))
+        return true;
 
     // Open: the guarded stretch. An Open Word refused counts as a missing or
     // wrong password; a host that could not answer is given up with its reason.
@@ -79,16 +64,15 @@ bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format
                                                    omitted, openFormat, omitted, yes})
                                     .pdispVal());
     } catch (const COleException& e) {
-        return giveUp(Why(e));
+        return attempt.GiveUp(Why(e));
     } catch (...) {
         try {
             application.InvokeHelper(worddispid::kQuit, DISPATCH_METHOD, VT_EMPTY, {no, no, no});
         } catch (...) {
-            ender.EndProgram();
+            attempt.EndProgram();
         }
         documents.ReleaseDispatch();
-        ender.Clear();
-        application.ReleaseDispatch();
+        attempt.Release();
         return false;
     }
     page.SetConverted(1);
@@ -97,9 +81,8 @@ bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format
         page.SetConverted(0);
         return true;
     }
-    QString why;
-    if (!spoolfile::Empty(spoolPath, &why))
-        return giveUp(why);
+    if (!attempt.EmptySpool())
+        return true;
 
     // Print in the background and wait until Word reports no job running.
     page.SetTimer(kAnswerTimer, kAnswerTimerPeriod);
@@ -117,8 +100,7 @@ bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format
         const ConversionPage::WaitEnd end = page.WaitUntil(printed, spoolfile::kPrintTimeLimit);
         stopped = end == ConversionPage::WaitEnd::Stopped;
         if (end == ConversionPage::WaitEnd::TimedOut)
-            printFailure = QStringLiteral("Word did not finish printing within %1 minutes and was ended.")
-                               .arg(spoolfile::kPrintTimeLimitMinutes);
+            printFailure = OfficeAttempt::NotPrintedInTime(QStringLiteral("Word"));
     } catch (const std::exception& e) {
         printFailure = Why(e);
     }
@@ -128,18 +110,11 @@ bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format
         return true;
     }
     if (!printFailure.isEmpty())
-        return giveUp(printFailure);
+        return attempt.GiveUp(printFailure);
 
     // The PDF, while Word still holds the document.
-    const PdfOutcome outcome = page.MakePdfFromSpool(sourcePath);
-    if (page.StopRequested()) {
-        page.SetConverted(0);
+    if (!attempt.MakePdf())
         return true;
-    }
-    if (!outcome.made) {
-        ReportPdfFailure(page, sourcePath, outcome);
-        page.SetConverted(0);
-    }
 
     // Close without saving, then Quit. A Word that will not is ended; a PDF
     // already made stands.
@@ -147,7 +122,7 @@ bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format
         document.InvokeHelper(worddispid::kClose, DISPATCH_METHOD, VT_EMPTY, {no, no, no});
         application.InvokeHelper(worddispid::kQuit, DISPATCH_METHOD, VT_EMPTY, {no, no, no});
     } catch (...) {
-        ender.EndProgram();
+        attempt.EndProgram();
     }
     return true;
 }

@@ -91,9 +91,10 @@ rtl::OUString MimeType(const uno::Reference<graphic::XGraphic>& graphic, sal_Int
 // The picture as a PNG, or null.
 uno::Reference<graphic::XGraphic> AsPng(const uno::Reference<uno::XComponentContext>& context,
                                         const uno::Reference<graphic::XGraphicProvider>& provider,
-                                        const uno::Reference<graphic::XGraphic>& graphic)
+                                        const uno::Reference<graphic::XGraphic>& graphic,
+                                        const QString& folder)
 {
-    QTemporaryFile file;
+    QTemporaryFile file(folder + QStringLiteral("/.picture-XXXXXX.png"));
     if (!file.open())
         return {};
     file.close();
@@ -122,7 +123,8 @@ uno::Reference<graphic::XGraphic> AsPng(const uno::Reference<uno::XComponentCont
 } // namespace
 
 bool ExportPictures::PrepareToKeepJpegs(const uno::Reference<uno::XComponentContext>& context,
-                                        const uno::Reference<lang::XComponent>& document)
+                                        const uno::Reference<lang::XComponent>& document,
+                                        const QString& folder)
 {
     try {
         const std::vector<uno::Reference<beans::XPropertySet>> holders = PictureHolders(document);
@@ -149,7 +151,7 @@ bool ExportPictures::PrepareToKeepJpegs(const uno::Reference<uno::XComponentCont
         if (!provider.is())
             return false;
         for (const auto& [holder, graphic] : others) {
-            const uno::Reference<graphic::XGraphic> png = AsPng(context, provider, graphic);
+            const uno::Reference<graphic::XGraphic> png = AsPng(context, provider, graphic, folder);
             if (!png.is())
                 return false; // that picture would not be kept lossless: nothing is passed on
             holder->setPropertyValue("Graphic", uno::Any(png));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 
@@ -12,7 +14,9 @@
 class ExportPictures
 {
 public:
-    // True when the document holds a JPEG picture; its other bitmaps are PNGs then.
+    // True when the document holds a JPEG picture; its other bitmaps are PNGs
+    // then. folder: where the office may write (a PNG passes through a file there).
     static bool PrepareToKeepJpegs(const css::uno::Reference<css::uno::XComponentContext>& context,
-                                   const css::uno::Reference<css::lang::XComponent>& document);
+                                   const css::uno::Reference<css::lang::XComponent>& document,
+                                   const QString& folder);
 };

@@ -1,5 +1,6 @@
 #include "officehost/LibreOffice.h"
 
+#include "officehost/ContentGuard.h"
 #include "officehost/OfficeDocument.h"
 #include "officehost/OfficeDocumentImpl.h"
 #include "officehost/UnoText.h"
@@ -18,6 +19,8 @@
 #include <com/sun/star/uno/Exception.hpp>
 #include <com/sun/star/util/XChangesBatch.hpp>
 #include <com/sun/star/util/XFlushable.hpp>
+
+#include "platform/ScratchFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -81,7 +84,9 @@ uno::Any ReadConfiguration(const uno::Reference<lang::XMultiServiceFactory>& pro
 }
 
 // The profile's settings: macros at the highest security level and never
-// run, no recently-used list, the version recorded, so the office does not
+// run; no link of a document followed (no trusted location, so every
+// document's links count as untrusted and are blocked; links never updated
+// in texts and spreadsheets); no recently-used list, the version recorded, so the office does not
 // take each start for its first after an upgrade, and the system's own
 // locale, so a document that names no paper (plain text) is laid out on the
 // system's paper, as LibreOffice itself lays it out, not on its built-in
@@ -94,6 +99,20 @@ void ConfigureProfile(const uno::Reference<uno::XComponentContext>& context)
                          uno::Any(sal_Int32(3)));
     changed |= Configure(provider, "/org.openoffice.Office.Common/Security/Scripting",
                          "DisableMacrosExecution", uno::Any(true));
+    changed |= Configure(provider, "/org.openoffice.Office.Common/Security/Scripting",
+                         "BlockUntrustedRefererLinks", uno::Any(true));
+    changed |= Configure(provider, "/org.openoffice.Office.Common/Security/Scripting", "SecureURL",
+                         uno::Any(uno::Sequence<rtl::OUString>()));
+    changed |= Configure(provider, "/org.openoffice.Office.Writer/Content/Update", "Link",
+                         uno::Any(sal_Int32(0))); // never
+    changed |= Configure(provider, "/org.openoffice.Office.Calc/Content/Update", "Link",
+                         uno::Any(sal_Int32(1))); // never
+    // Formulas keep the results the document holds: recalculating would
+    // call WEBSERVICE and read external references.
+    changed |= Configure(provider, "/org.openoffice.Office.Calc/Formula/Load", "OOXMLRecalcMode",
+                         uno::Any(sal_Int32(1))); // never
+    changed |= Configure(provider, "/org.openoffice.Office.Calc/Formula/Load", "ODFRecalcMode",
+                         uno::Any(sal_Int32(1))); // never
     changed |=
         Configure(provider, "/org.openoffice.Office.Common/History", "PickListSize", uno::Any(sal_Int32(0)));
     changed |=
@@ -201,6 +220,15 @@ std::unique_ptr<LibreOffice> LibreOffice::Start(const QString& profileFolder, QS
         }
         impl->desktop = frame::Desktop::create(impl->context);
         ConfigureProfile(impl->context);
+        // Only the office itself, its profile and the program's scratch
+        // folder; each document and print file is let in by name.
+        const QString installation = QFileInfo(program).absolutePath();
+        if (!ContentGuard::Install(impl->context,
+                                   {installation, QFileInfo(installation).canonicalFilePath(), profileFolder,
+                                    ScratchFolder::Path(), QStringLiteral("/usr/share/libreoffice"),
+                                    QStringLiteral("/etc/libreoffice")},
+                                   why))
+            return nullptr;
     } catch (const uno::Exception& e) {
         *why = QStringLiteral("LibreOffice could not be set up: %1").arg(ToQString(e.Message));
         return nullptr;
@@ -223,6 +251,9 @@ std::unique_ptr<OfficeDocument> LibreOffice::Open(const OpenRequest& request, QS
         Property("MacroExecutionMode", uno::Any(document::MacroExecMode::NEVER_EXECUTE)),
         Property("UpdateDocMode", uno::Any(document::UpdateDocMode::NO_UPDATE)),
     };
+    // The office may reach the document by either name when it is a link.
+    ContentGuard::Allow(file.absoluteFilePath());
+    ContentGuard::Allow(file.canonicalFilePath());
     if (!request.password.isEmpty())
         args.push_back(Property("Password", uno::Any(ToOUString(request.password))));
     if (!request.filterName.isEmpty())

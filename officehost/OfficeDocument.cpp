@@ -1,5 +1,6 @@
 #include "officehost/OfficeDocument.h"
 
+#include "officehost/ContentGuard.h"
 #include "officehost/ExportPictures.h"
 #include "officehost/OfficeDocumentImpl.h"
 #include "officehost/UnoText.h"
@@ -15,6 +16,8 @@
 #include <com/sun/star/lang/XServiceInfo.hpp>
 #include <com/sun/star/uno/Exception.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
+
+#include <QFileInfo>
 
 #include <vector>
 
@@ -166,8 +169,11 @@ bool OfficeDocument::ExportPdf(const QString& pdfPath, bool withoutTransparency,
     else if (info->supportsService("com.sun.star.presentation.PresentationDocument"))
         filter = "impress_pdf_Export";
     try {
+        const QString folder = QFileInfo(pdfPath).absolutePath();
+        ContentGuard::AllowFolder(folder);
         if (!m_impl->keepsJpegs)
-            m_impl->keepsJpegs = ExportPictures::PrepareToKeepJpegs(m_impl->context, m_impl->component);
+            m_impl->keepsJpegs =
+                ExportPictures::PrepareToKeepJpegs(m_impl->context, m_impl->component, folder);
         if (withoutTransparency)
             DropWhiteBackgrounds(m_impl->component);
         const uno::Sequence<beans::PropertyValue> args = Sequence({

@@ -26,7 +26,7 @@ QString ShownName(const QString& code)
 
 TextRecognitionChoice::TextRecognitionChoice(QCheckBox* box, QComboBox* languages,
                                              const QStringList& installed)
-    : QObject(box), m_box(box), m_languages(languages)
+    : QObject(box), m_box(box), m_languages(languages), m_installed(!installed.isEmpty())
 {
     auto* model = new QStandardItemModel(m_languages);
     // English (or the first-shown language) heads the list.
@@ -64,7 +64,8 @@ TextRecognitionChoice::TextRecognitionChoice(QCheckBox* box, QComboBox* language
 
 void TextRecognitionChoice::Read(ConversionSettings& settings) const
 {
-    settings.recognizeText = m_box->isEnabled() && m_box->isChecked();
+    // Read during a run too, while the page is disabled.
+    settings.recognizeText = m_installed && m_box->isChecked();
     settings.recognitionLanguages = Languages();
 }
 

@@ -35,5 +35,6 @@ private:
 
     QCheckBox* m_box;
     QComboBox* m_languages;
+    const bool m_installed; // a language at least
     bool m_pressedInList = false;
 };

@@ -23,6 +23,7 @@ namespace {
 
 constexpr int kForkAnswerLimit = 30 * 1000;
 constexpr int kEndLimit = 5 * 1000;
+constexpr int kReadyWaitLimit = 30 * 1000;
 // A warm office that fails to load this many times in a row is not started again.
 constexpr int kMostFailedStarts = 3;
 
@@ -144,7 +145,9 @@ std::optional<WarmOfficeConnection::Host> WarmOfficeConnection::Fork(const QStri
             StartLocked(program);
         return std::nullopt; // this host starts cold (while the office warms up)
     }
-    if (!ReadyLocked(0))
+    // One that is still loading is waited for: another office starting
+    // beside it would only slow both down on the same cores.
+    if (!ReadyLocked(kReadyWaitLimit))
         return std::nullopt;
     int ends[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)

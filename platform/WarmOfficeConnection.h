@@ -26,10 +26,10 @@ public:
         qint64 processId = 0;
     };
 
-    // A host of progId forked from the warm office of program; none while
-    // the warm office is not ready (this call starts it when it is not
-    // running, or runs another program or in another environment, and a
-    // start is worth it).
+    // A host of progId forked from the warm office of program. None when
+    // this call starts the warm office (it is not running, or runs another
+    // program or in another environment, and a start is worth it): this
+    // host starts cold meanwhile. A warm office still loading is waited for.
     std::optional<Host> Fork(const QString& program, const QString& progId);
     // Starts the warm office of program when it is not running and waits at
     // most the given time for it to be ready (starting it again while it ends

@@ -8,6 +8,7 @@
 #include "RenderedPdf.h"
 #include "ScriptedMessageBoxes.h"
 #include "TestPictures.h"
+#include "TestScans.h"
 #include "TestTools.h"
 #include "WidgetTestTools.h"
 
@@ -17,12 +18,14 @@
 #include "convert/CListBoxEx.h"
 #include "converters/Converters.h"
 #include "converters/OpenPassword.h"
+#include "options/CAdvancedDlg.h"
 #include "platform/DialogCommandIds.h"
 #include "platform/MessageBoxDispatcher.h"
 #include "platform/widgets/DialogBuilder.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
@@ -158,6 +161,34 @@ TEST_F(PageEndToEnd, APictureAndADocumentBecomeTwoPdfsListedByTheCompletionDialo
     EXPECT_EQ(texts, QStringList{}) << "a run of good files shows no message";
     EXPECT_EQ(processtree::LeftRunning(s_marker, 10000), QStringList{})
         << "no office host, office or Ghostscript of the run is left";
+}
+
+TEST_F(PageEndToEnd, WithRecognitionTickedAScanBecomesASearchablePdf)
+{
+    const QString scan = m_input.filePath(QStringLiteral("Scan.png"));
+    ASSERT_TRUE(testscans::Make(0).image.save(scan));
+    Drop({scan});
+    ASSERT_TRUE(WaitUntil([&] { return m_page.m_fileList->count() == 1; }, 5000));
+    auto* folder = DlgItem<QLineEdit>(&m_page, IDC_OUTPUT_FOLDER);
+    folder->selectAll();
+    QTest::keyClicks(folder, m_output.path());
+    DlgItem<QCheckBox>(m_page.m_optionTabs.m_advancedPage, IDC_RECOGNIZE_TEXT)->click();
+
+    // The completion dialog is closed as it appears.
+    QTimer closer;
+    closer.setInterval(20);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (m_page.m_finishDlg.isVisible())
+            QTest::mouseClick(DlgItem<QAbstractButton>(&m_page.m_finishDlg, IDCANCEL), Qt::LeftButton);
+    });
+    closer.start();
+    QTest::mouseClick(DlgItem<QAbstractButton>(&m_page, IDC_CONVERT), Qt::LeftButton);
+    ASSERT_TRUE(WaitUntil([&] { return !m_page.IsConverting() && !m_page.IsWorkerRunning(); }, 300000));
+
+    const QString words = testtools::PdfWords(m_output.filePath(QStringLiteral("Scan.pdf"))).join(u' ');
+    EXPECT_TRUE(words.contains(QStringLiteral("thank you for your order"))) << words.toStdString();
+    EXPECT_EQ(m_boxes.Texts(), QStringList{}) << "words were found: nothing to tell";
+    EXPECT_EQ(processtree::LeftRunning(s_marker, 10000), QStringList{}) << "no Tesseract is left";
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <unistd.h>
 
 using namespace officesequences;
 
@@ -204,10 +205,17 @@ TEST_F(OfficeHostTest, ProtectedDocumentsOpenOnlyWithTheirPassword)
     EXPECT_TRUE(SpoolText().contains(QStringLiteral("markerprotectedxls")));
 }
 
-TEST_F(OfficeHostTest, TheHostKeepsAnOfficeProfileOfItsOwnWithMacrosOff)
+TEST_F(OfficeHostTest, TheHostKeepsAnOfficeProfileOfItsOwnWithMacrosOffAndNoNetwork)
 {
     COleDispatchDriver application;
     ASSERT_TRUE(application.CreateDispatch(QStringLiteral("Excel.Application")));
+    const qint64 pid = ServerProcessId(application.m_lpDispatch);
+    const QByteArray network = NetworkOf(pid);
+    ASSERT_FALSE(network.isEmpty());
+    if (KernelGivesOwnNetworks())
+        EXPECT_NE(network, NetworkOf(::getpid())) << "the host has a network of its own";
+    else
+        EXPECT_EQ(network, NetworkOf(::getpid())) << "the host runs where the kernel refuses namespaces";
     application.ReleaseDispatch();
     const QString settings = QString::fromUtf8(testtools::ReadFile(
         s_cache + QStringLiteral("/foliant/office-profile/user/registrymodifications.xcu")));
@@ -218,6 +226,8 @@ TEST_F(OfficeHostTest, TheHostKeepsAnOfficeProfileOfItsOwnWithMacrosOff)
         "<prop oor:name=\"DisableMacrosExecution\" oor:op=\"fuse\"><value>true</value></prop>")));
     EXPECT_TRUE(settings.contains(
         QStringLiteral("<prop oor:name=\"PickListSize\" oor:op=\"fuse\"><value>0</value></prop>")));
+    EXPECT_TRUE(settings.contains(QStringLiteral(
+        "<prop oor:name=\"BlockUntrustedRefererLinks\" oor:op=\"fuse\"><value>true</value></prop>")));
 }
 
 TEST_F(OfficeHostTest, TheWordHostRunsUnderWordsProcessName)

@@ -7,6 +7,9 @@
 
 #include <cerrno>
 #include <csignal>
+#include <sched.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace officesequences {
 namespace {
@@ -129,6 +132,24 @@ SCODE CallStoppedExcel(qint64* pid)
     }
     OfficeHostConnection::SetCallTimeLimit(limit);
     return failure;
+}
+
+bool KernelGivesOwnNetworks()
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(::unshare(CLONE_NEWNET) == 0 || ::unshare(CLONE_NEWUSER | CLONE_NEWNET) == 0 ? 0 : 1);
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+QByteArray NetworkOf(qint64 pid)
+{
+    char target[64] = {};
+    const QByteArray link = QStringLiteral("/proc/%1/ns/net").arg(pid).toLatin1();
+    const ssize_t n = ::readlink(link.constData(), target, sizeof target - 1);
+    return n > 0 ? QByteArray(target, static_cast<int>(n)) : QByteArray();
 }
 
 } // namespace officesequences

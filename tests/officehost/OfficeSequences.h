@@ -25,4 +25,10 @@ bool Reaped(qint64 pid);
 // it did not fail). The host's process id in *pid.
 SCODE CallStoppedExcel(qint64* pid);
 
+// Whether this kernel gives a process a network of its own, as the host
+// asks for one: directly, or inside a user namespace.
+bool KernelGivesOwnNetworks();
+// The network namespace of a process ("net:[4026531840]").
+QByteArray NetworkOf(qint64 pid);
+
 } // namespace officesequences

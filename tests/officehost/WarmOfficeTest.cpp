@@ -79,6 +79,8 @@ TEST(WarmOffice, ForkedHostsPrintAreEndedLikeColdOnesAndLeaveNothing)
     ASSERT_TRUE(warm.WaitUntilReady(program, 60000));
     const qint64 parent = warm.ProcessId();
     const QStringList parentDescriptors = Descriptors(parent);
+    ASSERT_FALSE(NetworkOf(parent).isEmpty());
+    EXPECT_EQ(NetworkOf(parent) != NetworkOf(::getpid()), KernelGivesOwnNetworks());
 
     // Every application: its own process, named as the application, forked
     // from the warm office, holding no channel but its own.
@@ -95,6 +97,8 @@ TEST(WarmOffice, ForkedHostsPrintAreEndedLikeColdOnesAndLeaveNothing)
         const qint64 pid = ServerProcessId(host.m_lpDispatch);
         EXPECT_EQ(ParentOf(pid), parent) << a.progId;
         EXPECT_EQ(NameOf(pid), QString::fromLatin1(a.name));
+        EXPECT_EQ(NetworkOf(pid), NetworkOf(parent))
+            << "the warm office's network, of its own where the kernel allows";
         const QStringList sockets = Descriptors(pid).filter(QStringLiteral("socket:"));
         EXPECT_EQ(QSet<QString>(sockets.begin(), sockets.end()).size(), 1) << sockets.join(' ').toStdString();
     }

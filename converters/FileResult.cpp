@@ -1,4 +1,4 @@
-#include "cli/FileResult.h"
+#include "converters/FileResult.h"
 
 QString FileResult::StatusName(Status status)
 {

@@ -1,0 +1,163 @@
+// The run both front ends share, with converters and pages of the test's
+// own: the order files are taken in, a PDF that exists already, what each
+// file becomes, and a stop.
+#include "EventLog.h"
+#include "FakePage.h"
+#include "TestTools.h"
+
+#include "converters/ConversionRun.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMutex>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace {
+
+// A job on a fake page: the file's PDF is made when the converter says so.
+class FakeJob : public ConversionRun::Job
+{
+public:
+    explicit FakeJob(EventLog& log) : m_page(log) {}
+    ConversionPage& Page() override { return m_page; }
+    void BeginFile(const FileResult& file, const QString&) override { begun << file.source; }
+    bool EndFile(bool converted, FileResult* file) override
+    {
+        if (!converted)
+            file->reason = QStringLiteral("not converted");
+        return converted;
+    }
+    QStringList begun;
+
+private:
+    FakePage m_page;
+};
+
+class RecordingObserver : public ConversionRun::Observer
+{
+public:
+    bool Stopped() override { return stopAfter >= 0 && done.size() >= stopAfter; }
+    QString Refusal(const FileResult& file) override
+    {
+        return file.source.endsWith(QLatin1String("refused.doc")) ? QStringLiteral("refused") : QString();
+    }
+    ConversionRun::Existing AlreadyExists(const FileResult& file, QString* reason) override
+    {
+        QMutexLocker lock(&mutex);
+        asked << QFileInfo(file.pdf).fileName();
+        *reason = QStringLiteral("exists");
+        return existing;
+    }
+    void Done(qsizetype index, const FileResult& file) override
+    {
+        QMutexLocker lock(&mutex);
+        done << QStringLiteral("%1 %2").arg(index).arg(FileResult::StatusName(file.status));
+    }
+    ConversionSettings CombinedSettings() override { return {}; }
+    void CombinedMade(const QString&) override {}
+    void CombinedNotMade(const QString&, const QString&) override {}
+
+    ConversionRun::Existing existing = ConversionRun::Existing::Skip;
+    qsizetype stopAfter = -1;
+    QMutex mutex;
+    QStringList asked;
+    QStringList done;
+};
+
+class ConversionRunTest : public ::testing::Test
+{
+protected:
+    QList<FileResult> Files(const QStringList& names)
+    {
+        QList<FileResult> files;
+        for (const QString& name : names) {
+            FileResult file;
+            file.source = dir.filePath(name);
+            file.outputFolder = dir.path();
+            file.pdf = dir.filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".pdf"));
+            files << file;
+        }
+        return files;
+    }
+    // Word "converts" every file but those named fail*.
+    ConverterSet Converters()
+    {
+        ConverterSet set;
+        set.word = [this](ConversionPage& page, const QString& path) {
+            QMutexLocker lock(&m_mutex);
+            converted << QFileInfo(path).fileName();
+            page.SetConverted(QFileInfo(path).fileName().startsWith(QLatin1String("fail")) ? 0 : 1);
+        };
+        return set;
+    }
+
+    QTemporaryDir dir;
+    EventLog log;
+    QMutex m_mutex;
+    QStringList converted;
+};
+
+TEST_F(ConversionRunTest, EachFileIsTakenOnceInListOrderAndEndsAsItsConverterAndTheObserverSay)
+{
+    ASSERT_TRUE(testtools::WriteFile(dir.filePath("old.pdf"), "%PDF-1.4 old"));
+    QList<FileResult> files = Files({"a.doc", "refused.doc", "old.doc", "fail.doc", "b.doc", "c.doc"});
+    files[4].status = FileResult::Status::Failed; // settled before the run
+    files[4].reason = QStringLiteral("duplicate");
+    RecordingObserver observer;
+    ConversionRun run(Converters(), files, {}, observer);
+    FakeJob first(log), second(log);
+    run.Run({&first, &second}, [] {});
+
+    // Every file reported once; the settled one keeps its reason, the
+    // refused one gets the front end's, the existing PDF is left.
+    ASSERT_EQ(observer.done.size(), files.size());
+    EXPECT_EQ(observer.asked, QStringList{"old.pdf"});
+    const QList<FileResult>& result = run.Files();
+    ASSERT_EQ(result.size(), files.size());
+    EXPECT_EQ(result[0].status, FileResult::Status::Made);
+    EXPECT_EQ(result[1].status, FileResult::Status::Failed);
+    EXPECT_EQ(result[1].reason, "refused");
+    EXPECT_EQ(result[2].status, FileResult::Status::Skipped);
+    EXPECT_EQ(result[2].reason, "exists");
+    EXPECT_EQ(result[3].status, FileResult::Status::Failed);
+    EXPECT_EQ(result[3].reason, "not converted");
+    EXPECT_EQ(result[4].reason, "duplicate");
+    EXPECT_EQ(result[5].status, FileResult::Status::Made);
+    converted.sort();
+    EXPECT_EQ(converted, (QStringList{"a.doc", "c.doc", "fail.doc"})) << "each converted once, by one job";
+    EXPECT_EQ(first.begun.size() + second.begun.size(), 3);
+
+    // Replacing: the existing PDF's file is converted; failing: it is not.
+    for (const auto existing : {ConversionRun::Existing::Replace, ConversionRun::Existing::Fail}) {
+        RecordingObserver again;
+        again.existing = existing;
+        ConversionRun one(Converters(), Files({"old.doc"}), {}, again);
+        FakeJob job(log);
+        one.Run({&job});
+        EXPECT_EQ(one.Files()[0].status, existing == ConversionRun::Existing::Replace
+                                             ? FileResult::Status::Made
+                                             : FileResult::Status::Failed);
+    }
+}
+
+TEST_F(ConversionRunTest, AStoppedRunTakesNoFurtherFileAndTheRestAreStopped)
+{
+    RecordingObserver observer;
+    observer.stopAfter = 2;
+    ConversionRun run(Converters(), Files({"a.doc", "b.doc", "c.doc", "d.doc"}), {}, observer);
+    FakeJob job(log);
+    run.Run({&job});
+    EXPECT_EQ(observer.done, (QStringList{"0 made", "1 made"}));
+    ASSERT_EQ(run.Files().size(), 4);
+    for (qsizetype i : {2, 3}) {
+        EXPECT_EQ(run.Files()[i].status, FileResult::Status::Stopped);
+        EXPECT_EQ(run.Files()[i].reason, "Stopped before it was started.");
+    }
+    EXPECT_EQ(job.begun.size(), 2);
+}
+
+} // namespace
