@@ -30,11 +30,11 @@ bool PrintSpooler::JobsWithoutTransparency() const
 }
 
 bool PrintSpooler::Export(OfficeDocument& document, const QString& partPath, bool withoutTransparency,
-                          QString* why)
+                          QString* why, const TaggedExportJob& tagged)
 {
-    if (!document.ExportPdf(partPath, false, why))
+    if (!document.ExportPdf(partPath, false, why, tagged))
         return false;
-    if (!withoutTransparency)
+    if (!withoutTransparency || tagged.tagged)
         return true;
     if (!PdfDrawingFacts::Read(partPath, false).transparency)
         return true;
@@ -94,15 +94,16 @@ bool PrintSpooler::Print(const std::shared_ptr<OfficeDocument>& document, const 
     QFile::remove(targetPath);
 
     const bool flatten = JobsWithoutTransparency();
+    const TaggedExportJob tagged = m_taggedExport;
     if (!background)
-        return Finish(Export(*document, partPath, flatten, why), partPath, targetPath, why);
+        return Finish(Export(*document, partPath, flatten, why, tagged), partPath, targetPath, why);
 
     // The thread only uses the document; the job holds it, and lets go of it
     // on this thread once the file is in place.
     auto job = std::make_shared<QString>();
     OfficeDocument* rendered = document.get();
-    QThread* thread = QThread::create([rendered, partPath, flatten, job] {
-        if (Export(*rendered, partPath, flatten, job.get()))
+    QThread* thread = QThread::create([rendered, partPath, flatten, tagged, job] {
+        if (Export(*rendered, partPath, flatten, job.get(), tagged))
             job->clear();
         else if (job->isEmpty())
             *job = QStringLiteral("LibreOffice could not render the document.");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TaggedExportJob.h"
+
 #include <QObject>
 #include <QString>
 
@@ -40,6 +42,8 @@ public:
     // no page becomes one picture and no word is lost.
     void SetPdfLevel(const QString& pdfLevel) { m_pdfLevel = pdfLevel; }
     bool JobsWithoutTransparency() const;
+    // Whether the jobs are tagged PDFs, written as the final PDF.
+    void SetTaggedExport(const TaggedExportJob& job) { m_taggedExport = job; }
 
     int RunningJobs() const { return m_running; }
     // Waits, serving events, until no job runs; false when the limit passed.
@@ -48,9 +52,10 @@ public:
 private:
     // Writes the job into partPath; see SetPdfLevel.
     static bool Export(OfficeDocument& document, const QString& partPath, bool withoutTransparency,
-                       QString* why);
+                       QString* why, const TaggedExportJob& tagged);
     static bool Finish(bool exported, const QString& partPath, const QString& printFile, QString* why);
 
     int m_running = 0;
     QString m_pdfLevel;
+    TaggedExportJob m_taggedExport;
 };

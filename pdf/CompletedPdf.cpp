@@ -37,7 +37,8 @@ bool MakeTemporaryPdfBeside(QTemporaryFile& file, const QString& finalPath, QStr
 }
 
 bool CompletePdf(QTemporaryFile& written, const QString& finalPath, const ConversionSettings& settings,
-                 FinalSteps steps, QString* why, bool* folderFault, const SpoolTextMaps* textMaps)
+                 FinalSteps steps, QString* why, bool* folderFault, const QString& documentName,
+                 const SpoolTextMaps* textMaps)
 {
     *folderFault = true;
     QTemporaryFile finished;
@@ -46,7 +47,8 @@ bool CompletePdf(QTemporaryFile& written, const QString& finalPath, const Conver
         (keptjpegs::Kept(settings) && keptjpegs::HasDoubledEnds(written.fileName()))) {
         if (!MakeTemporaryPdfBeside(finished, finalPath, why))
             return false;
-        if (!RunFinalStep(written.fileName(), finished.fileName(), settings, steps, why, textMaps)) {
+        if (!RunFinalStep(written.fileName(), finished.fileName(), settings, steps, why, documentName,
+                          textMaps)) {
             *folderFault = false;
             *why = QStringLiteral("The PDF could not be finished: %1").arg(*why);
             return false;

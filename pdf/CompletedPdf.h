@@ -18,6 +18,8 @@ bool MakeTemporaryPdfBeside(QTemporaryFile& file, const QString& finalPath, QStr
 // gets the usual permissions and its final name, replacing an older PDF only
 // now that it is complete. False, with *why, when a step fails or the name
 // cannot be given (then *folderFault is true); what was written is removed.
+// documentName is the document's name for the final steps (see RunFinalStep);
 // textMaps: the print job's text maps, to mend what Ghostscript garbled.
 bool CompletePdf(QTemporaryFile& written, const QString& finalPath, const ConversionSettings& settings,
-                 FinalSteps steps, QString* why, bool* folderFault, const SpoolTextMaps* textMaps = nullptr);
+                 FinalSteps steps, QString* why, bool* folderFault, const QString& documentName = {},
+                 const SpoolTextMaps* textMaps = nullptr);

@@ -13,6 +13,8 @@
 #include "pdf/PictureTextStep.h"
 #include "pdf/PrintableLinks.h"
 #include "pdf/SpoolTextMaps.h"
+#include "pdf/TaggedOfficePdf.h"
+#include "pdf/TaggedPdf.h"
 #include "platform/LinkSafeFiles.h"
 #include "platform/ProcessRunner.h"
 #include "platform/ScratchFolder.h"
@@ -167,11 +169,12 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     if (part)
         settings.securityEnabled = 0;
     const QString finalPath = part ? options.partPath : PdfOutputPath(outputFolder, sourcePath);
-    // Ghostscript writes no AES: qpdf encrypts its PDF afterwards, as it
-    // does a picture's PDF once its words are laid over it.
+    // Ghostscript writes no AES, and no security for a tagged PDF: qpdf
+    // encrypts its PDF afterwards, as it does a picture's PDF once its words
+    // are laid over it.
     const bool recognising = settings.recognizeText && options.picture;
     ConversionSettings ghostscriptSettings = settings;
-    if (UsesAes(settings) || recognising)
+    if (UsesAes(settings) || recognising || settings.tagged)
         ghostscriptSettings.securityEnabled = 0;
     QString error;
     const QString scratch =
@@ -194,6 +197,9 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     if (!spool.exists() || spool.size() == 0)
         return Failure(PdfOutcome::Failure::EmptySpool, finalPath,
                        QStringLiteral("The print job wrote nothing into %1.").arg(paths.spoolFile));
+    const QString name = QFileInfo(sourcePath).fileName();
+    if (settings.tagged && taggedpdf::IsPdfFile(paths.spoolFile))
+        return MakeTaggedOfficePdf(paths.spoolFile, finalPath, settings, part, name);
 
     // PDF/A: Ghostscript's definition file with the sRGB output intent, and
     // links that are printed, so Ghostscript keeps them.
@@ -335,7 +341,7 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
                                            : FinalSteps::OneFile;
     bool folderFault = false;
     const SpoolTextMaps textMaps = SpoolTextMaps::Read(paths.spoolFile);
-    if (!CompletePdf(*written, finalPath, settings, steps, &outcome.reason, &folderFault, &textMaps)) {
+    if (!CompletePdf(*written, finalPath, settings, steps, &outcome.reason, &folderFault, name, &textMaps)) {
         if (folderFault)
             outcome.failure = PdfOutcome::Failure::OutputFolder;
         return outcome;
