@@ -116,6 +116,9 @@ inline constexpr DialogItem kAdvancedItems[] = {
     {IDC_PDF_VERSION, K::ComboBox, u"", 286, 52, 86, 60, kDropList},
     {IDC_ALTERNATE_EMF, K::CheckBox, u"", 286, 76, 10, 10, TabStop},
     {IDC_STATIC, K::Label, u"Alternate EMF Rendering", 197, 75, 87, 8},
+    // The row left free beside "Alternate EMF Rendering": the box carries its
+    // own text, as the output choice beside the folder does.
+    {IDC_TAGGED_PDF, K::CheckBox, u"Tagged PDF (accessible, PDF/UA)", 10, 76, 170, 10, TabStop},
     // A row of its own below: the choice on the left, its languages in the
     // right column, as the rows above.
     {IDC_RECOGNIZE_TEXT, K::CheckBox, u"Recognize text in pictures (OCR)", 10, 97, 170, 10, TabStop},

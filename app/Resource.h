@@ -96,6 +96,7 @@ inline constexpr int IDC_PAGE_MODE = 1027;
 inline constexpr int IDC_DOCUMENT_COMPRESSION = 1028;
 inline constexpr int IDC_IMAGES_COMPRESSION = 1029;
 inline constexpr int IDC_ALTERNATE_EMF = 1030;
+inline constexpr int IDC_TAGGED_PDF = 1032;
 inline constexpr int IDC_RECOGNIZE_TEXT = 1033;
 inline constexpr int IDC_OCR_LANGUAGES = 1034;
 

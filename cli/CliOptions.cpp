@@ -112,6 +112,10 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
                                         QStringLiteral("VERSION"));
     const QCommandLineOption pdfa(QStringLiteral("pdfa"),
                                   QStringLiteral("Writes PDF/A-2b (the same as --pdf-version PDF/A-2b)."));
+    const QCommandLineOption tagged(
+        QStringLiteral("tagged"),
+        QStringLiteral("Writes tagged, accessible PDFs (PDF/UA): structure, language, alternate texts "
+                       "and form fields."));
     const QCommandLineOption compression(
         QStringLiteral("compression"),
         QStringLiteral("Document compression: %1.").arg(Lower(kDocumentCompressions)),
@@ -172,6 +176,7 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
                                     QStringLiteral("Writes a JSON report of every file (source, pdf, status, "
                                                    "reason, seconds) to FILE."),
                                     QStringLiteral("FILE"));
+    parser.addOptions({tagged});
     parser.addOptions({help,          version,          output,      recursive, pdfVersion, pdfa,
                        compression,   imageCompression, jpegQuality, encrypt,   deny,       userPassword,
                        ownerPassword, openPassword,     title,       subject,   author,     keywords,
@@ -245,6 +250,7 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
                            .arg(parser.value(pdfVersion)));
         settings.pdfVersion = kPdfA2bVersion;
     }
+    settings.tagged = parser.isSet(tagged);
 
     // The Security page's.
     int fromStandardInput = 0;

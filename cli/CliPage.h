@@ -61,6 +61,7 @@ public:
     QString SpoolFilePath(QString* why) override { return m_scratch.SpoolFilePath(why); }
     PdfOutcome MakePdfFromSpool(const QString& sourcePath) override;
     QString PdfCompatibilityLevel() override { return EffectiveCompatibilityLevel(m_settings); }
+    ConversionSettings PdfSettingsNow() override { return m_settings; }
     void SetConverted(int converted) override { m_converted = converted; }
     int Converted() const override { return m_converted; }
     void SetTimer(int, int) override {}

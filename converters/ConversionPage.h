@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pdf/ConversionSettings.h"
 #include "pdf/GhostscriptRunner.h"
 
 #include <QString>
@@ -39,6 +40,11 @@ public:
     // Advanced page's values read now): the office printer's jobs are made
     // for it.
     virtual QString PdfCompatibilityLevel() = 0;
+
+    // The settings the PDF step will use for the current file (the run's,
+    // with the Advanced page's values read now): a tagged PDF is written by
+    // the office printer itself, with these choices.
+    virtual ConversionSettings PdfSettingsNow() = 0;
 
     // m_converted: 1 when the Office file was printed and its PDF made.
     virtual void SetConverted(int converted) = 0;

@@ -3,6 +3,7 @@
 #include "converters/ConversionPage.h"
 #include "converters/ConverterReports.h"
 #include "converters/SpoolFile.h"
+#include "pdf/TaggedPdf.h"
 #include "platform/MessageBoxService.h"
 #include "platform/OfficeHostConnection.h"
 
@@ -30,6 +31,9 @@ bool OfficeAttempt::Start(const QString& progId, const QString& notStarted)
         return false;
     }
     SetPrinterPdfLevel(m_application.m_lpDispatch, m_page.PdfCompatibilityLevel());
+    const ConversionSettings settings = m_page.PdfSettingsNow();
+    if (settings.tagged)
+        SetPrinterTaggedExport(m_application.m_lpDispatch, taggedpdf::ExportJobFor(settings));
     m_ender.emplace(m_page, m_application);
     return true;
 }

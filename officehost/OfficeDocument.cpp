@@ -2,6 +2,7 @@
 
 #include "officehost/ContentGuard.h"
 #include "officehost/OfficeDocumentImpl.h"
+#include "officehost/TaggedExportOptions.h"
 #include "officehost/UnoText.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
@@ -148,8 +149,11 @@ QString OfficeDocument::FilterName() const
     return {};
 }
 
-bool OfficeDocument::ExportPdf(const QString& pdfPath, bool withoutTransparency, QString* why)
+bool OfficeDocument::ExportPdf(const QString& pdfPath, bool withoutTransparency, QString* why,
+                               const TaggedExportJob& tagged)
 {
+    if (tagged.tagged)
+        withoutTransparency = false;
     uno::Reference<lang::XServiceInfo> info(m_impl->component, uno::UNO_QUERY);
     uno::Reference<frame::XStorable> storable(m_impl->component, uno::UNO_QUERY);
     if (!info.is() || !storable.is()) {
@@ -166,7 +170,9 @@ bool OfficeDocument::ExportPdf(const QString& pdfPath, bool withoutTransparency,
     const uno::Sequence<beans::PropertyValue> args = Sequence({
         Property("FilterName", uno::Any(rtl::OUString::createFromAscii(filter))),
         Property("Overwrite", uno::Any(true)),
-        Property("FilterData", uno::Any(PrinterExportOptions(withoutTransparency))),
+        Property("FilterData",
+                 uno::Any(tagged.tagged ? TaggedExportOptions(PrinterExportOptions(false), tagged)
+                                        : PrinterExportOptions(withoutTransparency))),
     });
     try {
         if (withoutTransparency)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TaggedExportJob.h"
+
 #include <QString>
 
 #include <memory>
@@ -19,8 +21,10 @@ public:
     QString FilterName() const;
     // Every page (every sheet, every slide) into a PDF file. Without
     // transparency, what is see-through is flattened object by object, so
-    // text stays text.
-    bool ExportPdf(const QString& pdfPath, bool withoutTransparency, QString* why);
+    // text stays text. A tagged job is written as the final PDF instead (see
+    // TaggedExportOptions), with nothing flattened.
+    bool ExportPdf(const QString& pdfPath, bool withoutTransparency, QString* why,
+                   const TaggedExportJob& tagged = {});
     void Close();
 
 private:

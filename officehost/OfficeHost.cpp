@@ -45,6 +45,10 @@ void OfficeHost::OnMessage(const Message& message)
         m_application->Spooler().SetPdfLevel(message.pdfLevel);
         return;
     }
+    if (message.type == MessageType::TaggedExport) {
+        m_application->Spooler().SetTaggedExport(message.taggedExport);
+        return;
+    }
     if (message.type != MessageType::Invoke)
         return;
     Message reply;

@@ -62,15 +62,16 @@ bool PrintSpooler::Print(const std::shared_ptr<OfficeDocument>& document, const 
     QFile::remove(targetPath);
 
     const bool flatten = JobsWithoutTransparency();
+    const TaggedExportJob tagged = m_taggedExport;
     if (!background)
-        return Finish(document->ExportPdf(partPath, flatten, why), partPath, targetPath, why);
+        return Finish(document->ExportPdf(partPath, flatten, why, tagged), partPath, targetPath, why);
 
     // The thread only uses the document; the job holds it, and lets go of it
     // on this thread once the file is in place.
     auto job = std::make_shared<QString>();
     OfficeDocument* rendered = document.get();
-    QThread* thread = QThread::create([rendered, partPath, flatten, job] {
-        if (rendered->ExportPdf(partPath, flatten, job.get()))
+    QThread* thread = QThread::create([rendered, partPath, flatten, tagged, job] {
+        if (rendered->ExportPdf(partPath, flatten, job.get(), tagged))
             job->clear();
         else if (job->isEmpty())
             *job = QStringLiteral("LibreOffice could not render the document.");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TaggedExportJob.h"
+
 #include <QObject>
 #include <QString>
 
@@ -38,6 +40,8 @@ public:
     // never has to turn a whole page into one picture.
     void SetPdfLevel(const QString& pdfLevel) { m_pdfLevel = pdfLevel; }
     bool JobsWithoutTransparency() const;
+    // Whether the jobs are tagged PDFs, written as the final PDF.
+    void SetTaggedExport(const TaggedExportJob& job) { m_taggedExport = job; }
 
     int RunningJobs() const { return m_running; }
     // Waits, serving events, until no job runs; false when the limit passed.
@@ -48,4 +52,5 @@ private:
 
     int m_running = 0;
     QString m_pdfLevel;
+    TaggedExportJob m_taggedExport;
 };

@@ -31,6 +31,7 @@ CAdvancedDlg::CAdvancedDlg(QWidget* parent)
       m_jpegQuality(DlgItem<QComboBox>(this, IDC_JPEG_QUALITY)),
       m_pdfVersion(DlgItem<QComboBox>(this, IDC_PDF_VERSION)),
       m_alternateEmf(DlgItem<QCheckBox>(this, IDC_ALTERNATE_EMF)),
+      m_taggedPdf(DlgItem<QCheckBox>(this, IDC_TAGGED_PDF)),
       m_textRecognition(new TextRecognitionChoice(DlgItem<QCheckBox>(this, IDC_RECOGNIZE_TEXT),
                                                   DlgItem<QComboBox>(this, IDC_OCR_LANGUAGES),
                                                   recognitionlanguages::Installed()))
@@ -61,6 +62,7 @@ void CAdvancedDlg::ReadAdvancedSettings(ConversionSettings& settings) const
         settings.documentCompression = SelectedText(m_documentCompression);
         settings.imageCompression = SelectedText(m_imagesCompression);
         settings.jpegQuality = SelectedText(m_jpegQuality);
+        settings.tagged = m_taggedPdf->isChecked();
         m_textRecognition->Read(settings);
     });
 }

@@ -8,7 +8,8 @@ class QComboBox;
 class TextRecognitionChoice;
 
 // The Advanced page (template 134). It keeps no values of its own: the PDF
-// step reads the selected texts of four combos whenever it needs them.
+// step reads the selected texts of four combos, and whether "Tagged PDF" is
+// ticked, whenever it needs them.
 // Page Layout, Page Mode and "Alternate EMF Rendering" can be operated but
 // feed nothing.
 class CAdvancedDlg : public COptionPage, public AdvancedSettingsReader
@@ -28,6 +29,7 @@ public:
     QComboBox* m_jpegQuality;
     QComboBox* m_pdfVersion;
     QCheckBox* m_alternateEmf;
+    QCheckBox* m_taggedPdf;
     // "Recognize text in pictures (OCR)" and its languages.
     TextRecognitionChoice* m_textRecognition;
 

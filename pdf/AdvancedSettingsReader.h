@@ -2,8 +2,8 @@
 
 #include "pdf/ConversionSettings.h"
 
-// Gives the four Advanced values (pdfVersion, documentCompression,
-// imageCompression, jpegQuality) as they stand at the moment of asking: the
+// Gives the Advanced values (pdfVersion, documentCompression,
+// imageCompression, jpegQuality, tagged) as they stand at the moment of asking: the
 // PDF step asks each time it builds a file's command line. Callable from the
 // conversion thread.
 class AdvancedSettingsReader

@@ -1,5 +1,7 @@
 #include "pdf/ArchiveDocumentInfo.h"
 
+#include "pdf/ArchiveFormat.h"
+
 #include <QRegularExpression>
 #include <QUuid>
 
@@ -35,7 +37,7 @@ QString LanguageAlternative(const QString& name, const QString& value)
                                  .arg(name, XmlEscaped(value));
 }
 
-QByteArray XmpPacket(QPDFObjectHandle info)
+QByteArray XmpPacket(QPDFObjectHandle info, bool archive, bool accessible)
 {
     const QString title = InfoText(info, "/Title");
     const QString author = InfoText(info, "/Author");
@@ -55,8 +57,27 @@ QByteArray XmpPacket(QPDFObjectHandle info)
     if (!author.isEmpty())
         body += QStringLiteral("<dc:creator><rdf:Seq><rdf:li>%1</rdf:li></rdf:Seq></dc:creator>\n")
                     .arg(XmlEscaped(author));
-    body += Element(QStringLiteral("pdfaid:part"), QStringLiteral("2"));
-    body += Element(QStringLiteral("pdfaid:conformance"), QStringLiteral("B"));
+    if (archive) {
+        body += Element(QStringLiteral("pdfaid:part"), QStringLiteral("2"));
+        body += Element(QStringLiteral("pdfaid:conformance"), QStringLiteral("B"));
+    }
+    if (accessible)
+        body += Element(QStringLiteral("pdfuaid:part"), QStringLiteral("1"));
+    // PDF/A admits only the schemas it predefines or describes in the packet.
+    if (archive && accessible)
+        body += QStringLiteral(
+            "<pdfaExtension:schemas><rdf:Bag><rdf:li rdf:parseType=\"Resource\">\n"
+            "<pdfaSchema:schema>PDF/UA Universal Accessibility Schema</pdfaSchema:schema>\n"
+            "<pdfaSchema:namespaceURI>http://www.aiim.org/pdfua/ns/id/</pdfaSchema:namespaceURI>\n"
+            "<pdfaSchema:prefix>pdfuaid</pdfaSchema:prefix>\n"
+            "<pdfaSchema:property><rdf:Seq><rdf:li rdf:parseType=\"Resource\">\n"
+            "<pdfaProperty:name>part</pdfaProperty:name>\n"
+            "<pdfaProperty:valueType>Integer</pdfaProperty:valueType>\n"
+            "<pdfaProperty:category>internal</pdfaProperty:category>\n"
+            "<pdfaProperty:description>Indicates, which part of ISO 14289 standard is "
+            "followed</pdfaProperty:description>\n"
+            "</rdf:li></rdf:Seq></pdfaSchema:property>\n"
+            "</rdf:li></rdf:Bag></pdfaExtension:schemas>\n");
     const QString packet =
         QStringLiteral("<?xpacket begin=\"\xFEFF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
                        "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">\n"
@@ -66,8 +87,15 @@ QByteArray XmpPacket(QPDFObjectHandle info)
                        " xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\"\n"
                        " xmlns:xmpMM=\"http://ns.adobe.com/xap/1.0/mm/\"\n"
                        " xmlns:dc=\"http://purl.org/dc/elements/1.1/\"\n"
-                       " xmlns:pdfaid=\"http://www.aiim.org/pdfa/ns/id/\">\n") +
-        body + QStringLiteral("</rdf:Description>\n</rdf:RDF>\n</x:xmpmeta>\n<?xpacket end=\"w\"?>");
+                       " xmlns:pdfaid=\"http://www.aiim.org/pdfa/ns/id/\"") +
+        (accessible ? QStringLiteral("\n xmlns:pdfuaid=\"http://www.aiim.org/pdfua/ns/id/\"") : QString()) +
+        (archive && accessible
+             ? QStringLiteral("\n xmlns:pdfaExtension=\"http://www.aiim.org/pdfa/ns/extension/\"\n"
+                              " xmlns:pdfaSchema=\"http://www.aiim.org/pdfa/ns/schema#\"\n"
+                              " xmlns:pdfaProperty=\"http://www.aiim.org/pdfa/ns/property#\"")
+             : QString()) +
+        QStringLiteral(">\n") + body +
+        QStringLiteral("</rdf:Description>\n</rdf:RDF>\n</x:xmpmeta>\n<?xpacket end=\"w\"?>");
     return packet.toUtf8();
 }
 
@@ -112,7 +140,8 @@ void WriteArchiveDocumentInfo(QPDF& pdf, const ConversionSettings& settings)
         info.replaceKey(key, QPDFObjectHandle::newUnicodeString(value->toStdString()));
     }
 
-    QPDFObjectHandle metadata = QPDFObjectHandle::newStream(&pdf, XmpPacket(info).toStdString());
+    QPDFObjectHandle metadata = QPDFObjectHandle::newStream(
+        &pdf, XmpPacket(info, IsArchive(settings), settings.tagged).toStdString());
     metadata.getDict().replaceKey("/Type", QPDFObjectHandle::newName("/Metadata"));
     metadata.getDict().replaceKey("/Subtype", QPDFObjectHandle::newName("/XML"));
     pdf.getRoot().replaceKey("/Metadata", metadata);

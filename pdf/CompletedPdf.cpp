@@ -35,7 +35,7 @@ bool MakeTemporaryPdfBeside(QTemporaryFile& file, const QString& finalPath, QStr
 }
 
 bool CompletePdf(QTemporaryFile& written, const QString& finalPath, const ConversionSettings& settings,
-                 FinalSteps steps, QString* why, bool* folderFault)
+                 FinalSteps steps, QString* why, bool* folderFault, const QString& documentName)
 {
     *folderFault = true;
     QTemporaryFile finished;
@@ -43,7 +43,7 @@ bool CompletePdf(QTemporaryFile& written, const QString& finalPath, const Conver
     if (NeedsFinalStep(settings, steps)) {
         if (!MakeTemporaryPdfBeside(finished, finalPath, why))
             return false;
-        if (!RunFinalStep(written.fileName(), finished.fileName(), settings, steps, why)) {
+        if (!RunFinalStep(written.fileName(), finished.fileName(), settings, steps, why, documentName)) {
             *folderFault = false;
             *why = QStringLiteral("The PDF could not be finished: %1").arg(*why);
             return false;

@@ -17,5 +17,6 @@ bool MakeTemporaryPdfBeside(QTemporaryFile& file, const QString& finalPath, QStr
 // gets the usual permissions and its final name, replacing an older PDF only
 // now that it is complete. False, with *why, when a step fails or the name
 // cannot be given (then *folderFault is true); what was written is removed.
+// documentName is the document's name for the final steps (see RunFinalStep).
 bool CompletePdf(QTemporaryFile& written, const QString& finalPath, const ConversionSettings& settings,
-                 FinalSteps steps, QString* why, bool* folderFault);
+                 FinalSteps steps, QString* why, bool* folderFault, const QString& documentName = {});

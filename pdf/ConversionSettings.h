@@ -12,6 +12,9 @@ struct ConversionSettings
     QString documentCompression = QStringLiteral("Flate");
     QString imageCompression = QStringLiteral("Flate");
     QString jpegQuality = QStringLiteral("Minimum");
+    // "Tagged PDF (accessible, PDF/UA)": a structure tree, language and
+    // alternate texts; an office document's PDF is then LibreOffice's own.
+    bool tagged = false;
     // Recognising the words of pictures, laid as invisible text over each
     // page; the languages as Tesseract names them, several joined by "+".
     bool recognizeText = false;

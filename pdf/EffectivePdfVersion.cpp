@@ -15,7 +15,7 @@ struct Requirement
     const char* least;
 };
 
-constexpr std::array<Requirement, 6> kRequirements{{
+constexpr std::array<Requirement, 7> kRequirements{{
     // 128-bit RC4 (revision 3 of the standard security handler) came with 1.4.
     {[](const ConversionSettings& s) { return s.securityEnabled == 1 && s.encryptionLevel == 1; }, "1.4"},
     // AES-128 (revision 4) came with 1.6, AES-256 (revision 6) with 1.7's extension level 8.
@@ -25,6 +25,8 @@ constexpr std::array<Requirement, 6> kRequirements{{
      "1.7"},
     // PDF/A-2 is based on PDF 1.7.
     {[](const ConversionSettings& s) { return IsArchive(s); }, "1.7"},
+    // PDF/UA-1 is a profile of PDF 1.7.
+    {[](const ConversionSettings& s) { return s.tagged; }, "1.7"},
     // The later versions, which the command line's text cannot name.
     {[](const ConversionSettings& s) { return s.pdfVersion == QLatin1String("V1.6"); }, "1.6"},
     {[](const ConversionSettings& s) { return s.pdfVersion == QLatin1String("V1.7"); }, "1.7"},

@@ -10,6 +10,8 @@
 #include "pdf/PdfmarksFile.h"
 #include "pdf/PictureTextStep.h"
 #include "pdf/PrintableLinks.h"
+#include "pdf/TaggedOfficePdf.h"
+#include "pdf/TaggedPdf.h"
 #include "platform/LinkSafeFiles.h"
 #include "platform/ProcessRunner.h"
 #include "platform/ScratchFolder.h"
@@ -148,11 +150,12 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     if (part)
         settings.securityEnabled = 0;
     const QString finalPath = part ? options.partPath : PdfOutputPath(outputFolder, sourcePath);
-    // Ghostscript writes no AES: qpdf encrypts its PDF afterwards, as it
-    // does a picture's PDF once its words are laid over it.
+    // Ghostscript writes no AES, and no security for a tagged PDF: qpdf
+    // encrypts its PDF afterwards, as it does a picture's PDF once its words
+    // are laid over it.
     const bool recognising = settings.recognizeText && options.picture;
     ConversionSettings ghostscriptSettings = settings;
-    if (UsesAes(settings) || recognising)
+    if (UsesAes(settings) || recognising || settings.tagged)
         ghostscriptSettings.securityEnabled = 0;
     QString error;
     const QString scratch =
@@ -175,6 +178,9 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     if (!spool.exists() || spool.size() == 0)
         return Failure(PdfOutcome::Failure::EmptySpool, finalPath,
                        QStringLiteral("The print job wrote nothing into %1.").arg(paths.spoolFile));
+    const QString name = QFileInfo(sourcePath).fileName();
+    if (settings.tagged && taggedpdf::IsPdfFile(paths.spoolFile))
+        return MakeTaggedOfficePdf(paths.spoolFile, finalPath, settings, part, name);
 
     // PDF/A: Ghostscript's definition file with the sRGB output intent, and
     // links that are printed, so Ghostscript keeps them.
@@ -313,7 +319,7 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
                              : recognising ? FinalSteps::WithText
                                            : FinalSteps::OneFile;
     bool folderFault = false;
-    if (!CompletePdf(*written, finalPath, settings, steps, &outcome.reason, &folderFault)) {
+    if (!CompletePdf(*written, finalPath, settings, steps, &outcome.reason, &folderFault, name)) {
         if (folderFault)
             outcome.failure = PdfOutcome::Failure::OutputFolder;
         return outcome;

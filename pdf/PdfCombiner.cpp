@@ -1,6 +1,7 @@
 #include "pdf/PdfCombiner.h"
 
 #include "pdf/CompletedPdf.h"
+#include "pdf/TaggedPdfMerger.h"
 
 #include <QDir>
 #include <QFile>
@@ -79,6 +80,7 @@ bool PdfCombiner::Combine(const QList<Part>& parts, const QString& output, QStri
         std::vector<std::unique_ptr<QPDF>> sources;
         QPDF result;
         result.emptyPDF();
+        TaggedPdfMerger structure(result);
         std::vector<Handle> fileItems;
         std::string version = "1.3";
         int extension = 0;
@@ -103,11 +105,14 @@ bool PdfCombiner::Combine(const QList<Part>& parts, const QString& output, QStri
                     result.getTrailer().replaceKey("/Info", CopyFromPart(result, *source, info));
             }
             Handle firstPage;
+            const int pagesBefore = static_cast<int>(result.getAllPages().size());
             for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(*source).getAllPages()) {
                 result.addPage(page.getObjectHandle(), false);
                 if (!firstPage.isInitialized())
                     firstPage = result.getAllPages().back();
             }
+            structure.AddPart(*source, part.title, pagesBefore,
+                              static_cast<int>(result.getAllPages().size()) - pagesBefore);
             Handle item = result.makeIndirectObject(Handle::newDictionary());
             item.replaceKey("/Title", Handle::newUnicodeString(part.title.toStdString()));
             if (firstPage.isInitialized())
@@ -121,6 +126,9 @@ bool PdfCombiner::Combine(const QList<Part>& parts, const QString& output, QStri
         SetChildren(outlines, fileItems, true);
         result.getRoot().replaceKey("/Outlines", outlines);
         result.getRoot().replaceKey("/PageMode", Handle::newName("/UseOutlines"));
+        // A tagged whole is titled by its own name, not its first part's.
+        if (structure.Tagged() && result.getTrailer().getKey("/Info").isDictionary())
+            result.getTrailer().getKey("/Info").removeKey("/Title");
 
         // The writer keeps the name's pointer until it has written: the bytes must outlive it.
         const QByteArray outputName = QFile::encodeName(output);
@@ -142,7 +150,8 @@ bool PdfCombiner::MakeCombinedPdf(const QList<Part>& parts, const QString& final
         return false;
     bool folderFault = false;
     return Combine(parts, joined.fileName(), why) &&
-           CompletePdf(joined, finalPath, settings, FinalSteps::Combined, why, &folderFault);
+           CompletePdf(joined, finalPath, settings, FinalSteps::Combined, why, &folderFault,
+                       QFileInfo(finalPath).fileName());
 }
 
 std::unique_ptr<QTemporaryDir> PdfCombiner::PartsFolder(const QString& finalPath)

@@ -19,5 +19,13 @@ QString SettingsRefusal(const ConversionSettings& settings)
             "could not be encrypted.\n"
             "Tick \"Enable Owner Password\" and type an owner password on the Security page, "
             "or untick \"Enable PDF Security\".");
+    // 40-bit RC4 knows no right to extract for accessibility apart from
+    // copying: a tagged PDF that withholds copying would lock screen readers out.
+    if (settings.tagged && settings.encryptionLevel == 0 && settings.copyingChecked == 1)
+        return QStringLiteral(
+            "A tagged PDF always lets screen readers extract its text, which \"Low(40-bit RC4)\" "
+            "cannot allow while \"Content Copying or Extraction\" is withheld.\n"
+            "Choose a stronger Encryption Level on the Security page, or untick \"Content "
+            "Copying or Extraction\".");
     return {};
 }

@@ -102,6 +102,11 @@ QByteArray EncodeFrame(const Message& message, const ObjectToNumber& toNumber)
     case MessageType::PrinterSettings:
         out << message.pdfLevel;
         break;
+    case MessageType::TaggedExport: {
+        const TaggedExportJob& job = message.taggedExport;
+        out << job.tagged << job.pdfVersion << job.imageQuality << job.losslessImages;
+        break;
+    }
     }
     QByteArray frame(4, Qt::Uninitialized);
     qToBigEndian(quint32(payload.size()), frame.data());
@@ -151,6 +156,11 @@ std::optional<Message> DecodePayload(const QByteArray& payload, const NumberToOb
     case MessageType::PrinterSettings:
         in >> m.pdfLevel;
         break;
+    case MessageType::TaggedExport: {
+        TaggedExportJob& job = m.taggedExport;
+        in >> job.tagged >> job.pdfVersion >> job.imageQuality >> job.losslessImages;
+        break;
+    }
     default:
         return std::nullopt;
     }

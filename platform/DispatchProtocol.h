@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/TaggedExportJob.h"
 #include "platform/Variant.h"
 
 #include <QByteArray>
@@ -27,6 +28,9 @@ enum class MessageType : quint8 {
     // client -> host, no answer: the settings of the printer "Foliant" for
     // the jobs that follow, as a printer is set up before it prints.
     PrinterSettings = 5,
+    // client -> host, no answer: whether the printer's jobs that follow are
+    // tagged PDFs, and how they are written.
+    TaggedExport = 6,
 };
 
 // A top-level window the host's application shows (class and title).
@@ -51,6 +55,8 @@ struct Message
     // PrinterSettings: the PDF version the jobs are made into ("1.3".."1.7");
     // empty when not known.
     QString pdfLevel;
+    // TaggedExport
+    TaggedExportJob taggedExport;
     // Reply
     Variant result;
     QString description; // Hello and Reply: what went wrong

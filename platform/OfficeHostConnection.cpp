@@ -37,6 +37,7 @@ public:
     const OfficeHostConnection* Connection() const { return m_connection.get(); }
     quint32 Number() const { return m_number; }
     void SetPrinterPdfLevel(const QString& pdfLevel) { m_connection->SetPrinterPdfLevel(pdfLevel); }
+    void SetPrinterTaggedExport(const TaggedExportJob& job) { m_connection->SetPrinterTaggedExport(job); }
 
 private:
     std::shared_ptr<OfficeHostConnection> m_connection;
@@ -55,6 +56,12 @@ void SetPrinterPdfLevel(const LPDISPATCH& object, const QString& pdfLevel)
 {
     if (auto* remote = dynamic_cast<RemoteDispatch*>(object.get()))
         remote->SetPrinterPdfLevel(pdfLevel);
+}
+
+void SetPrinterTaggedExport(const LPDISPATCH& object, const TaggedExportJob& job)
+{
+    if (auto* remote = dynamic_cast<RemoteDispatch*>(object.get()))
+        remote->SetPrinterTaggedExport(job);
 }
 
 OfficeHostConnection::OfficeHostConnection() = default;
@@ -234,6 +241,16 @@ void OfficeHostConnection::SetPrinterPdfLevel(const QString& pdfLevel)
     Message m;
     m.type = MessageType::PrinterSettings;
     m.pdfLevel = pdfLevel;
+    m_host->Write(EncodeFrame(m, {}));
+}
+
+void OfficeHostConnection::SetPrinterTaggedExport(const TaggedExportJob& job)
+{
+    if (!IsRunning())
+        return;
+    Message m;
+    m.type = MessageType::TaggedExport;
+    m.taggedExport = job;
     m_host->Write(EncodeFrame(m, {}));
 }
 

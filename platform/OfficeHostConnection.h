@@ -22,6 +22,9 @@ qint64 ServerProcessId(const LPDISPATCH& object);
 // are made for a PDF of this version (see PrinterSettings). Never fails;
 // nothing for an object that does not come from an office host.
 void SetPrinterPdfLevel(const LPDISPATCH& object, const QString& pdfLevel);
+// Tells that printer whether its jobs are tagged PDFs and how they are made
+// (see TaggedExportJob). Never fails, as above.
+void SetPrinterTaggedExport(const LPDISPATCH& object, const TaggedExportJob& job);
 
 // One office host process and the pipe to it. Calls are synchronous, each
 // with a time limit; a host that does not answer in time is ended and the
@@ -51,6 +54,7 @@ public:
     void Release(quint32 object);
     // Sends the printer's settings for the jobs that follow; never fails.
     void SetPrinterPdfLevel(const QString& pdfLevel);
+    void SetPrinterTaggedExport(const TaggedExportJob& job);
 
     qint64 ProcessId() const { return m_processId; }
     bool IsRunning() const;

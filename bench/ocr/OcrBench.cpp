@@ -24,9 +24,20 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
+
+// CPU seconds (user and system) of every program this process has waited
+// for, with everything they waited for in turn.
+double ChildrenCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
 
 double Median(std::vector<double> values)
 {
@@ -110,12 +121,18 @@ int main(int argc, char** argv)
 
     // 2. Two jobs against one, and 3. the memory of a job.
     const QStringList ten = files.mid(0, 10);
+    double cpu = ChildrenCpuSeconds();
     const double one = MedianOf(rounds, [&] { return convertAll({"--ocr", "--jobs", "1"}, ten); });
+    const double oneCpu = (ChildrenCpuSeconds() - cpu) / rounds;
     ChildPeakMemory memory;
+    cpu = ChildrenCpuSeconds();
     const double two = MedianOf(rounds, [&] { return convertAll({"--ocr", "--jobs", "2"}, ten); });
+    const double twoCpu = (ChildrenCpuSeconds() - cpu) / rounds;
     memory.Stop();
     std::printf("10 scans with --ocr: --jobs 1 %.2f s, --jobs 2 %.2f s = %.2fx (goal <= 0.6x)\n", one, two,
                 two / one);
+    std::printf("  CPU time of a run (user and system, every program): --jobs 1 %.2f s, --jobs 2 %.2f s\n",
+                oneCpu, twoCpu);
     const QMap<QString, long> peaks = memory.PeaksKiB();
     std::printf("peak resident memory with --jobs 2: foliant-convert %ld KiB (both jobs), tesseract %ld KiB "
                 "(each job's)\n",

@@ -113,6 +113,11 @@ TEST_F(CliOptionsTest, SecurityComesFromFilesAndStandardInputNeverFromTheCommand
     const CliParse archive = Parse({"a.doc", "-o", dir.path(), "--pdfa"});
     ASSERT_TRUE(archive.run);
     EXPECT_EQ(archive.options.settings.pdfVersion, "PDF/A-2b");
+    EXPECT_FALSE(archive.options.settings.tagged) << "untagged unless asked";
+    const CliParse tagged = Parse({"a.doc", "-o", dir.path(), "--tagged", "--pdfa"});
+    ASSERT_TRUE(tagged.run) << tagged.text.toStdString();
+    EXPECT_TRUE(tagged.options.settings.tagged);
+    EXPECT_EQ(tagged.options.settings.pdfVersion, "PDF/A-2b");
 
     const CliParse open = Parse({"a.doc", "-o", dir.path(), "--open-password-file", "-"}, "secret\n");
     ASSERT_TRUE(open.run);

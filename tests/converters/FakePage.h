@@ -26,6 +26,7 @@ public:
     QString SpoolFilePath(QString* why) override { return m_scratch.SpoolFilePath(why); }
     PdfOutcome MakePdfFromSpool(const QString& sourcePath) override;
     QString PdfCompatibilityLevel() override { return pdfLevel; }
+    ConversionSettings PdfSettingsNow() override { return ConversionSettings{}; }
     void SetConverted(int converted) override { m_converted = converted; }
     int Converted() const override { return m_converted; }
     void SetTimer(int id, int milliseconds) override;

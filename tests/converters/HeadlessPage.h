@@ -28,6 +28,7 @@ public:
     QString SpoolFilePath(QString* why) override { return m_scratch.SpoolFilePath(why); }
     PdfOutcome MakePdfFromSpool(const QString& sourcePath) override;
     QString PdfCompatibilityLevel() override;
+    ConversionSettings PdfSettingsNow() override { return settings; }
     void SetConverted(int converted) override { m_converted = converted; }
     int Converted() const override { return m_converted; }
     void SetTimer(int id, int milliseconds) override;

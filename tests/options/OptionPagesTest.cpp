@@ -266,6 +266,9 @@ TEST_F(OptionPagesTest, AdvancedChoicesReachThePdfStepFromAnotherThread)
     ConversionSettings read = ReadFromWorker(*page);
     EXPECT_EQ(read.jpegQuality, "Minimum");
     EXPECT_EQ(read.pdfVersion, "V1.3(Acrobat 4.xx)");
+    EXPECT_EQ(page->m_taggedPdf->text(), "Tagged PDF (accessible, PDF/UA)");
+    EXPECT_FALSE(page->m_taggedPdf->isChecked());
+    EXPECT_FALSE(read.tagged);
 
     // The user picks with the keyboard: three down in JPEG Quality, two in PDF Version.
     page->m_jpegQuality->setFocus();
@@ -276,8 +279,11 @@ TEST_F(OptionPagesTest, AdvancedChoicesReachThePdfStepFromAnotherThread)
     QTest::keyClick(page->m_pdfVersion, Qt::Key_Down);
     page->m_documentCompression->setFocus();
     QTest::keyClick(page->m_documentCompression, Qt::Key_Down);
+    page->m_taggedPdf->setFocus();
+    QTest::keyClick(page->m_taggedPdf, Qt::Key_Space);
 
     read = ReadFromWorker(*page);
+    EXPECT_TRUE(read.tagged);
     EXPECT_EQ(read.jpegQuality, "High");
     EXPECT_EQ(read.pdfVersion, "V1.5");
     EXPECT_EQ(read.documentCompression, "LZW");
