@@ -126,7 +126,12 @@ check_pdfs() { # $1: the output folder; every good file has its PDF, no bad one 
         name=$(basename "${file%.*}")
         case "$name" in
         *-damaged | *-protected) [ -e "$1/$name.pdf" ] && fail "a PDF for $name" ;;
-        *) if [ "$(head -c 5 "$1/$name.pdf" 2>/dev/null)" = "%PDF-" ]; then made=$((made + 1)); else missing=$((missing + 1)); fi ;;
+        *) if [ "$(head -c 5 "$1/$name.pdf" 2>/dev/null)" = "%PDF-" ]; then
+               made=$((made + 1))
+           else
+               missing=$((missing + 1))
+               grep -hF "$(basename "$file"): " "$work"/*.err | sed 's/^/    /' # its reason
+           fi ;;
         esac
     done
     echo "  $made PDFs made, $missing good files without one"
