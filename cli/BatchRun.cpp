@@ -39,6 +39,7 @@ public:
         m_page.EndFile();
         if (made) {
             file->reason = m_page.Notice(); // what the user is told about the PDF made
+            file->pdfVersion = m_page.PdfVersion();
         } else {
             file->reason = m_page.Reason();
             if (file->reason.isEmpty())
@@ -137,8 +138,8 @@ void BatchRun::Print(const FileResult& file)
         // What the user is told about a PDF made follows on its line.
         const QString notice =
             file.reason.isEmpty() ? QString() : QStringLiteral(": ") + file.reason.simplified();
-        std::fprintf(stdout, "made %s -> %s (%.1f s)%s\n", qPrintable(file.source), qPrintable(file.pdf),
-                     file.seconds, qPrintable(notice));
+        std::fprintf(stdout, "made %s -> %s (PDF %s, %.1f s)%s\n", qPrintable(file.source),
+                     qPrintable(file.pdf), qPrintable(file.pdfVersion), file.seconds, qPrintable(notice));
         break;
     }
     case FileResult::Status::Skipped:

@@ -52,6 +52,7 @@ void CliPage::BeginFile(const QString& outputFolder, int timeoutSeconds, const Q
     m_converted = 0;
     m_timedOut = false;
     m_pdfMade = false;
+    m_pdfVersion.clear();
     m_notice.clear();
     m_passwordOffered = false;
     m_passwordReason.clear();
@@ -131,6 +132,7 @@ PdfOutcome CliPage::MakePdfFromSpool(const QString& sourcePath)
         outcome = ::MakePdfFromSpool(m_settings, sourcePath, m_outputFolder, options);
     }
     m_pdfMade = outcome.made;
+    m_pdfVersion = outcome.pdfVersion;
     m_notice = outcome.notice;
     return outcome;
 }

@@ -35,6 +35,8 @@ public:
     QString Reason() const;
     // True when the file's last PDF step made its PDF.
     bool PdfMade() const { return m_pdfMade; }
+    // The version the file's PDF was written at ("1.3" to "1.7").
+    QString PdfVersion() const { return m_pdfVersion; }
     // What the user is told about the PDF made (no text could be
     // recognised); empty when nothing.
     QString Notice() const { return m_notice; }
@@ -85,6 +87,7 @@ private:
     std::atomic<int> m_converted{0};
     std::atomic<bool> m_timedOut{false};
     bool m_pdfMade = false;
+    QString m_pdfVersion;
     QString m_notice;
     int m_recognitionThreads = 0;
     bool m_passwordOffered = false;

@@ -15,6 +15,7 @@ bool WriteConversionReport(const QString& path, const QList<FileResult>& files, 
                                 {QStringLiteral("pdf"), file.pdf},
                                 {QStringLiteral("status"), FileResult::StatusName(file.status)},
                                 {QStringLiteral("reason"), file.reason},
+                                {QStringLiteral("version"), file.pdfVersion},
                                 {QStringLiteral("seconds"), std::round(file.seconds * 100) / 100}});
     }
     QSaveFile out(path);

@@ -33,9 +33,10 @@ enum class Print {
 };
 
 // Draws the bitmap through the memory DC: 4720 wide, the height by the scale
-// rounded to single precision, the product truncated. The bitmap stays
-// selected; the one selected before is returned.
-CBitmap* DrawPicture(CDC& printer, CDC& memory, CBitmap& bitmap)
+// rounded to single precision, the product truncated. A JPEG file's own data
+// go to a printer that takes them as they are, as the bitmap's stand-in. The
+// bitmap stays selected; the one selected before is returned.
+CBitmap* DrawPicture(CDC& printer, CDC& memory, CBitmap& bitmap, const QByteArray& jpeg = {})
 {
     BITMAP header;
     bitmap.GetBitmap(&header);
@@ -44,19 +45,18 @@ CBitmap* DrawPicture(CDC& printer, CDC& memory, CBitmap& bitmap)
     CBitmap* previous = memory.SelectObject(&bitmap);
     const float scale = kScaleWidth / width;
     const int destinationHeight = static_cast<int>(static_cast<double>(height) * static_cast<double>(scale));
-    printer.StretchBlt(0, 0, kDestinationWidth, destinationHeight, &memory, 0, 0, header.bmWidth,
-                       header.bmHeight, SRCCOPY);
+    if (!printer.StretchJpeg(0, 0, kDestinationWidth, destinationHeight, jpeg))
+        printer.StretchBlt(0, 0, kDestinationWidth, destinationHeight, &memory, 0, 0, header.bmWidth,
+                           header.bmHeight, SRCCOPY);
     return previous;
 }
 
 // Prints the picture on the default printer into the spool file: bitmap as
-// the first page, and each further page of image (a multi-page picture)
-// after it.
+// the first page, and each further page of a multi-page picture after it.
 // *spooled tells whether the printer took the job (EndDoc), so that it will complete.
 Print PrintPicture(ConversionPage& page, const QString& sourcePath, const QString& spoolPath, CBitmap& bitmap,
-                   CImage& image, bool* spooled)
+                   const QByteArray& jpeg, int pageCount, bool* spooled)
 {
-    const int pageCount = image.PageCount();
     *spooled = false;
     CPrintDialog printDialog(false, PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE |
                                         PD_NOSELECTION);
@@ -96,14 +96,14 @@ Print PrintPicture(ConversionPage& page, const QString& sourcePath, const QStrin
         return Print::Abandoned;
     }
 
-    CBitmap* previous = DrawPicture(printer, memory, bitmap);
+    CBitmap* previous = DrawPicture(printer, memory, bitmap, jpeg);
     printer.EndPage();
-    // Further pages are decoded one at a time, each after the last is drawn,
-    // from the file as it was opened for the first.
+    // Further pages are decoded one at a time, each after the last is drawn.
     for (int index = 1; index < pageCount; ++index) {
         memory.SelectObject(previous);
         bitmap.DeleteObject();
-        const bool loaded = image.LoadNextPage();
+        CImage next;
+        const bool loaded = next.Load(sourcePath, index);
         if (!loaded || printer.StartPage() < 0) {
             memory.DeleteDC();
             screen.DeleteDC();
@@ -111,10 +111,10 @@ Print PrintPicture(ConversionPage& page, const QString& sourcePath, const QStrin
             printer.DeleteDC();
             ReportNotConverted(page, sourcePath,
                                loaded ? QStringLiteral("Could not start page %1.").arg(index + 1)
-                                      : image.ErrorText());
+                                      : next.ErrorText());
             return Print::Abandoned;
         }
-        bitmap.Attach(image.Detach());
+        bitmap.Attach(next.Detach());
         previous = DrawPicture(printer, memory, bitmap);
         printer.EndPage();
     }
@@ -151,7 +151,8 @@ bool ConvertPicture(ConversionPage& page, const QString& sourcePath)
         return false;
     }
     bool spooled = false;
-    const Print print = PrintPicture(page, sourcePath, spoolPath, bitmap, image, &spooled);
+    const Print print =
+        PrintPicture(page, sourcePath, spoolPath, bitmap, image.JpegData(), image.PageCount(), &spooled);
     bitmap.DeleteObject();
     if (print == Print::Abandoned)
         return false;

@@ -13,6 +13,7 @@ struct FileResult
     Status status = Status::Pending;
     QString
         reason; // why it was not made, or what the user is told about the PDF made, in the program's words
+    QString pdfVersion; // the version its PDF was written at
     double seconds = 0;
 
     // "made", "skipped", "failed", "stopped" (the report's words).

@@ -321,6 +321,7 @@ std::unique_ptr<OfficeDocument> LibreOffice::Open(const OpenRequest& request, QS
         }
         auto impl = std::make_unique<OfficeDocument::Impl>();
         impl->component = component;
+        impl->context = m_impl->context;
         return std::make_unique<OfficeDocument>(std::move(impl));
     } catch (const uno::Exception& e) {
         *why = QStringLiteral("The document could not be opened: %1").arg(ToQString(e.Message));

@@ -1,6 +1,7 @@
 #include "officehost/OfficeDocument.h"
 
 #include "officehost/ContentGuard.h"
+#include "officehost/ExportPictures.h"
 #include "officehost/OfficeDocumentImpl.h"
 #include "officehost/TaggedExportOptions.h"
 #include "officehost/UnoText.h"
@@ -32,12 +33,16 @@ uno::Sequence<beans::PropertyValue> Sequence(const std::vector<beans::PropertyVa
 
 // Every export option that changes what is drawn is set here, so nothing of a
 // profile's PDF settings reaches the print job.
-uno::Sequence<beans::PropertyValue> PrinterExportOptions(bool withoutTransparency)
+uno::Sequence<beans::PropertyValue> PrinterExportOptions(bool withoutTransparency, bool keepJpegs)
 {
     std::vector<beans::PropertyValue> options{
-        // Pictures go out losslessly and at full resolution: the PDF step
-        // compresses them as the user chose ("JPEG" or "Flate", its quality).
-        Property("UseLosslessCompression", uno::Any(true)),
+        // Pictures go out at full resolution, and a JPEG as the document
+        // holds it, byte for byte: decoding it only to compress it again
+        // without loss makes it larger and adds nothing. Every other bitmap
+        // goes out losslessly (see ExportPictures). The PDF step keeps them
+        // or compresses them as the user chose.
+        Property("UseLosslessCompression", uno::Any(!keepJpegs)),
+        Property("Quality", uno::Any(sal_Int32(100))),
         Property("ReduceImageResolution", uno::Any(false)),
         // Every font is embedded, the standard fourteen too, so the PDF shows
         // the document's own letters wherever it is opened.
@@ -179,17 +184,23 @@ bool OfficeDocument::ExportPdf(const QString& pdfPath, bool withoutTransparency,
         filter = "calc_pdf_Export";
     else if (info->supportsService("com.sun.star.presentation.PresentationDocument"))
         filter = "impress_pdf_Export";
-    const uno::Sequence<beans::PropertyValue> args = Sequence({
-        Property("FilterName", uno::Any(rtl::OUString::createFromAscii(filter))),
-        Property("Overwrite", uno::Any(true)),
-        Property("FilterData",
-                 uno::Any(tagged.tagged ? TaggedExportOptions(PrinterExportOptions(false), tagged)
-                                        : PrinterExportOptions(withoutTransparency))),
-    });
     try {
+        const QString folder = QFileInfo(pdfPath).absolutePath();
+        ContentGuard::AllowFolder(folder);
+        if (!m_impl->keepsJpegs)
+            m_impl->keepsJpegs =
+                ExportPictures::PrepareToKeepJpegs(m_impl->context, m_impl->component, folder);
         if (withoutTransparency)
             DropWhiteBackgrounds(m_impl->component);
-        ContentGuard::AllowFolder(QFileInfo(pdfPath).absolutePath());
+        const uno::Sequence<beans::PropertyValue> args = Sequence({
+            Property("FilterName", uno::Any(rtl::OUString::createFromAscii(filter))),
+            Property("Overwrite", uno::Any(true)),
+            Property(
+                "FilterData",
+                uno::Any(tagged.tagged
+                             ? TaggedExportOptions(PrinterExportOptions(false, *m_impl->keepsJpegs), tagged)
+                             : PrinterExportOptions(withoutTransparency, *m_impl->keepsJpegs))),
+        });
         storable->storeToURL(FileUrl(pdfPath), args);
         return true;
     } catch (const uno::Exception& e) {

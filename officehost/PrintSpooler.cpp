@@ -1,6 +1,7 @@
 #include "officehost/PrintSpooler.h"
 
 #include "officehost/OfficeDocument.h"
+#include "pdf/PdfDrawingFacts.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -26,6 +27,37 @@ bool PrintSpooler::JobsWithoutTransparency() const
     // Versions "1.0" to "1.3"; later ones draw transparency themselves.
     return m_pdfLevel.size() == 3 && m_pdfLevel.startsWith(QLatin1String("1.")) &&
            m_pdfLevel.back() < QLatin1Char('4');
+}
+
+bool PrintSpooler::Export(OfficeDocument& document, const QString& partPath, bool withoutTransparency,
+                          QString* why, const TaggedExportJob& tagged)
+{
+    if (!document.ExportPdf(partPath, false, why, tagged))
+        return false;
+    if (!withoutTransparency || tagged.tagged)
+        return true;
+    if (!PdfDrawingFacts::Read(partPath, false).transparency)
+        return true;
+    const PdfDrawingFacts plain = PdfDrawingFacts::Read(partPath);
+    // Flattened, a see-through object takes in what it overlaps, text too.
+    // The flattened job is kept only when it shows every byte of text the
+    // plain one shows; otherwise the job keeps its transparency and the PDF
+    // step writes it at the least version that holds it.
+    const QFileInfo part(partPath);
+    QTemporaryFile flat(part.absoluteDir().filePath(QStringLiteral("%1-flat-XXXXXX").arg(part.fileName())));
+    if (!flat.open())
+        return true;
+    flat.close();
+    QString ignored;
+    if (!document.ExportPdf(flat.fileName(), true, &ignored))
+        return true;
+    const PdfDrawingFacts flattened = PdfDrawingFacts::Read(flat.fileName());
+    if (plain.read && flattened.read && !flattened.transparency &&
+        flattened.shownTextBytes >= plain.shownTextBytes &&
+        std::rename(QFile::encodeName(flat.fileName()).constData(),
+                    QFile::encodeName(partPath).constData()) == 0)
+        flat.setAutoRemove(false);
+    return true;
 }
 
 bool PrintSpooler::Finish(bool exported, const QString& partPath, const QString& printFile, QString* why)
@@ -64,14 +96,14 @@ bool PrintSpooler::Print(const std::shared_ptr<OfficeDocument>& document, const 
     const bool flatten = JobsWithoutTransparency();
     const TaggedExportJob tagged = m_taggedExport;
     if (!background)
-        return Finish(document->ExportPdf(partPath, flatten, why, tagged), partPath, targetPath, why);
+        return Finish(Export(*document, partPath, flatten, why, tagged), partPath, targetPath, why);
 
     // The thread only uses the document; the job holds it, and lets go of it
     // on this thread once the file is in place.
     auto job = std::make_shared<QString>();
     OfficeDocument* rendered = document.get();
     QThread* thread = QThread::create([rendered, partPath, flatten, tagged, job] {
-        if (rendered->ExportPdf(partPath, flatten, job.get(), tagged))
+        if (Export(*rendered, partPath, flatten, job.get(), tagged))
             job->clear();
         else if (job->isEmpty())
             *job = QStringLiteral("LibreOffice could not render the document.");

@@ -36,8 +36,10 @@ public:
 
     // The PDF version the jobs are made into (the printer's setting; empty
     // when not known). A job for a version without transparency (before 1.4)
-    // carries none: LibreOffice flattens it object by object, so the PDF step
-    // never has to turn a whole page into one picture.
+    // carries none where LibreOffice can flatten it object by object without
+    // turning text into pictures; where it cannot, the job keeps its
+    // transparency and the PDF step writes that file at PDF 1.4. Either way
+    // no page becomes one picture and no word is lost.
     void SetPdfLevel(const QString& pdfLevel) { m_pdfLevel = pdfLevel; }
     bool JobsWithoutTransparency() const;
     // Whether the jobs are tagged PDFs, written as the final PDF.
@@ -48,6 +50,9 @@ public:
     bool WaitForAll(int milliseconds);
 
 private:
+    // Writes the job into partPath; see SetPdfLevel.
+    static bool Export(OfficeDocument& document, const QString& partPath, bool withoutTransparency,
+                       QString* why, const TaggedExportJob& tagged);
     static bool Finish(bool exported, const QString& partPath, const QString& printFile, QString* why);
 
     int m_running = 0;

@@ -1,6 +1,8 @@
 #include "pdf/CompletedPdf.h"
 
+#include "pdf/KeptJpegs.h"
 #include "pdf/PdfFinalStep.h"
+#include "pdf/SpoolTextMaps.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,15 +37,18 @@ bool MakeTemporaryPdfBeside(QTemporaryFile& file, const QString& finalPath, QStr
 }
 
 bool CompletePdf(QTemporaryFile& written, const QString& finalPath, const ConversionSettings& settings,
-                 FinalSteps steps, QString* why, bool* folderFault, const QString& documentName)
+                 FinalSteps steps, QString* why, bool* folderFault, const QString& documentName,
+                 const SpoolTextMaps* textMaps)
 {
     *folderFault = true;
     QTemporaryFile finished;
     QTemporaryFile* complete = &written;
-    if (NeedsFinalStep(settings, steps)) {
+    if (NeedsFinalStep(settings, steps) || (textMaps && !textMaps->IsEmpty()) ||
+        (keptjpegs::Kept(settings) && keptjpegs::HasDoubledEnds(written.fileName()))) {
         if (!MakeTemporaryPdfBeside(finished, finalPath, why))
             return false;
-        if (!RunFinalStep(written.fileName(), finished.fileName(), settings, steps, why, documentName)) {
+        if (!RunFinalStep(written.fileName(), finished.fileName(), settings, steps, why, documentName,
+                          textMaps)) {
             *folderFault = false;
             *why = QStringLiteral("The PDF could not be finished: %1").arg(*why);
             return false;

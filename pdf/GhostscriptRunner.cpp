@@ -6,10 +6,13 @@
 #include "pdf/EffectivePdfVersion.h"
 #include "pdf/GhostscriptArguments.h"
 #include "pdf/GhostscriptCommandLine.h"
+#include "pdf/KeptJpegs.h"
+#include "pdf/PdfDrawingFacts.h"
 #include "pdf/PdfEncryption.h"
 #include "pdf/PdfmarksFile.h"
 #include "pdf/PictureTextStep.h"
 #include "pdf/PrintableLinks.h"
+#include "pdf/SpoolTextMaps.h"
 #include "pdf/TaggedOfficePdf.h"
 #include "pdf/TaggedPdf.h"
 #include "platform/LinkSafeFiles.h"
@@ -19,6 +22,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -52,6 +56,21 @@ void RaiseCompatibilityLevel(QStringList& arguments, const QString& level)
         if (argument.startsWith(kLevelSwitch))
             argument = kLevelSwitch + level;
     }
+}
+
+// An office print job keeps its transparency only where flattening it would
+// have turned words into pictures: such a file is written at 1.4, the least
+// version that keeps its text.
+QString LevelKeepingText(const QString& level, const QString& spoolFile)
+{
+    static const QString kTransparency = QStringLiteral("1.4");
+    if (level.isEmpty() || level >= kTransparency)
+        return level;
+    QFile spool(spoolFile);
+    if (!spool.open(QIODevice::ReadOnly) || !spool.read(5).startsWith("%PDF-"))
+        return level;
+    spool.close();
+    return PdfDrawingFacts::Read(spoolFile, false).transparency ? kTransparency : level;
 }
 
 QString MinutesText(int ms)
@@ -216,7 +235,9 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     const bool argumentFileOpen = argumentFile.open();
     GhostscriptInvocation invocation =
         AdaptGhostscriptArguments(split, temporaryPdf.fileName(), argumentFile.fileName());
-    RaiseCompatibilityLevel(invocation.arguments, EffectiveCompatibilityLevel(settings));
+    const QString level = LevelKeepingText(EffectiveCompatibilityLevel(settings), paths.spoolFile);
+    RaiseCompatibilityLevel(invocation.arguments, level);
+    invocation.arguments.prepend(keptjpegs::GhostscriptSwitch(settings));
     if (archive)
         invocation.arguments =
             AddArchiveArguments(invocation.arguments, archiveDefinition, archiveResources.srgbProfile);
@@ -319,12 +340,14 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
                              : recognising ? FinalSteps::WithText
                                            : FinalSteps::OneFile;
     bool folderFault = false;
-    if (!CompletePdf(*written, finalPath, settings, steps, &outcome.reason, &folderFault, name)) {
+    const SpoolTextMaps textMaps = SpoolTextMaps::Read(paths.spoolFile);
+    if (!CompletePdf(*written, finalPath, settings, steps, &outcome.reason, &folderFault, name, &textMaps)) {
         if (folderFault)
             outcome.failure = PdfOutcome::Failure::OutputFolder;
         return outcome;
     }
     outcome.failure = PdfOutcome::Failure::None;
     outcome.made = true;
+    outcome.pdfVersion = level;
     return outcome;
 }

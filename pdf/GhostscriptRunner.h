@@ -51,6 +51,7 @@ struct PdfOutcome
     Failure failure = Failure::None;
     bool stopped = false; // ended at the user's request (failure is Stopped)
     QString pdfPath;      // the PDF's final path
+    QString pdfVersion;   // when made: the version it was written at ("1.3" to "1.7")
     QString reason;       // when not made: why, in Ghostscript's own words where it gave any
     QString notice;       // when made: what the user is told about it (no text could be recognised)
 };

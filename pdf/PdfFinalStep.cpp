@@ -3,7 +3,9 @@
 #include "pdf/ArchiveDocumentInfo.h"
 #include "pdf/ArchiveFormat.h"
 #include "pdf/EffectivePdfVersion.h"
+#include "pdf/KeptJpegs.h"
 #include "pdf/PdfEncryption.h"
+#include "pdf/SpoolTextMaps.h"
 #include "pdf/StandardFontEmbedder.h"
 #include "pdf/TaggedPdfRepairs.h"
 #include "pdf/TaggedPdfStructure.h"
@@ -54,7 +56,7 @@ bool NeedsFinalStep(const ConversionSettings& settings, FinalSteps steps)
 }
 
 bool RunFinalStep(const QString& input, const QString& output, const ConversionSettings& settings,
-                  FinalSteps steps, QString* why, const QString& name)
+                  FinalSteps steps, QString* why, const QString& name, const SpoolTextMaps* textMaps)
 {
     try {
         QPDF pdf;
@@ -64,6 +66,10 @@ bool RunFinalStep(const QString& input, const QString& output, const ConversionS
             FinishTagged(pdf, steps, name);
         if (steps != FinalSteps::Part && (IsArchive(settings) || settings.tagged))
             WriteArchiveDocumentInfo(pdf, settings);
+        if (keptjpegs::Kept(settings))
+            keptjpegs::TrimDoubledEnds(pdf);
+        if (textMaps)
+            textMaps->Mend(pdf);
         // The writer keeps the name's pointer until it has written: the bytes must outlive it.
         const QByteArray outputName = QFile::encodeName(output);
         QPDFWriter writer(pdf, outputName.constData());

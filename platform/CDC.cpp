@@ -92,6 +92,11 @@ CBitmap* CDC::SelectObject(CBitmap* bitmap)
     return m_device ? m_device->SelectBitmap(bitmap) : nullptr;
 }
 
+bool CDC::StretchJpeg(int x, int y, int width, int height, const QByteArray& jpeg)
+{
+    return m_device && !jpeg.isEmpty() && m_device->StretchJpeg(QRect(x, y, width, height), jpeg);
+}
+
 bool CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSource, int ySource,
                      int sourceWidth, int sourceHeight, std::uint32_t rop)
 {

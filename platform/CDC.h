@@ -39,6 +39,8 @@ public:
 
     bool StretchBlt(int x, int y, int width, int height, CDC* source, int xSource, int ySource,
                     int sourceWidth, int sourceHeight, std::uint32_t rop);
+    // A JPEG file's data drawn as they are; false when the device cannot take them.
+    bool StretchJpeg(int x, int y, int width, int height, const QByteArray& jpeg);
 
 private:
     std::unique_ptr<DeviceContext> m_device;

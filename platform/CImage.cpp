@@ -1,5 +1,6 @@
 #include "platform/CImage.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -81,66 +82,51 @@ QString TooLargeText(const QString& name, QSize size)
 
 } // namespace
 
-CImage::CImage() = default;
-CImage::~CImage() = default;
-
 bool CImage::Load(const QString& path, int page)
 {
-    m_reader.reset();
     m_pixels = QImage();
+    m_jpeg.clear();
     m_error.clear();
     m_pageCount = 0;
-    m_page = 0;
-    m_name = QFileInfo(path).fileName();
-    m_reader = std::make_unique<QImageReader>(path);
-    m_reader->setDecideFormatFromContent(true);
-    m_reader->setAllocationLimit(kAllocationLimitMegabytes);
-    if (!m_reader->canRead()) {
-        m_error = QStringLiteral("%1 is not a picture that can be read.").arg(m_name);
-        m_reader.reset();
+    const QString name = QFileInfo(path).fileName();
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    // A photograph's EXIF orientation turns it upright, as viewers show it.
+    reader.setAutoTransform(true);
+    reader.setAllocationLimit(kAllocationLimitMegabytes);
+    if (!reader.canRead()) {
+        m_error = QStringLiteral("%1 is not a picture that can be read.").arg(name);
         return false;
     }
     // A TIFF's frames are the pages of one document; those of a GIF or
     // WebP are an animation.
-    m_pageCount = m_reader->format() == "tiff" ? std::max(m_reader->imageCount(), 1) : 1;
-    if (page > 0 && (page >= m_pageCount || !m_reader->jumpToImage(page))) {
-        m_error = QStringLiteral("%1 has no page %2.").arg(m_name).arg(page + 1);
-        m_reader.reset();
+    // The format is known only until the picture has been read.
+    const QByteArray format = reader.format();
+    m_pageCount = format == "tiff" ? std::max(reader.imageCount(), 1) : 1;
+    if (page > 0 && (page >= m_pageCount || !reader.jumpToImage(page))) {
+        m_error = QStringLiteral("%1 has no page %2.").arg(name).arg(page + 1);
         return false;
     }
-    m_page = page;
-    return Decode();
-}
-
-bool CImage::LoadNextPage()
-{
-    m_pixels = QImage();
-    m_error.clear();
-    ++m_page;
-    if (!m_reader || m_page >= m_pageCount || !m_reader->jumpToNextImage()) {
-        m_error = QStringLiteral("%1 has no page %2.").arg(m_name).arg(m_page + 1);
-        m_reader.reset();
-        return false;
-    }
-    return Decode();
-}
-
-bool CImage::Decode()
-{
-    const QSize size = m_reader->size();
-    QImage image;
+    const QSize size = reader.size();
     if (size.isValid() && TooLarge(size)) {
-        m_error = TooLargeText(m_name, size);
-    } else if (!m_reader->read(&image) || image.isNull()) {
-        m_error = QStringLiteral("%1 could not be decoded: %2.").arg(m_name, m_reader->errorString());
-    } else if (TooLarge(image.size())) {
-        m_error = TooLargeText(m_name, image.size());
-    }
-    if (!m_error.isEmpty() || m_page + 1 >= m_pageCount)
-        m_reader.reset(); // nothing more is read from the file
-    if (!m_error.isEmpty())
+        m_error = TooLargeText(name, size);
         return false;
+    }
+    QImage image;
+    if (!reader.read(&image) || image.isNull()) {
+        m_error = QStringLiteral("%1 could not be decoded: %2.").arg(name, reader.errorString());
+        return false;
+    }
+    if (TooLarge(image.size())) {
+        m_error = TooLargeText(name, image.size());
+        return false;
+    }
     m_pixels = PrintableFormat(std::move(image));
+    if (format == "jpeg") {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            m_jpeg = file.readAll();
+    }
     return true;
 }
 

@@ -3,10 +3,6 @@
 #include <QImage>
 #include <QString>
 
-#include <memory>
-
-class QImageReader;
-
 // A picture loaded from a file (ATL's CImage), decoded by Qt's image reader:
 // BMP, JPEG, PNG, GIF (its first frame) and whatever else the reader knows.
 // The picture is measured from its header before anything is decoded, and
@@ -20,18 +16,10 @@ public:
     // The largest picture decoded: 100 megapixels, 400 MB at four bytes a pixel.
     static constexpr qint64 kMaxPixels = 100'000'000;
 
-    CImage();
-    ~CImage();
-    CImage(const CImage&) = delete;
-    CImage& operator=(const CImage&) = delete;
-
-    // Loads the page (from 0) of the file. False when the file cannot be
-    // decoded; ErrorText() then says why. A multi-page TIFF has pages; every
-    // other format has one page (an animation shows its first frame).
+    // False when the file cannot be decoded; ErrorText() then says why.
+    // page counts from 0: the pages of a multi-page TIFF; every other
+    // format has one page (an animation shows its first frame).
     bool Load(const QString& path, int page = 0);
-    // Loads the page after the one loaded last, from the file as it was
-    // opened by Load: a file of many pages is opened and scanned once.
-    bool LoadNextPage();
     // The pages of the file last loaded.
     int PageCount() const { return m_pageCount; }
 
@@ -43,14 +31,13 @@ public:
     // Hands the pixels over (to a CBitmap); the image holds none afterwards.
     QImage Detach();
 
-private:
-    // Decodes the reader's current page.
-    bool Decode();
+    // The file's own data when it is a JPEG, for a printer that takes JPEG
+    // data as they are; empty for every other picture.
+    const QByteArray& JpegData() const { return m_jpeg; }
 
-    std::unique_ptr<QImageReader> m_reader; // kept while pages are left
-    QString m_name;
+private:
     QImage m_pixels;
+    QByteArray m_jpeg;
     QString m_error;
     int m_pageCount = 0;
-    int m_page = 0;
 };

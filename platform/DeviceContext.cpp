@@ -44,6 +44,11 @@ QImage DeviceContext::SelectedPixels() const
     return {};
 }
 
+bool DeviceContext::StretchJpeg(const QRect&, const QByteArray&)
+{
+    return false;
+}
+
 bool DeviceContext::StretchBlt(const QRect&, const QImage&, const QRect&, std::uint32_t)
 {
     return false;

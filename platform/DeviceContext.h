@@ -39,4 +39,10 @@ public:
     // Copies source (the rectangle from of its pixels) stretched onto the
     // rectangle to of this device. Only SRCCOPY is known.
     virtual bool StretchBlt(const QRect& to, const QImage& source, const QRect& from, std::uint32_t rop);
+
+    // Draws a JPEG file's data as they are (a printer's JPEG pass-through),
+    // upright as its orientation says, onto the rectangle to. False when the
+    // device takes no JPEG data or not this one: the caller then copies the
+    // decoded pixels.
+    virtual bool StretchJpeg(const QRect& to, const QByteArray& jpeg);
 };

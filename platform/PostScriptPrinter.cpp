@@ -1,5 +1,7 @@
 #include "platform/PostScriptPrinter.h"
 
+#include "platform/JpegHeader.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -59,8 +61,26 @@ constexpr char kProlog[] = R"(%%BeginProlog
      /ImageMatrix [FoliantWidth 0 0 FoliantHeight 0 0] /DataSource currentfile >> image
 } bind def
 %%EndResource
+%%BeginResource: procset FoliantJpeg 1.0 0
+/FoliantJpeg {
+  /FoliantInverted exch def /FoliantComponents exch def /FoliantHeight exch def /FoliantWidth exch def
+  FoliantComponents 1 eq { /DeviceGray } { FoliantComponents 3 eq { /DeviceRGB } { /DeviceCMYK } ifelse } ifelse
+  setcolorspace
+  << /ImageType 1 /Width FoliantWidth /Height FoliantHeight /BitsPerComponent 8
+     /Decode [ FoliantComponents { FoliantInverted { 1 0 } { 0 1 } ifelse } repeat ]
+     /ImageMatrix [FoliantWidth 0 0 FoliantHeight 0 0] /DataSource currentfile /DCTDecode filter >> image
+} bind def
+%%EndResource
 %%EndProlog
 )";
+
+// Maps the stored picture's unit square onto the shown one, y downwards, for
+// each EXIF orientation (1 upright; 2 mirrored; 3 half turn; 4 flipped;
+// 5 transposed; 6 quarter turn clockwise; 7 transversed; 8 quarter turn back).
+constexpr const char* kOrientationMatrix[] = {
+    "[1 0 0 1 0 0]", "[-1 0 0 1 1 0]", "[-1 0 0 -1 1 1]", "[1 0 0 -1 0 1]",
+    "[0 1 1 0 0 0]", "[0 1 -1 0 1 0]", "[0 -1 -1 0 1 1]", "[0 -1 1 0 0 1]",
+};
 
 // The stored colour of count pixels of a row from column first on, whatever
 // their alpha says: one byte of grey or three of RGB a pixel.
@@ -353,4 +373,24 @@ void PostScriptPrinter::WriteImage(const QImage& source, const QRect& from, doub
         row += rows;
     }
     Write("\n%%EndData\ngrestore\n");
+}
+
+bool PostScriptPrinter::StretchJpeg(const QRect& to, const QByteArray& jpeg)
+{
+    if (!m_inPage || m_failed || to.width() <= 0 || to.height() <= 0)
+        return false;
+    const JpegHeader header = JpegHeader::Read(jpeg);
+    if (!header.valid)
+        return false;
+    const QByteArray operatorLine =
+        QByteArray::number(header.width) + ' ' + QByteArray::number(header.height) + ' ' +
+        QByteArray::number(header.components) + (header.invertedCmyk ? " true" : " false") + " FoliantJpeg\n";
+    Write("gsave\n" + Number(to.x()) + ' ' + Number(to.y()) + " translate " + Number(to.width()) + ' ' +
+          Number(to.height()) + " scale " + kOrientationMatrix[header.orientation - 1] +
+          " concat\n%%BeginData: " + QByteArray::number(operatorLine.size() + header.length) +
+          " Binary Bytes\n" + operatorLine);
+    if (!m_failed && m_file.write(jpeg.constData(), header.length) != header.length)
+        m_failed = true;
+    Write("\n%%EndData\ngrestore\n");
+    return !m_failed;
 }

@@ -29,6 +29,9 @@ public:
     int AbortDoc() override;
     int GetDeviceCaps(int index) const override;
     bool StretchBlt(const QRect& to, const QImage& source, const QRect& from, std::uint32_t rop) override;
+    // The JPEG's own data go into the job behind a DCT filter, so the PDF
+    // step can keep them byte for byte.
+    bool StretchJpeg(const QRect& to, const QByteArray& jpeg) override;
 
 private:
     void Write(const QByteArray& text);

@@ -32,6 +32,10 @@ public:
     {
         return m_real->StretchBlt(to, source, from, rop);
     }
+    bool StretchJpeg(const QRect& to, const QByteArray& jpeg) override
+    {
+        return m_real->StretchJpeg(to, jpeg);
+    }
 
 private:
     void EndJob();

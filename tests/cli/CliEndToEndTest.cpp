@@ -159,6 +159,11 @@ TEST_F(CliEndToEnd, AMixedHandfulIsMadeFileByFileAndTheDamagedOneIsReported)
             EXPECT_TRUE(page.text.contains(QStringLiteral("Foliant sample marker")))
                 << page.text.toStdString();
         }
+        // Each PDF's version, as written; the first-shown version here.
+        EXPECT_EQ(file.value("version").toString(), "1.3");
+        EXPECT_TRUE(
+            run.out.contains(QStringLiteral("%1 (PDF 1.3, ").arg(file.value("pdf").toString()).toUtf8()))
+            << run.out.constData();
     }
     EXPECT_TRUE(Render(Out("letter.pdf")).text.contains("Foliant"))
         << Render(Out("letter.pdf")).text.toStdString();

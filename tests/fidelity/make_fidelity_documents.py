@@ -3,7 +3,7 @@
 and LibreOffice's own PDF of each (soffice --convert-to pdf), the measure
 the tests hold the program's PDFs against.
 
-usage: make_fidelity_documents.py OUTPUT_FOLDER
+usage: make_fidelity_documents.py [--bench] OUTPUT_FOLDER
 
 OUTPUT_FOLDER receives:
   alpha.docx       a PNG with an alpha channel on page 1, text on pages 1-3, a link
@@ -14,7 +14,16 @@ OUTPUT_FOLDER receives:
   picturesheet.xls a sheet of text and a sheet with only a picture
   printrange.xls   a sheet whose print range is part of its data
   longdoc.doc, longrtf.rtf, longhtm.htm, longtxt.txt: the long document in the Word converter's other formats
-and reference/NAME.pdf for each. Every word of the text is a distinct
+  photo.jpg        a photograph-like JPEG, as LibreOffice writes one
+  photo.docx       a page with photo.jpg on it, a caption and a grainy BMP picture
+  scripts.docx     a paragraph in each script of SCRIPTS
+  officefonts.docx a paragraph in Calibri and one in Cambria
+  background.pptx  slides with a coloured background, a see-through shape
+                   with text on it and text beside it
+With --bench it also makes the corpus benchmark's larger documents
+(BENCH_DOCUMENTS: presentations and workbooks with photographs and
+see-through shapes, a report with photographs) and two larger photographs,
+big1.jpg and big2.jpg. There is reference/NAME.pdf for each document. Every word of the text is a distinct
 dictionary-like word, so word counts compare well.
 """
 import os
@@ -29,7 +38,7 @@ import uno
 
 # The office's start and UNO helpers are shared with the other documents' maker.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "officehost"))
-from make_documents import connect, end, props, run_office  # noqa: E402
+from make_documents import connect, end, photo_bmp, props, run_office  # noqa: E402
 from com.sun.star.beans import PropertyValue
 
 LINK = "https://www.example.org/foliant/fidelity"
@@ -38,6 +47,17 @@ WORDS = ("alpha bravo charlie delta echo foxtrot golf hotel india juliet kilo li
          "november oscar papa quebec romeo sierra tango uniform victor whiskey xray yankee "
          "zulu amber basalt cobalt dune ember fjord granite harbour island jasper kelp "
          "lagoon meadow nectar orchard pebble quarry river summit tundra valley willow").split()
+
+
+# A phrase in each script the fonts must draw (name, phrase).
+SCRIPTS = [
+    ("Chinese", "中文测试句子"),
+    ("Japanese", "日本語のテスト文"),
+    ("Korean", "한국어시험문장"),
+    ("Hindi", "हिन्दी"),
+    ("Thai", "ภาษาไทย"),
+    ("Arabic", "اختبار"),
+]
 
 
 def size(w, h):
@@ -70,6 +90,14 @@ def png_rgba(path, width, height, pixel):
                   chunk(b"IDAT", zlib.compress(bytes(raw))) + chunk(b"IEND", b""))
 
 
+def photo(x, y):
+    """Smooth colours with a fine texture, as a photograph has."""
+    r = (x * 255 // 400 + (x * y) % 23) % 256
+    g = (y * 255 // 300 + (x * 7 + y * 3) % 19) % 256
+    b = (128 + int(60 * ((x % 50) - 25) / 25) + (y % 11)) % 256
+    return (r, g, b, 255)
+
+
 def logo(x, y):
     """A red disc with a soft edge on nothing."""
     d = ((x - 100) ** 2 + (y - 100) ** 2) ** 0.5
@@ -89,8 +117,139 @@ class Maker:
         return self.desktop.loadComponentFromURL("private:factory/" + kind, "_blank", 0,
                                                  props(Hidden=True))
 
-    def graphic(self):
-        return self.graphics.queryGraphic(props(URL=uno.systemPathToFileUrl(self.picture)))
+    def graphic(self, path=None):
+        return self.graphics.queryGraphic(props(URL=uno.systemPathToFileUrl(path or self.picture)))
+
+    def write_jpeg(self, png, jpeg):
+        """LibreOffice's own JPEG of the PNG."""
+        self.graphics.storeGraphic(self.graphic(png), props(URL=uno.systemPathToFileUrl(jpeg),
+                                                           MimeType="image/jpeg"))
+
+    def photo_docx(self):
+        doc = self.new("swriter")
+        text = doc.getText()
+        cursor = text.createTextCursor()
+        self.paragraph(text, cursor, "Fidelity photograph page")
+        picture = doc.createInstance("com.sun.star.text.TextGraphicObject")
+        picture.setPropertyValue("Graphic", self.graphic(self.photo))
+        picture.setPropertyValue("AnchorType", uno.Enum("com.sun.star.text.TextContentAnchorType",
+                                                        "AS_CHARACTER"))
+        picture.setSize(size(10000, 7500))
+        text.insertTextContent(cursor, picture, False)
+        text.insertControlCharacter(cursor, 0, False)
+        self.paragraph(text, cursor, sentence(7))
+        grain = doc.createInstance("com.sun.star.text.TextGraphicObject")
+        grain.setPropertyValue("Graphic", self.graphic(self.bmp))
+        grain.setPropertyValue("AnchorType", uno.Enum("com.sun.star.text.TextContentAnchorType",
+                                                      "AS_CHARACTER"))
+        grain.setSize(size(8000, 6000))
+        text.insertTextContent(cursor, grain, False)
+        return doc
+
+    def scripts_docx(self):
+        doc = self.new("swriter")
+        text = doc.getText()
+        cursor = text.createTextCursor()
+        for name, phrase in SCRIPTS:
+            self.paragraph(text, cursor, name)
+            self.paragraph(text, cursor, phrase)
+        return doc
+
+    def officefonts_docx(self):
+        doc = self.new("swriter")
+        text = doc.getText()
+        cursor = text.createTextCursor()
+        self.paragraph(text, cursor, "Calibri " + sentence(3), "Calibri")
+        self.paragraph(text, cursor, "Cambria " + sentence(4), "Cambria")
+        return doc
+
+    def photos_pptx(self):
+        """Slides with a photograph each and a see-through caption box on it."""
+        doc = self.new("simpress")
+        pages = doc.getDrawPages()
+        while pages.getCount() < 4:
+            pages.insertNewByIndex(pages.getCount() - 1)
+        for index in range(4):
+            page = pages.getByIndex(index)
+            while page.getCount() > 0:
+                page.remove(page.getByIndex(0))
+            title = doc.createInstance("com.sun.star.drawing.TextShape")
+            page.add(title)
+            title.setPosition(point(1000, 500))
+            title.setSize(size(24000, 2000))
+            title.setString("Photographs slide%d " % (index + 1) + sentence(300 + index, 5))
+            picture = doc.createInstance("com.sun.star.drawing.GraphicObjectShape")
+            page.add(picture)
+            picture.setPropertyValue("Graphic", self.graphic(self.big[index % 2]))
+            picture.setPosition(point(2000, 3000))
+            picture.setSize(size(16000, 12000))
+            if index % 2:
+                caption = doc.createInstance("com.sun.star.drawing.RectangleShape")
+                page.add(caption)
+                caption.setPosition(point(2500, 12000))
+                caption.setSize(size(15000, 2500))
+                caption.setPropertyValue("FillColor", 0xFFFFFF)
+                caption.setPropertyValue("FillTransparence", 40)
+                caption.setString(sentence(320 + index, 7))
+        return doc
+
+    def photosheet_xlsx(self):
+        doc = self.new("scalc")
+        sheet = doc.getSheets().getByIndex(0)
+        for row in range(40):
+            for col in range(5):
+                sheet.getCellByPosition(col, row).setString(WORDS[(row * 3 + col) % len(WORDS)])
+        picture = doc.createInstance("com.sun.star.drawing.GraphicObjectShape")
+        picture.setPropertyValue("Graphic", self.graphic(self.big[0]))
+        sheet.getDrawPage().add(picture)
+        picture.setSize(size(12000, 9000))
+        picture.setPosition(point(11000, 1000))
+        return doc
+
+    def report_docx(self):
+        doc = self.long_docx()
+        text = doc.getText()
+        cursor = text.createTextCursorByRange(text.getEnd())
+        for path in self.big:
+            picture = doc.createInstance("com.sun.star.text.TextGraphicObject")
+            picture.setPropertyValue("Graphic", self.graphic(path))
+            picture.setPropertyValue("AnchorType", uno.Enum("com.sun.star.text.TextContentAnchorType",
+                                                            "AS_CHARACTER"))
+            picture.setSize(size(15000, 11250))
+            text.insertTextContent(cursor, picture, False)
+            text.insertControlCharacter(cursor, 0, False)
+        return doc
+
+    def background_pptx(self):
+        doc = self.new("simpress")
+        pages = doc.getDrawPages()
+        while pages.getCount() < 2:
+            pages.insertNewByIndex(pages.getCount() - 1)
+        for index in range(2):
+            page = pages.getByIndex(index)
+            while page.getCount() > 0:
+                page.remove(page.getByIndex(0))
+            background = doc.createInstance("com.sun.star.drawing.Background")
+            background.setPropertyValue("FillStyle", uno.Enum("com.sun.star.drawing.FillStyle", "SOLID"))
+            background.setPropertyValue("FillColor", 0xDDE8F4 if index else 0xF4E8C8)
+            page.setPropertyValue("Background", background)
+            beside = doc.createInstance("com.sun.star.drawing.TextShape")
+            page.add(beside)
+            beside.setPosition(point(1000, 1000))
+            beside.setSize(size(11000, 8000))
+            beside.setString("Backdrop slide%d\n" % (index + 1) +
+                             "\n".join(sentence(200 + index * 5 + i, 6) for i in range(4)))
+            beside.setPropertyValue("CharFontName", FONT)
+            box = doc.createInstance("com.sun.star.drawing.RectangleShape")
+            page.add(box)
+            box.setPosition(point(13500, 3000))
+            box.setSize(size(12000, 8000))
+            box.setPropertyValue("FillColor", 0x2060A0)
+            box.setPropertyValue("FillTransparence", 55)
+            box.setString(sentence(220 + index, 8))
+            box.setPropertyValue("CharFontName", FONT)
+            box.setPropertyValue("CharColor", 0x000000)
+        return doc
 
     @staticmethod
     def paragraph(text, cursor, words, font=FONT):
@@ -278,11 +437,26 @@ DOCUMENTS = [
     ("longrtf.rtf", "long_docx", "Rich Text Format"),
     ("longhtm.htm", "long_docx", "HTML (StarWriter)"),
     ("longtxt.txt", "long_docx", "Text (encoded)"),
+    ("photo.docx", "photo_docx", "MS Word 2007 XML"),
+    ("scripts.docx", "scripts_docx", "MS Word 2007 XML"),
+    ("officefonts.docx", "officefonts_docx", "MS Word 2007 XML"),
+    ("background.pptx", "background_pptx", "Impress MS PowerPoint 2007 XML"),
+]
+
+# The corpus benchmark's larger documents, made with --bench.
+BENCH_DOCUMENTS = [
+    ("photos.pptx", "photos_pptx", "Impress MS PowerPoint 2007 XML"),
+    ("photosppt.ppt", "photos_pptx", "MS PowerPoint 97"),
+    ("photosheet.xlsx", "photosheet_xlsx", "Calc MS Excel 2007 XML"),
+    ("report.docx", "report_docx", "MS Word 2007 XML"),
+    ("reportdoc.doc", "report_docx", "MS Word 97"),
 ]
 
 
 def main():
-    out_dir = os.path.abspath(sys.argv[1])
+    bench = "--bench" in sys.argv[1:]
+    documents = DOCUMENTS + (BENCH_DOCUMENTS if bench else [])
+    out_dir = os.path.abspath([a for a in sys.argv[1:] if a != "--bench"][0])
     reference = os.path.join(out_dir, "reference")
     os.makedirs(reference, exist_ok=True)
     profile = tempfile.mkdtemp(prefix="foliant-make-fidelity-")
@@ -292,7 +466,22 @@ def main():
         picture = os.path.join(out_dir, "logo.png")
         png_rgba(picture, 200, 200, logo)
         maker = Maker(connect(pipe_name, office), picture)
-        for name, method, filter_name in DOCUMENTS:
+        photo_png = os.path.join(out_dir, "photo.png")
+        png_rgba(photo_png, 400, 300, photo)
+        maker.photo = os.path.join(out_dir, "photo.jpg")
+        maker.write_jpeg(photo_png, maker.photo)
+        os.remove(photo_png)
+        maker.bmp = os.path.join(out_dir, "grain.bmp")
+        photo_bmp(maker.bmp)
+        maker.big = []
+        if bench:
+            for index in (1, 2):
+                big_png = os.path.join(out_dir, "big%d.png" % index)
+                png_rgba(big_png, 1600, 1200, lambda x, y: photo(x // (index + 1) + y % 7, y // (index + 1)))
+                maker.big.append(os.path.join(out_dir, "big%d.jpg" % index))
+                maker.write_jpeg(big_png, maker.big[-1])
+                os.remove(big_png)
+        for name, method, filter_name in documents:
             doc = getattr(maker, method)()
             media = dict(FilterName=filter_name, Overwrite=True)
             if filter_name == "Text (encoded)":
@@ -307,10 +496,10 @@ def main():
         end(office, 30)
     # LibreOffice's own PDFs, as a user would make them.
     convert = run_office(profile, ["--convert-to", "pdf", "--outdir", reference] +
-                         [os.path.join(out_dir, name) for name, _, _ in DOCUMENTS])
+                         [os.path.join(out_dir, name) for name, _, _ in documents])
     end(convert, 240)
     shutil.rmtree(profile, ignore_errors=True)
-    missing = [n for n, _, _ in DOCUMENTS
+    missing = [n for n, _, _ in documents
                if not os.path.exists(os.path.join(reference, os.path.splitext(n)[0] + ".pdf"))]
     if missing:
         sys.exit("no reference PDF for " + ", ".join(missing))

@@ -94,10 +94,15 @@ TEST(Install, DebianPackageHoldsTheProgramAndNamesItsRunTimePackages)
     for (const char* package :
          {"ghostscript", "libreoffice-writer", "libreoffice-calc", "libreoffice-impress", "libqt6widgets6",
           "qt6-qpa-plugins", "qt6-image-formats-plugins", "libcups2", "tesseract-ocr-eng",
-          "tesseract-ocr-osd"})
+          "tesseract-ocr-osd", "fonts-crosextra-carlito", "fonts-crosextra-caladea"})
         EXPECT_TRUE(info.out.contains(package)) << package << " missing from: " << info.out.constData();
     // Text recognition in other languages is offered, not imposed.
     EXPECT_TRUE(RunTool("dpkg-deb", {"--field", deb, "Suggests"}).out.contains("tesseract-ocr-all"));
+    const auto recommended = RunTool("dpkg-deb", {"--field", deb, "Recommends"});
+    ASSERT_EQ(recommended.exitCode, 0);
+    for (const char* package : {"fonts-noto-core", "fonts-noto-cjk"})
+        EXPECT_TRUE(recommended.out.contains(package))
+            << package << " missing from: " << recommended.out.constData();
 
     const auto contents = RunTool("dpkg-deb", {"--contents", deb});
     ASSERT_EQ(contents.exitCode, 0);

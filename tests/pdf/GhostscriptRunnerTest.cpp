@@ -1,3 +1,4 @@
+#include "TestPictures.h"
 #include "TestSpoolFiles.h"
 #include "TestTools.h"
 
@@ -5,9 +6,11 @@
 #include "pdf/GhostscriptCommandLine.h"
 #include "pdf/GhostscriptRunner.h"
 #include "pdf/SettingsRefusal.h"
+#include "platform/PostScriptPrinter.h"
 #include "platform/ProcessRunner.h"
 #include "platform/ScratchFolder.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -292,6 +295,77 @@ TEST_F(GhostscriptRunnerTest, ImageCompressionAndQualityTakeEffect)
     s.imageCompression = QStringLiteral("Flate");
     ASSERT_TRUE(Make(s).made);
     EXPECT_EQ(FirstImage().first, QStringLiteral("image")); // Flate-encoded
+}
+
+// A one-page PDF print job: a grey square, drawn see-through when asked.
+QByteArray PdfJob(bool seeThrough)
+{
+    const QByteArray content = QByteArray(seeThrough ? "/Half gs " : "") +
+                               "0.5 g 72 72 200 200 re f BT /F 24 Tf 80 300 Td (kept words) Tj ET";
+    const QByteArray states = seeThrough ? "/ExtGState << /Half << /Type /ExtGState /ca 0.5 >> >> " : "";
+    // No cross-reference table: Ghostscript and qpdf both find the objects.
+    return "%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n"
+           "2 0 obj << /Type /Pages /Kids [3 0 R] /Count 1 >> endobj\n"
+           "3 0 obj << /Type /Page /Parent 2 0 R /MediaBox [0 0 400 400] /Contents 4 0 R /Resources << " +
+           states + "/Font << /F << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> >> >> >> endobj\n" +
+           "4 0 obj << /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content +
+           "\nendstream endobj\ntrailer << /Root 1 0 R >>\n%%EOF\n";
+}
+
+TEST_F(GhostscriptRunnerTest, AnOfficeJobThatKeepsItsTransparencyIsWrittenAtTheLeastVersionThatHoldsIt)
+{
+    for (const bool seeThrough : {false, true}) {
+        SCOPED_TRACE(seeThrough);
+        WriteSpool(PdfJob(seeThrough));
+        const PdfOutcome outcome = Make(ConversionSettings{});
+        ASSERT_TRUE(outcome.made) << outcome.reason.toStdString();
+        const QString version = seeThrough ? QStringLiteral("1.4") : QStringLiteral("1.3");
+        EXPECT_EQ(outcome.pdfVersion, version);
+        EXPECT_EQ(Info().value(QStringLiteral("PDF version")), version);
+        EXPECT_TRUE(
+            RunTool(QStringLiteral("pdftotext"), {Pdf(), QStringLiteral("-")}).out.contains("kept words"));
+    }
+    // A later version chosen stays as chosen.
+    ConversionSettings later;
+    later.pdfVersion = QStringLiteral("V1.5");
+    const PdfOutcome outcome = Make(later);
+    ASSERT_TRUE(outcome.made) << outcome.reason.toStdString();
+    EXPECT_EQ(outcome.pdfVersion, QStringLiteral("1.5"));
+}
+
+TEST_F(GhostscriptRunnerTest, JpegsAreKeptByteForByteUnlessJpegCompressionIsChosen)
+{
+    QByteArray jpeg;
+    {
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(testpictures::Quadrants(300, 200).save(&buffer, "JPEG", 90));
+    }
+    {
+        PostScriptPrinter printer;
+        DOCINFO info;
+        info.lpszOutput = ScratchFolder::SpoolFilePath();
+        ASSERT_GT(printer.StartDoc(info), 0);
+        ASSERT_GT(printer.StartPage(), 0);
+        ASSERT_TRUE(printer.StretchJpeg(QRect(0, 0, 3000, 2000), jpeg));
+        ASSERT_GT(printer.EndPage(), 0);
+        ASSERT_GT(printer.EndDoc(), 0);
+    }
+    auto stored = [this] {
+        QTemporaryDir images;
+        RunTool(QStringLiteral("pdfimages"),
+                {QStringLiteral("-j"), Pdf(), images.filePath(QStringLiteral("i"))});
+        return testtools::ReadFile(images.filePath(QStringLiteral("i-000.jpg")));
+    };
+    for (const char* compression : {"Flate", "Automatic", "JPEG"}) {
+        SCOPED_TRACE(compression);
+        ConversionSettings s;
+        s.imageCompression = QString::fromLatin1(compression);
+        ASSERT_TRUE(Make(s).made);
+        const QByteArray held = stored();
+        ASSERT_FALSE(held.isEmpty()) << "a JPEG in the PDF";
+        EXPECT_EQ(held == jpeg, QByteArray(compression) != "JPEG");
+    }
 }
 
 TEST_F(GhostscriptRunnerTest, FailuresAreReportedAndLeaveNothingBehind)

@@ -4,10 +4,8 @@
 #include "platform/CImage.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QTemporaryDir>
 
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <zlib.h>
@@ -129,33 +127,4 @@ TEST(CImage, RefusesWhatCannotBeDecodedSafelyWithAReason)
         << image.ErrorText().toStdString();
     EXPECT_FALSE(image.Load(folder.filePath("missing.png")));
     EXPECT_TRUE(image.IsNull());
-}
-
-TEST(CImage, ReadsTheTiffsPagesOneAfterAnotherFromTheFileAsFirstOpened)
-{
-    QTemporaryDir folder;
-    const QString path = folder.filePath("scan.tif");
-    const QImage first = Quadrants(8, 8);
-    ASSERT_TRUE(
-        testtools::WriteFile(path, Tiff({first, first.mirrored(true, false), first.mirrored(false, true)})));
-
-    CImage image;
-    ASSERT_TRUE(image.Load(path)) << image.ErrorText().toStdString();
-    ASSERT_EQ(image.PageCount(), 3);
-    EXPECT_TRUE(Near(image.Detach().pixelColor(0, 0), kTopLeft));
-    // Another file put in its place meanwhile changes nothing: the pages
-    // come from the file as it was opened, not from a new look at the name.
-    const QString other = folder.filePath("other.tif");
-    ASSERT_TRUE(testtools::WriteFile(other, Tiff({Quadrants(4, 4)})));
-    ASSERT_EQ(std::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()), 0);
-
-    ASSERT_TRUE(image.LoadNextPage()) << image.ErrorText().toStdString();
-    QImage page = image.Detach();
-    EXPECT_EQ(page.width(), 8);
-    EXPECT_TRUE(Near(page.pixelColor(7, 0), kTopLeft)) << "the second page, mirrored left to right";
-    ASSERT_TRUE(image.LoadNextPage()) << image.ErrorText().toStdString();
-    page = image.Detach();
-    EXPECT_TRUE(Near(page.pixelColor(0, 7), kTopLeft)) << "the third page, upside down";
-    EXPECT_FALSE(image.LoadNextPage());
-    EXPECT_EQ(image.ErrorText().toStdString(), "scan.tif has no page 4.");
 }

@@ -5,10 +5,12 @@
 #include "platform/CDC.h"
 #include "platform/CImage.h"
 #include "platform/CPrintDialog.h"
+#include "platform/JpegHeader.h"
 #include "platform/MemoryDeviceContext.h"
 #include "platform/PostScriptPrinter.h"
 #include "platform/ScreenDeviceContext.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -173,6 +175,60 @@ TEST(PostScriptPrinter, PrintsEveryPictureKindInItsColoursFromThePrintableCorner
     }
 }
 
+TEST(PostScriptPrinter, PassesJpegDataOnAsTheyAreUprightAndInTheirColours)
+{
+    QTemporaryDir folder;
+    const QString output = folder.filePath("tmp.ps");
+    const QImage upright = Quadrants(160, 80);
+    const QImage greyPicture = upright.convertToFormat(QImage::Format_Grayscale8);
+    QByteArray grey;
+    {
+        QBuffer buffer(&grey);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(greyPicture.save(&buffer, "JPEG", 95));
+    }
+    struct Case
+    {
+        QByteArray jpeg;
+        QList<QColor> quadrants; // top-left, top-right, bottom-left, bottom-right
+    };
+    const QList<QColor> colours{kTopLeft, kTopRight, kBottomLeft, kBottomRight};
+    const QList<QColor> greys{greyPicture.pixelColor(40, 20), greyPicture.pixelColor(120, 20),
+                              greyPicture.pixelColor(40, 60), greyPicture.pixelColor(120, 60)};
+    QList<Case> cases;
+    for (int orientation : {1, 2, 3, 6, 8})
+        cases.append({OrientedJpeg(upright, orientation), colours});
+    cases.append({grey, greys});
+
+    for (const Case& c : cases) {
+        const JpegHeader header = JpegHeader::Read(c.jpeg);
+        SCOPED_TRACE(header.orientation);
+        ASSERT_TRUE(header.valid);
+        ASSERT_EQ(header.ShownWidth(), 160);
+        ASSERT_EQ(header.ShownHeight(), 80);
+        EXPECT_EQ(JpegHeader::Read(c.jpeg + "after the end").length, c.jpeg.size())
+            << "the image ends at its marker";
+        PostScriptPrinter printer;
+        DOCINFO info;
+        info.lpszOutput = output;
+        ASSERT_GT(printer.StartDoc(info), 0);
+        ASSERT_GT(printer.StartPage(), 0);
+        EXPECT_TRUE(printer.StretchJpeg(QRect(0, 0, 4720, 2360), c.jpeg));
+        EXPECT_FALSE(printer.StretchJpeg(QRect(0, 0, 4720, 2360), QByteArray("not a picture")));
+        ASSERT_GT(printer.EndPage(), 0);
+        ASSERT_GT(printer.EndDoc(), 0);
+        EXPECT_TRUE(testtools::ReadFile(output).contains(c.jpeg)) << "the JPEG's own bytes";
+        const QList<QImage> pages = Render(output, kDpi);
+        ASSERT_EQ(pages.size(), 1);
+        EXPECT_TRUE(Near(At(pages[0], 1180, 590), c.quadrants[0], 40))
+            << At(pages[0], 1180, 590).name().toStdString();
+        EXPECT_TRUE(Near(At(pages[0], 3540, 590), c.quadrants[1], 40));
+        EXPECT_TRUE(Near(At(pages[0], 1180, 1770), c.quadrants[2], 40));
+        EXPECT_TRUE(Near(At(pages[0], 3540, 1770), c.quadrants[3], 40));
+        EXPECT_TRUE(Near(At(pages[0], 1180, 2500), Qt::white)) << "nothing below the picture";
+    }
+}
+
 TEST(PostScriptPrinter, CutsATallPictureAtThePrintableAreaOnOnePage)
 {
     QTemporaryDir folder;
@@ -240,7 +296,7 @@ TEST(PostScriptPrinter, WritesStructuredPostScriptWithOnePagePerStartPage)
         }
     }
     EXPECT_EQ(sections, 3);
-    EXPECT_EQ(comments, 35 + 2 * 3);
+    EXPECT_EQ(comments, 37 + 2 * 3);
     EXPECT_TRUE(text.contains("\n%%Title: /home/ann/Holiday (1)\\Caf\xe9 ?.png\n"));
     EXPECT_TRUE(text.contains("\n%%DocumentMedia: letter 612 792 0 () ()\n"));
     EXPECT_TRUE(text.contains("\n%%DocumentData: Binary\n"));

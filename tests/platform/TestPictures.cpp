@@ -1,5 +1,8 @@
 #include "TestPictures.h"
 
+#include <QBuffer>
+#include <QTransform>
+
 #include "TestTools.h"
 
 #include <QDir>
@@ -9,6 +12,44 @@
 #include <cstdlib>
 
 namespace testpictures {
+
+QByteArray OrientedJpeg(const QImage& upright, int orientation, int quality)
+{
+    // What each orientation does to the stored pixels to show them; the
+    // stored picture is the upright one undone.
+    QTransform shown;
+    bool mirror = false;
+    switch (orientation) {
+    case 2:
+        mirror = true;
+        break;
+    case 3:
+        shown.rotate(180);
+        break;
+    case 6:
+        shown.rotate(90);
+        break;
+    case 8:
+        shown.rotate(-90);
+        break;
+    default:
+        break;
+    }
+    QImage stored = upright.transformed(shown.inverted());
+    if (mirror)
+        stored = stored.mirrored(true, false);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    stored.save(&buffer, "JPEG", quality);
+    // An Exif segment right after the start marker: a big-endian TIFF header
+    // and one directory holding the orientation.
+    QByteArray exif("Exif\0\0MM\0\x2a\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\0\0\0\0\0\0\0", 32);
+    exif[25] = char(orientation);
+    const int length = int(exif.size()) + 2;
+    jpeg.insert(2, QByteArray("\xFF\xE1", 2) + char(length >> 8) + char(length & 0xFF) + exif);
+    return jpeg;
+}
 
 QImage Quadrants(int width, int height)
 {

@@ -25,6 +25,10 @@ QByteArray Gif(const QList<QImage>& frames, std::optional<QRgb> transparent = st
 // one page for each picture.
 QByteArray Tiff(const QList<QImage>& pages);
 
+// A JPEG that shows upright as the picture given once its EXIF orientation
+// (1, 2, 3, 6 or 8) is applied: the pixels are stored turned or mirrored the other way.
+QByteArray OrientedJpeg(const QImage& upright, int orientation, int quality = 95);
+
 // Renders a PostScript file with Ghostscript at dpi; one image per page,
 // none when Ghostscript fails.
 QList<QImage> Render(const QString& postScriptPath, int dpi);
