@@ -1,7 +1,7 @@
 #include "officehost/PrintSpooler.h"
 
 #include "officehost/OfficeDocument.h"
-#include "pdf/PdfDrawingFacts.h"
+#include "platform/PdfDrawingFacts.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

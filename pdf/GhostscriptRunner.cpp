@@ -7,7 +7,7 @@
 #include "pdf/GhostscriptArguments.h"
 #include "pdf/GhostscriptCommandLine.h"
 #include "pdf/KeptJpegs.h"
-#include "pdf/PdfDrawingFacts.h"
+#include "platform/PdfDrawingFacts.h"
 #include "pdf/PdfEncryption.h"
 #include "pdf/PdfmarksFile.h"
 #include "pdf/PictureTextStep.h"

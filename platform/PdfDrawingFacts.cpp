@@ -1,4 +1,4 @@
-#include "pdf/PdfDrawingFacts.h"
+#include "platform/PdfDrawingFacts.h"
 
 #include <QFile>
 
