@@ -158,7 +158,6 @@ TEST(TextRecognizer, RunsTesseractAloneWithItsArgumentsLimitsAndOutcomes)
     TextRecognizer::Options options;
     options.executable = "/usr/bin/tesseract";
     options.languages = "eng+deu";
-    options.threads = 1;
     options.timeoutMs = 1234;
     options.runner = &runner;
     const TextRecognizer recognizer(options);
