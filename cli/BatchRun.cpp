@@ -10,7 +10,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QThread>
 
 #include <cstdio>
 #include <memory>
@@ -166,9 +165,6 @@ int BatchRun::Run()
     std::vector<ConversionRun::Job*> pages;
     for (int i = 0; i < (prepared ? jobCount : 0); ++i) {
         jobs.push_back(std::make_unique<CliJob>(m_options, m_stopped));
-        // Each job's Tesseract keeps to its share of the cores.
-        if (jobCount > 1)
-            jobs.back()->Page().SetRecognitionThreads(qMax(1, QThread::idealThreadCount() / jobCount));
         pages.push_back(jobs.back().get());
     }
 

@@ -120,7 +120,6 @@ PdfOutcome CliPage::MakePdfFromSpool(const QString& sourcePath)
     options.stopRequested = [this] { return StopRequested(); };
     options.partPath = m_partPath;
     options.picture = filekinds::KindOf(sourcePath) == FileKind::Picture;
-    options.recognitionThreads = m_recognitionThreads;
     QString why;
     options.scratchFolder = m_scratch.Path(&why);
     PdfOutcome outcome;

@@ -42,7 +42,6 @@ public:
     QString Notice() const { return m_notice; }
     // Tesseract's threads at most, so that the run's jobs share the cores;
     // 0: its own choice.
-    void SetRecognitionThreads(int threads) { m_recognitionThreads = threads; }
     // Seconds since BeginFile.
     double Seconds() const;
     // The file is done: no time limit applies until the next one begins.
@@ -89,7 +88,6 @@ private:
     bool m_pdfMade = false;
     QString m_pdfVersion;
     QString m_notice;
-    int m_recognitionThreads = 0;
     bool m_passwordOffered = false;
     QString m_passwordReason;
     mutable QMutex m_mutex;

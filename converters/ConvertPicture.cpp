@@ -52,11 +52,13 @@ CBitmap* DrawPicture(CDC& printer, CDC& memory, CBitmap& bitmap, const QByteArra
 }
 
 // Prints the picture on the default printer into the spool file: bitmap as
-// the first page, and each further page of a multi-page picture after it.
+// the first page, and each further page of image (a multi-page picture)
+// after it.
 // *spooled tells whether the printer took the job (EndDoc), so that it will complete.
 Print PrintPicture(ConversionPage& page, const QString& sourcePath, const QString& spoolPath, CBitmap& bitmap,
-                   const QByteArray& jpeg, int pageCount, bool* spooled)
+                   const QByteArray& jpeg, CImage& image, bool* spooled)
 {
+    const int pageCount = image.PageCount();
     *spooled = false;
     CPrintDialog printDialog(false, PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE |
                                         PD_NOSELECTION);
@@ -98,12 +100,12 @@ Print PrintPicture(ConversionPage& page, const QString& sourcePath, const QStrin
 
     CBitmap* previous = DrawPicture(printer, memory, bitmap, jpeg);
     printer.EndPage();
-    // Further pages are decoded one at a time, each after the last is drawn.
+    // Further pages are decoded one at a time, each after the last is drawn,
+    // from the file as it was opened for the first.
     for (int index = 1; index < pageCount; ++index) {
         memory.SelectObject(previous);
         bitmap.DeleteObject();
-        CImage next;
-        const bool loaded = next.Load(sourcePath, index);
+        const bool loaded = image.LoadPage(index);
         if (!loaded || printer.StartPage() < 0) {
             memory.DeleteDC();
             screen.DeleteDC();
@@ -111,10 +113,10 @@ Print PrintPicture(ConversionPage& page, const QString& sourcePath, const QStrin
             printer.DeleteDC();
             ReportNotConverted(page, sourcePath,
                                loaded ? QStringLiteral("Could not start page %1.").arg(index + 1)
-                                      : next.ErrorText());
+                                      : image.ErrorText());
             return Print::Abandoned;
         }
-        bitmap.Attach(next.Detach());
+        bitmap.Attach(image.Detach());
         previous = DrawPicture(printer, memory, bitmap);
         printer.EndPage();
     }
@@ -151,8 +153,8 @@ bool ConvertPicture(ConversionPage& page, const QString& sourcePath)
         return false;
     }
     bool spooled = false;
-    const Print print =
-        PrintPicture(page, sourcePath, spoolPath, bitmap, image.JpegData(), image.PageCount(), &spooled);
+    const QByteArray jpeg = image.JpegData();
+    const Print print = PrintPicture(page, sourcePath, spoolPath, bitmap, jpeg, image, &spooled);
     bitmap.DeleteObject();
     if (print == Print::Abandoned)
         return false;

@@ -26,6 +26,8 @@ using namespace css;
 
 namespace {
 
+constexpr int kSketchResolution = 75; // dots per inch, the least LibreOffice offers
+
 uno::Sequence<beans::PropertyValue> Sequence(const std::vector<beans::PropertyValue>& values)
 {
     return uno::Sequence<beans::PropertyValue>(values.data(), static_cast<sal_Int32>(values.size()));
@@ -33,17 +35,21 @@ uno::Sequence<beans::PropertyValue> Sequence(const std::vector<beans::PropertyVa
 
 // Every export option that changes what is drawn is set here, so nothing of a
 // profile's PDF settings reaches the print job.
-uno::Sequence<beans::PropertyValue> PrinterExportOptions(bool withoutTransparency, bool keepJpegs)
+uno::Sequence<beans::PropertyValue> PrinterExportOptions(OfficeDocument::Transparency transparency,
+                                                         bool keepJpegs)
 {
+    using Transparency = OfficeDocument::Transparency;
+    const bool sketch = transparency == Transparency::Sketched;
     std::vector<beans::PropertyValue> options{
         // Pictures go out at full resolution, and a JPEG as the document
         // holds it, byte for byte: decoding it only to compress it again
         // without loss makes it larger and adds nothing. Every other bitmap
         // goes out losslessly (see ExportPictures). The PDF step keeps them
-        // or compresses them as the user chose.
+        // or compresses them as the user chose. A sketch goes at a low
+        // resolution: only its text counts.
         Property("UseLosslessCompression", uno::Any(!keepJpegs)),
         Property("Quality", uno::Any(sal_Int32(100))),
-        Property("ReduceImageResolution", uno::Any(false)),
+        Property("ReduceImageResolution", uno::Any(sketch)),
         // Every font is embedded, the standard fourteen too, so the PDF shows
         // the document's own letters wherever it is opened.
         Property("EmbedStandardFonts", uno::Any(true)),
@@ -76,8 +82,10 @@ uno::Sequence<beans::PropertyValue> PrinterExportOptions(bool withoutTransparenc
     // flattens each see-through object into the page, keeping text, links
     // and fonts, where a PDF 1.3 writer would turn the whole page into one
     // picture.
-    if (withoutTransparency)
+    if (transparency != Transparency::Kept)
         options.push_back(Property("SelectPdfVersion", uno::Any(sal_Int32(1))));
+    if (sketch)
+        options.push_back(Property("MaxImageResolution", uno::Any(sal_Int32(kSketchResolution))));
     return Sequence(options);
 }
 
@@ -166,11 +174,11 @@ QString OfficeDocument::FilterName() const
     return {};
 }
 
-bool OfficeDocument::ExportPdf(const QString& pdfPath, bool withoutTransparency, QString* why,
+bool OfficeDocument::ExportPdf(const QString& pdfPath, Transparency transparency, QString* why,
                                const TaggedExportJob& tagged)
 {
     if (tagged.tagged)
-        withoutTransparency = false;
+        transparency = Transparency::Kept;
     uno::Reference<lang::XServiceInfo> info(m_impl->component, uno::UNO_QUERY);
     uno::Reference<frame::XStorable> storable(m_impl->component, uno::UNO_QUERY);
     if (!info.is() || !storable.is()) {
@@ -190,16 +198,16 @@ bool OfficeDocument::ExportPdf(const QString& pdfPath, bool withoutTransparency,
         if (!m_impl->keepsJpegs)
             m_impl->keepsJpegs =
                 ExportPictures::PrepareToKeepJpegs(m_impl->context, m_impl->component, folder);
-        if (withoutTransparency)
+        if (transparency != Transparency::Kept)
             DropWhiteBackgrounds(m_impl->component);
         const uno::Sequence<beans::PropertyValue> args = Sequence({
             Property("FilterName", uno::Any(rtl::OUString::createFromAscii(filter))),
             Property("Overwrite", uno::Any(true)),
-            Property(
-                "FilterData",
-                uno::Any(tagged.tagged
-                             ? TaggedExportOptions(PrinterExportOptions(false, *m_impl->keepsJpegs), tagged)
-                             : PrinterExportOptions(withoutTransparency, *m_impl->keepsJpegs))),
+            Property("FilterData",
+                     uno::Any(tagged.tagged
+                                  ? TaggedExportOptions(
+                                        PrinterExportOptions(Transparency::Kept, *m_impl->keepsJpegs), tagged)
+                                  : PrinterExportOptions(transparency, *m_impl->keepsJpegs))),
         });
         storable->storeToURL(FileUrl(pdfPath), args);
         return true;

@@ -22,11 +22,16 @@ public:
     static Kind KindOfService(const QString& documentService);
     // The import filter LibreOffice used.
     QString FilterName() const;
-    // Every page (every sheet, every slide) into a PDF file. Without
-    // transparency, what is see-through is flattened object by object, so
-    // text stays text. A tagged job is written as the final PDF instead (see
-    // TaggedExportOptions), with nothing flattened.
-    bool ExportPdf(const QString& pdfPath, bool withoutTransparency, QString* why,
+    // Kept: what is see-through stays so. Flattened: it is flattened object
+    // by object, so text stays text. Sketched: flattened the same way, with
+    // pictures and flattened areas at a low resolution: which text stays
+    // text is decided by the shapes alone, so a sketch tells quickly whether
+    // flattening keeps every word.
+    enum class Transparency { Kept, Flattened, Sketched };
+    // Every page (every sheet, every slide) into a PDF file. A tagged job is
+    // written as the final PDF instead (see TaggedExportOptions), with
+    // nothing flattened.
+    bool ExportPdf(const QString& pdfPath, Transparency transparency, QString* why,
                    const TaggedExportJob& tagged = {});
     void Close();
 

@@ -32,7 +32,8 @@ bool PrintSpooler::JobsWithoutTransparency() const
 bool PrintSpooler::Export(OfficeDocument& document, const QString& partPath, bool withoutTransparency,
                           QString* why, const TaggedExportJob& tagged)
 {
-    if (!document.ExportPdf(partPath, false, why, tagged))
+    using Transparency = OfficeDocument::Transparency;
+    if (!document.ExportPdf(partPath, Transparency::Kept, why, tagged))
         return false;
     if (!withoutTransparency || tagged.tagged)
         return true;
@@ -42,18 +43,22 @@ bool PrintSpooler::Export(OfficeDocument& document, const QString& partPath, boo
     // Flattened, a see-through object takes in what it overlaps, text too.
     // The flattened job is kept only when it shows every byte of text the
     // plain one shows; otherwise the job keeps its transparency and the PDF
-    // step writes it at the least version that holds it.
+    // step writes it at the least version that holds it. A sketch answers
+    // first, at a fraction of the cost of flattening at full resolution.
     const QFileInfo part(partPath);
     QTemporaryFile flat(part.absoluteDir().filePath(QStringLiteral("%1-flat-XXXXXX").arg(part.fileName())));
     if (!flat.open())
         return true;
     flat.close();
-    QString ignored;
-    if (!document.ExportPdf(flat.fileName(), true, &ignored))
-        return true;
-    const PdfDrawingFacts flattened = PdfDrawingFacts::Read(flat.fileName());
-    if (plain.read && flattened.read && !flattened.transparency &&
-        flattened.shownTextBytes >= plain.shownTextBytes &&
+    auto keepsText = [&](Transparency transparency) {
+        QString ignored;
+        if (!document.ExportPdf(flat.fileName(), transparency, &ignored))
+            return false;
+        const PdfDrawingFacts flattened = PdfDrawingFacts::Read(flat.fileName());
+        return plain.read && flattened.read && !flattened.transparency &&
+               flattened.shownTextBytes >= plain.shownTextBytes;
+    };
+    if (keepsText(Transparency::Sketched) && keepsText(Transparency::Flattened) &&
         std::rename(QFile::encodeName(flat.fileName()).constData(),
                     QFile::encodeName(partPath).constData()) == 0)
         flat.setAutoRemove(false);

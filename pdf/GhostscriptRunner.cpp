@@ -314,7 +314,6 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
             TextRecognizer::Options recognition;
             recognition.executable = options.tesseractExecutable;
             recognition.languages = settings.recognitionLanguages;
-            recognition.threads = options.recognitionThreads;
             recognition.timeoutMs = options.timeoutMs;
             recognition.stopRequested = options.stopRequested;
             recognition.runner = options.runner;

@@ -27,8 +27,6 @@ struct GhostscriptOptions
     // The source is a picture: with text recognition chosen, its words are
     // laid over its pages.
     bool picture = false;
-    // Tesseract's threads at most (parallel jobs share the cores); 0: its own choice.
-    int recognitionThreads = 0;
     QString tesseractExecutable; // empty: tesseract on the search path
 };
 

@@ -59,15 +59,14 @@ PictureTextStep::PictureTextStep(const TextRecognizer& recognizer, const QString
 {
 }
 
-PictureTextStep::PageText PictureTextStep::ReadPage(const QString& picturePath, int index,
+PictureTextStep::PageText PictureTextStep::ReadPage(CImage& image, int index,
                                                     const PicturePlacement& picture) const
 {
     PageText page;
     // The picture as the printer drew it: decoded the same way, and only
     // the part that reached the page (a picture taller than the page is cut
     // off at its foot).
-    CImage image;
-    if (!image.Load(picturePath, index)) {
+    if (!image.LoadPage(index)) {
         page.reason = image.ErrorText();
         return page;
     }
@@ -121,6 +120,11 @@ PictureTextStep::Outcome PictureTextStep::Run(const QString& pdfPath, const QStr
         pdf.processFile(QFile::encodeName(pdfPath).constData());
         std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(pdf).getAllPages();
         PictureTextLayer layer(pdf);
+        // The picture file is opened once and its pages read one after
+        // another, as the printer read them.
+        CImage image;
+        const bool opened = image.Open(picturePath);
+        const QString openFailure = image.ErrorText();
         for (int index = 0; index < int(pages.size()); ++index) {
             const std::optional<PicturePlacement> picture = PicturePlacement::Find(pages[index]);
             if (!picture) {
@@ -128,7 +132,11 @@ PictureTextStep::Outcome PictureTextStep::Run(const QString& pdfPath, const QStr
                 failures << QStringLiteral("The page shows no picture.");
                 continue;
             }
-            const PageText page = ReadPage(picturePath, index, *picture);
+            PageText page;
+            if (opened)
+                page = ReadPage(image, index, *picture);
+            else
+                page.reason = openFailure;
             if (page.status == TextRecognizer::Result::Status::Stopped) {
                 outcome.status = Outcome::Status::Stopped;
                 return outcome;

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class CImage;
 struct PicturePlacement;
 
 // The text step of a picture's PDF: each page of the picture (each frame of
@@ -37,7 +38,8 @@ public:
 
 private:
     struct PageText;
-    PageText ReadPage(const QString& picturePath, int index, const PicturePlacement& picture) const;
+    // image: the picture file, opened once; its pages are read in order.
+    PageText ReadPage(CImage& image, int index, const PicturePlacement& picture) const;
 
     const TextRecognizer& m_recognizer;
     const QString m_workFolder;

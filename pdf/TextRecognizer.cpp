@@ -68,9 +68,9 @@ TextRecognizer::Result TextRecognizer::Recognize(const QString& imagePath, int d
                          QStringLiteral("pdf"),
                          QStringLiteral("txt")};
     request.environment = RestrictedEnvironment(workFolder);
-    // Parallel jobs share the cores: each Tesseract keeps to its share.
-    if (m_options.threads > 0)
-        request.environment.insert(QStringLiteral("OMP_THREAD_LIMIT"), QString::number(m_options.threads));
+    // One thread: Tesseract's extra threads wait busily for each other and
+    // cost more than they gain, the more so when jobs share the cores.
+    request.environment.insert(QStringLiteral("OMP_THREAD_LIMIT"), QStringLiteral("1"));
     request.timeoutMs = m_options.timeoutMs;
     request.stopRequested = m_options.stopRequested;
     ProcessRunner& runner = m_options.runner ? *m_options.runner : ProcessRunner::System();

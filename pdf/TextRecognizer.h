@@ -19,7 +19,6 @@ public:
     {
         QString executable; // empty: tesseract on the search path
         QString languages = QStringLiteral("eng");
-        int threads = 0;                     // its own threads at most; 0: its own choice
         int timeoutMs = 10 * 60 * 1000;      // a page past it is ended and has no text
         std::function<bool()> stopRequested; // the user's Stop
         ProcessRunner* runner = nullptr;     // null: real processes

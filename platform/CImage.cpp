@@ -1,8 +1,8 @@
 #include "platform/CImage.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <utility>
@@ -82,52 +82,75 @@ QString TooLargeText(const QString& name, QSize size)
 
 } // namespace
 
-bool CImage::Load(const QString& path, int page)
+CImage::CImage() = default;
+CImage::~CImage() = default;
+
+bool CImage::Open(const QString& path)
 {
+    m_reader.reset();
     m_pixels = QImage();
     m_jpeg.clear();
     m_error.clear();
     m_pageCount = 0;
-    const QString name = QFileInfo(path).fileName();
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
+    m_nextPage = 0;
+    m_name = QFileInfo(path).fileName();
+    auto reader = std::make_unique<QImageReader>(path);
+    reader->setDecideFormatFromContent(true);
     // A photograph's EXIF orientation turns it upright, as viewers show it.
-    reader.setAutoTransform(true);
-    reader.setAllocationLimit(kAllocationLimitMegabytes);
-    if (!reader.canRead()) {
-        m_error = QStringLiteral("%1 is not a picture that can be read.").arg(name);
+    reader->setAutoTransform(true);
+    reader->setAllocationLimit(kAllocationLimitMegabytes);
+    if (!reader->canRead()) {
+        m_error = QStringLiteral("%1 is not a picture that can be read.").arg(m_name);
         return false;
     }
     // A TIFF's frames are the pages of one document; those of a GIF or
     // WebP are an animation.
     // The format is known only until the picture has been read.
-    const QByteArray format = reader.format();
-    m_pageCount = format == "tiff" ? std::max(reader.imageCount(), 1) : 1;
-    if (page > 0 && (page >= m_pageCount || !reader.jumpToImage(page))) {
-        m_error = QStringLiteral("%1 has no page %2.").arg(name).arg(page + 1);
+    m_format = reader->format();
+    m_pageCount = m_format == "tiff" ? std::max(reader->imageCount(), 1) : 1;
+    m_reader = std::move(reader);
+    return true;
+}
+
+bool CImage::LoadPage(int page)
+{
+    m_pixels = QImage();
+    m_jpeg.clear();
+    m_error.clear();
+    if (!m_reader || page < m_nextPage || page >= m_pageCount || (page > 0 && !m_reader->jumpToImage(page))) {
+        m_error = QStringLiteral("%1 has no page %2.").arg(m_name).arg(page + 1);
         return false;
     }
-    const QSize size = reader.size();
+    m_nextPage = page + 1;
+    // A page that cannot be decoded leaves the reader on the next one.
+    const auto letGoAfterLastPage = qScopeGuard([this] {
+        if (m_nextPage >= m_pageCount)
+            m_reader.reset();
+    });
+    const QSize size = m_reader->size();
     if (size.isValid() && TooLarge(size)) {
-        m_error = TooLargeText(name, size);
+        m_error = TooLargeText(m_name, size);
         return false;
     }
     QImage image;
-    if (!reader.read(&image) || image.isNull()) {
-        m_error = QStringLiteral("%1 could not be decoded: %2.").arg(name, reader.errorString());
+    if (!m_reader->read(&image) || image.isNull()) {
+        m_error = QStringLiteral("%1 could not be decoded: %2.").arg(m_name, m_reader->errorString());
         return false;
     }
     if (TooLarge(image.size())) {
-        m_error = TooLargeText(name, image.size());
+        m_error = TooLargeText(m_name, image.size());
         return false;
     }
     m_pixels = PrintableFormat(std::move(image));
-    if (format == "jpeg") {
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly))
-            m_jpeg = file.readAll();
-    }
+    // A JPEG's own data, from the file as it was opened.
+    if (m_format == "jpeg" && m_reader->device() && m_reader->device()->seek(0))
+        m_jpeg = m_reader->device()->readAll();
     return true;
+}
+
+bool CImage::Load(const QString& path)
+{
+    return Open(path) && LoadPage(0);
 }
 
 QImage CImage::Detach()

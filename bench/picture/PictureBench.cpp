@@ -1,10 +1,12 @@
-// picture_bench [folder]: makes a 12-megapixel JPEG and PNG of a photo-like
+// picture_bench [folder] [tiff]: makes a 12-megapixel JPEG and PNG of a photo-like
 // scene in folder (a temporary one when none is given) and times, for each:
 //   ours   - CImage::Load, one page on the PostScript printer, Ghostscript pdfwrite
 //   floor  - one decode plus one encode of the same picture with the same libraries
 //            (Qt's readers and writers): into its own format, and into JPEG, the
 //            form Ghostscript's pdfwrite stores a photograph in
 //   img2pdf - the Debian tool on the same file
+// and the pages of a multi-page TIFF (50 and 100 pages) decoded one after another
+// by CImage, against a reader opened anew for each page ("tiff": those alone).
 // Each step runs in a child process of its own, so its peak memory is its own.
 // Reports the median of the runs.
 
@@ -14,10 +16,13 @@
 #include "platform/CPrintDialog.h"
 #include "platform/ScreenDeviceContext.h"
 
+#include "TestPictures.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -160,6 +165,31 @@ double Megabytes(const QString& path)
     return QFileInfo(path).size() / 1e6;
 }
 
+// Every page of a multi-page picture, as the converter reads them.
+bool ReadPages(const QString& path, int pages)
+{
+    CImage image;
+    if (!image.Open(path) || image.PageCount() != pages)
+        return false;
+    for (int page = 0; page < pages; ++page)
+        if (!image.LoadPage(page))
+            return false;
+    return true;
+}
+
+// Every page, each from a reader of its own that opens the file and
+// counts its pages again.
+bool ReadPagesReopened(const QString& path, int pages)
+{
+    for (int page = 0; page < pages; ++page) {
+        QImageReader reader(path);
+        QImage image;
+        if (reader.imageCount() != pages || !reader.jumpToImage(page) || !reader.read(&image))
+            return false;
+    }
+    return true;
+}
+
 void Report(const char* what, const Sample& sample, const QString& note = {})
 {
     std::printf("  %-34s %7.3f s  peak %6.0f MB  %s%s\n", what, sample.seconds, sample.peakKilobytes / 1024.0,
@@ -183,8 +213,10 @@ int main(int argc, char** argv)
     const QString spool = folder + "/tmp.ps", pdf = folder + "/out.pdf";
     const bool haveImg2pdf = !QStandardPaths::findExecutable("img2pdf").isEmpty();
 
-    std::printf("picture -> PDF, 4000 x 3000 pixels, median of %d runs\n", kRuns);
-    for (const QString& picture : {jpeg, png}) {
+    const bool tiffOnly = argc > 2 && qstrcmp(argv[2], "tiff") == 0;
+    if (!tiffOnly)
+        std::printf("picture -> PDF, 4000 x 3000 pixels, median of %d runs\n", kRuns);
+    for (const QString& picture : tiffOnly ? QStringList() : QStringList{jpeg, png}) {
         const QByteArray format = QFileInfo(picture).suffix() == "jpg" ? "JPEG" : "PNG";
         std::vector<Sample> print, ghostscript, total, floor, floorJpeg, img2pdf;
         for (int run = 0; run < kRuns; ++run) {
@@ -213,6 +245,27 @@ int main(int argc, char** argv)
                    QStringLiteral("PDF %1 MB").arg(Megabytes(folder + "/img2pdf.pdf"), 0, 'f', 1));
         else
             std::printf("  img2pdf: not installed\n");
+    }
+
+    // A scanned document: pages of 600 x 800 pixels (uncompressed RGB).
+    std::printf("multi-page TIFF, 600 x 800 pixels a page, median of %d runs\n", kRuns);
+    for (int pages : {50, 100}) {
+        const QString tiff = folder + QStringLiteral("/pages-%1.tif").arg(pages);
+        if (!QFileInfo::exists(tiff)) {
+            const QImage page = Scene(600, 800);
+            QFile file(tiff);
+            if (!file.open(QIODevice::WriteOnly) ||
+                file.write(testpictures::Tiff(QList<QImage>(pages, page))) <= 0)
+                return 1;
+        }
+        std::vector<Sample> ours, reopened;
+        for (int run = 0; run < kRuns; ++run) {
+            ours.push_back(Measure([&] { return ReadPages(tiff, pages); }));
+            reopened.push_back(Measure([&] { return ReadPagesReopened(tiff, pages); }));
+        }
+        std::printf("%d pages (%.1f MB)\n", pages, Megabytes(tiff));
+        Report("CImage, every page", Median(ours));
+        Report("a reader opened for each page", Median(reopened));
     }
     return 0;
 }

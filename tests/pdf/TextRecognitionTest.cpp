@@ -17,6 +17,7 @@
 #include "platform/ProcessRunner.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMutex>
 #include <QTemporaryDir>
@@ -157,7 +158,6 @@ TEST(TextRecognizer, RunsTesseractAloneWithItsArgumentsLimitsAndOutcomes)
     TextRecognizer::Options options;
     options.executable = "/usr/bin/tesseract";
     options.languages = "eng+deu";
-    options.threads = 1;
     options.timeoutMs = 1234;
     options.runner = &runner;
     const TextRecognizer recognizer(options);
@@ -233,7 +233,8 @@ TEST(RecognitionLanguages, TheInstalledOnesAreOfferedEnglishFirstAndNoOthersTake
 }
 
 // Runs every program for real, but Tesseract on the page named by crashOn
-// crashes; notes the programs run.
+// crashes; notes the programs run. Once Tesseract has the first page, the
+// file named by removeAfterFirstPage is removed.
 struct CrashingRunner : ProcessRunner
 {
     ProcessResult Run(const ProcessRequest& request) override
@@ -242,6 +243,8 @@ struct CrashingRunner : ProcessRunner
             QMutexLocker lock(&mutex);
             programs << QFileInfo(request.program).fileName();
         }
+        if (!removeAfterFirstPage.isEmpty() && request.arguments.value(0).endsWith("page-1.pgm"))
+            QFile::remove(removeAfterFirstPage);
         if (!crashOn.isEmpty() && request.arguments.value(0).endsWith(crashOn)) {
             ProcessResult crashed;
             crashed.status = ProcessResult::Status::Crashed;
@@ -252,6 +255,7 @@ struct CrashingRunner : ProcessRunner
     QMutex mutex;
     QStringList programs;
     QString crashOn;
+    QString removeAfterFirstPage;
 };
 
 // The picture converter's page whose PDF step recognises text.
@@ -286,6 +290,8 @@ TEST(PictureText, APageTesseractCannotReadLosesOnlyItsOwnTextAndIsToldOnce)
     page.settings.ownerPassword = "owner";
     page.settings.userPasswordEnabled = false;
     page.runner.crashOn = "page-2.pgm";
+    // The later pages are read from the file as it was opened.
+    page.runner.removeAfterFirstPage = tiff;
     ScriptedMessageBoxes boxes;
     MessageBoxOverride scope(&boxes, SetMessageBoxService);
     bool converted = false;

@@ -4,6 +4,7 @@
 #include "platform/CImage.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -127,4 +128,43 @@ TEST(CImage, RefusesWhatCannotBeDecodedSafelyWithAReason)
         << image.ErrorText().toStdString();
     EXPECT_FALSE(image.Load(folder.filePath("missing.png")));
     EXPECT_TRUE(image.IsNull());
+}
+
+TEST(CImage, ReadsATiffsPagesInOrderFromTheFileAsItWasOpened)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("scan.tif");
+    const QImage first = Quadrants(8, 8);
+    const QList<QImage> pages{first, first.mirrored(true, false), first.mirrored(false, true),
+                              first.mirrored(true, true)};
+    ASSERT_TRUE(testtools::WriteFile(path, Tiff(pages)));
+    const QString other = folder.filePath("other.tif");
+
+    // Another file put in the picture's place after the first page, or the
+    // name removed, changes nothing: the pages come from the file as opened.
+    for (const bool replace : {true, false}) {
+        SCOPED_TRACE(replace ? "replaced" : "removed");
+        ASSERT_TRUE(testtools::WriteFile(path, Tiff(pages)));
+        CImage image;
+        ASSERT_TRUE(image.Load(path)) << image.ErrorText().toStdString();
+        ASSERT_EQ(image.PageCount(), 4);
+        EXPECT_TRUE(Near(image.Detach().pixelColor(0, 0), kTopLeft));
+        if (replace) {
+            ASSERT_TRUE(testtools::WriteFile(other, Tiff({Quadrants(4, 4)})));
+            ASSERT_TRUE(QFile::remove(path));
+            ASSERT_TRUE(QFile::rename(other, path));
+        } else {
+            ASSERT_TRUE(QFile::remove(path));
+        }
+        ASSERT_TRUE(image.LoadPage(1)) << image.ErrorText().toStdString();
+        QImage page = image.Detach();
+        EXPECT_EQ(page.width(), 8);
+        EXPECT_TRUE(Near(page.pixelColor(7, 0), kTopLeft)) << "the second page, mirrored left to right";
+        // A page may be passed over; pages do not go back.
+        ASSERT_TRUE(image.LoadPage(3)) << image.ErrorText().toStdString();
+        EXPECT_TRUE(Near(image.Detach().pixelColor(7, 7), kTopLeft)) << "the fourth page, turned half round";
+        EXPECT_FALSE(image.LoadPage(2));
+        EXPECT_EQ(image.ErrorText().toStdString(), "scan.tif has no page 3.");
+        EXPECT_FALSE(image.LoadPage(4));
+    }
 }

@@ -20,6 +20,16 @@ using Handle = QPDFObjectHandle;
 const std::set<std::string> kPainting{"Tj", "TJ", "'",  "\"", "S",  "s",  "f",  "F",
                                       "f*", "B",  "B*", "b",  "b*", "Do", "sh", "EI"};
 
+// The structure types of PDF 1.7 (ISO 32000-1, 14.8.4).
+const std::set<std::string> kStandardTypes{
+    "/Document", "/Part",    "/Art",   "/Sect",      "/Div",     "/BlockQuote", "/Caption",
+    "/TOC",      "/TOCI",    "/Index", "/NonStruct", "/Private", "/P",          "/H",
+    "/H1",       "/H2",      "/H3",    "/H4",        "/H5",      "/H6",         "/L",
+    "/LI",       "/Lbl",     "/LBody", "/Table",     "/TR",      "/TH",         "/TD",
+    "/THead",    "/TBody",   "/TFoot", "/Span",      "/Quote",   "/Note",       "/Reference",
+    "/BibEntry", "/Code",    "/Link",  "/Annot",     "/Ruby",    "/RB",         "/RT",
+    "/RP",       "/Warichu", "/WT",    "/WP",        "/Figure",  "/Formula",    "/Form"};
+
 // Walks one page's content: every painting operator must lie inside a
 // marked-content sequence with an MCID or inside an Artifact.
 class ContentWalker : public Handle::ParserCallbacks
@@ -103,6 +113,7 @@ public:
             return m_faults;
         }
         m_roles = tree.getKey("/RoleMap");
+        RoleMap();
         Walk(tree.getKey("/K"), tree, 0);
         Pages(tree);
         Fonts();
@@ -139,6 +150,17 @@ private:
             m_faults << QStringLiteral("no title in the document information");
         if (m_pdf.isEncrypted() && !m_pdf.allowAccessibility())
             m_faults << QStringLiteral("encrypted without the right to extract for accessibility");
+    }
+
+    // The role map may not redefine a standard type.
+    void RoleMap()
+    {
+        if (!m_roles.isDictionary())
+            return;
+        for (const auto& [type, role] : m_roles.getDictAsMap())
+            if (kStandardTypes.count(type) != 0)
+                m_faults << QStringLiteral("the role map redefines the standard type %1")
+                                .arg(QString::fromStdString(type));
     }
 
     std::string StandardType(Handle element)
@@ -186,7 +208,12 @@ private:
                 m_faults << QStringLiteral("element %1 appears twice in the structure tree").arg(Number(kid));
                 continue;
             }
-            if (StandardType(kid) == "/Figure" && Utf8(kid.getKey("/Alt")).trimmed().isEmpty() &&
+            const std::string type = StandardType(kid);
+            if (kStandardTypes.count(type) == 0)
+                m_faults << QStringLiteral("element %1 has the type %2, neither standard nor mapped to one")
+                                .arg(Number(kid))
+                                .arg(QString::fromStdString(type));
+            if (type == "/Figure" && Utf8(kid.getKey("/Alt")).trimmed().isEmpty() &&
                 Utf8(kid.getKey("/ActualText")).trimmed().isEmpty())
                 m_faults << QStringLiteral("figure %1 has no alternate text").arg(Number(kid));
             Walk(kid.getKey("/K"), kid, depth + 1);
