@@ -2,8 +2,11 @@
 
 #include <QFile>
 
+#include <qpdf/Buffer.hh>
+#include <qpdf/Pl_Buffer.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 
+#include <map>
 #include <stdexcept>
 #include <string>
 
@@ -14,15 +17,27 @@ QPDFObjectHandle Stream(QPDF& pdf, const std::string& content)
     return QPDFObjectHandle::newStream(&pdf, content);
 }
 
-// A name for the form that the page's resources do not use yet.
-std::string FreeName(QPDFObjectHandle xObjects)
+// Renames the resources a content stream uses.
+class ResourceRenamer : public QPDFObjectHandle::TokenFilter
 {
-    for (int n = 1;; ++n) {
-        const std::string name = "/FoliantText" + std::to_string(n);
-        if (!xObjects.hasKey(name))
-            return name;
+public:
+    explicit ResourceRenamer(std::map<std::string, std::string> names) : m_names(std::move(names)) {}
+
+    void handleToken(QPDFTokenizer::Token const& token) override
+    {
+        if (token.getType() == QPDFTokenizer::tt_name) {
+            const auto renamed = m_names.find(token.getValue());
+            if (renamed != m_names.end()) {
+                write(QPDFObjectHandle::newName(renamed->second).unparse());
+                return;
+            }
+        }
+        writeToken(token);
     }
-}
+
+private:
+    std::map<std::string, std::string> m_names;
+};
 
 } // namespace
 
@@ -37,8 +52,6 @@ void PictureTextLayer::Lay(QPDFPageObjectHelper& page, const PicturePlacement& p
         throw std::runtime_error("the recognised text has no page");
     QPDFPageObjectHelper& textPage = textPages.front();
     const QPDFObjectHandle::Rectangle box = textPage.getMediaBox().getArrayAsRectangle();
-    QPDFObjectHandle form = m_pdf.copyForeignObject(textPage.getFormXObjectForPage());
-    m_texts.push_back(std::move(text));
 
     // The text page's box onto the image's unit square, then as the image
     // is drawn.
@@ -50,18 +63,44 @@ void PictureTextLayer::Lay(QPDFPageObjectHelper& page, const PicturePlacement& p
     matrix.concat(QPDFMatrix(1 / width, 0, 0, 1 / height, 0, 0));
     matrix.concat(QPDFMatrix(1, 0, 0, 1, -box.llx, -box.lly));
 
+    // The text page's resources (its font) join the page's, renamed where
+    // the page uses the name already.
     QPDFObjectHandle resources = page.getAttribute("/Resources", true);
     if (!resources.isDictionary()) {
         resources = QPDFObjectHandle::newDictionary();
         page.getObjectHandle().replaceKey("/Resources", resources);
     }
-    if (!resources.getKey("/XObject").isDictionary())
-        resources.replaceKey("/XObject", QPDFObjectHandle::newDictionary());
-    QPDFObjectHandle xObjects = resources.getKey("/XObject");
-    const std::string name = FreeName(xObjects);
-    xObjects.replaceKey(name, form);
+    QPDFObjectHandle textResources = textPage.getAttribute("/Resources", false);
+    QPDFObjectHandle copied = QPDFObjectHandle::newDictionary();
+    if (textResources.isDictionary()) {
+        textResources.makeResourcesIndirect(*text);
+        for (auto [kind, entries] : textResources.getDictAsMap()) {
+            if (!entries.isDictionary())
+                continue;
+            QPDFObjectHandle copies = QPDFObjectHandle::newDictionary();
+            for (auto [name, object] : entries.getDictAsMap())
+                copies.replaceKey(name, m_pdf.copyForeignObject(object));
+            copied.replaceKey(kind, copies);
+        }
+    }
+    std::map<std::string, std::map<std::string, std::string>> conflicts;
+    resources.mergeResources(copied, &conflicts);
+    std::map<std::string, std::string> renamed;
+    for (const auto& [kind, names] : conflicts)
+        renamed.insert(names.begin(), names.end());
+    ResourceRenamer renamer(renamed);
+    Pl_Buffer words("recognised words");
+    textPage.filterContents(&renamer, &words);
+    const std::shared_ptr<Buffer> content = words.getBufferSharedPointer();
+    m_texts.push_back(std::move(text));
 
-    // The page's own content keeps its graphics state to itself.
+    // The words are drawn in the page's own content, after the picture,
+    // so each line of them can be marked as text of its own; the picture's
+    // drawing keeps its graphics state to itself.
     page.addPageContents(Stream(m_pdf, "q\n"), true);
-    page.addPageContents(Stream(m_pdf, "\nQ\nq " + matrix.unparse() + " cm " + name + " Do Q\n"), false);
+    page.addPageContents(Stream(m_pdf, "\nQ\nq " + matrix.unparse() + " cm\n" +
+                                           std::string(reinterpret_cast<const char*>(content->getBuffer()),
+                                                       content->getSize()) +
+                                           "\nQ\n"),
+                         false);
 }

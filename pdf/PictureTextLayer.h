@@ -10,11 +10,12 @@
 #include <vector>
 
 // Lays the words of text-only PDFs (one page each, the size of the picture
-// they were read from) over the pictures of a PDF's pages: each becomes a
-// form drawn after the page's own content, stretched onto the picture's
-// place, so every word lies over the word it was read from. The page's own
-// content is left as it is. Keep the layer until the PDF is written: the
-// words are read from the text PDFs then. Failures are qpdf's exceptions.
+// they were read from) over the pictures of a PDF's pages: their text is
+// drawn after the page's own content, stretched onto the picture's place,
+// so every word lies over the word it was read from, and their fonts join
+// the page's resources. The page's own content is left as it is. Keep the
+// layer until the PDF is written: the fonts are read from the text PDFs
+// then. Failures are qpdf's exceptions.
 class PictureTextLayer
 {
 public:

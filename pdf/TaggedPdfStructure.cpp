@@ -3,11 +3,15 @@
 #include <QFile>
 #include <QLocale>
 
+#include <qpdf/Buffer.hh>
+#include <qpdf/Pl_Buffer.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFAcroFormDocumentHelper.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 
 #include <exception>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -28,6 +32,55 @@ bool IsElement(Handle object, const char* type)
 {
     return object.isDictionary() && object.getKey("/S").isNameAndEquals(type);
 }
+
+// Marks a picture's page: its drawing is the Figure (MCID 0); each text
+// object laid over it (a line of recognised words) is a paragraph of its
+// own (MCID 1, 2, ...), in the order drawn. The text comes after the
+// drawing, so the Figure ends where the first text begins.
+class PictureMarks : public Handle::TokenFilter
+{
+public:
+    void handleToken(QPDFTokenizer::Token const& token) override
+    {
+        if (!m_started) {
+            write("/Figure <</MCID 0>> BDC\n");
+            m_started = m_inFigure = true;
+        }
+        const bool word = token.getType() == QPDFTokenizer::tt_word;
+        const std::string& op = token.getValue();
+        if (word && op == "BT" && m_depth == 0) {
+            if (m_inFigure)
+                write("\nEMC\n");
+            m_inFigure = false;
+            write("/P <</MCID " + std::to_string(++lines) + ">> BDC\n");
+            m_inLine = true;
+        }
+        writeToken(token);
+        if (word && (op == "BMC" || op == "BDC"))
+            ++m_depth;
+        else if (word && op == "EMC" && m_depth > 0)
+            --m_depth;
+        else if (word && op == "ET" && m_inLine) {
+            write("\nEMC\n");
+            m_inLine = false;
+        }
+    }
+    void handleEOF() override
+    {
+        if (!m_started)
+            write("/Figure <</MCID 0>> BDC\n");
+        if (!m_started || m_inFigure)
+            write("\nEMC\n");
+    }
+
+    int lines = 0;
+
+private:
+    bool m_started = false;
+    bool m_inFigure = false;
+    bool m_inLine = false;
+    int m_depth = 0;
+};
 
 } // namespace
 
@@ -57,14 +110,18 @@ void TaggedPdfStructure::TagAsFigures(QPDF& pdf, const QString& altText, const Q
     Handle treeRoot = pdf.makeIndirectObject(Handle::parse("<< /Type /StructTreeRoot >>"));
     Handle document = pdf.makeIndirectObject(Handle::parse("<< /Type /StructElem /S /Document >>"));
     document.replaceKey("/P", treeRoot);
-    Handle figures = Handle::newArray();
+    Handle elements = Handle::newArray();
     Handle numbers = Handle::newArray();
     long long index = 0;
     for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(pdf).getAllPages()) {
-        // The whole page is the picture: one marked-content sequence, MCID 0.
-        page.addPageContents(pdf.newStream("/Figure <</MCID 0>> BDC\n"), true);
-        page.addPageContents(pdf.newStream("\nEMC\n"), false);
+        PictureMarks marks;
+        Pl_Buffer buffer("tagged picture");
+        page.filterContents(&marks, &buffer);
+        const std::shared_ptr<Buffer> content = buffer.getBufferSharedPointer();
         Handle pageObject = page.getObjectHandle();
+        pageObject.replaceKey("/Contents",
+                              pdf.newStream(std::string(reinterpret_cast<const char*>(content->getBuffer()),
+                                                        content->getSize())));
         Handle figure = pdf.makeIndirectObject(Handle::parse("<< /Type /StructElem /S /Figure /K 0 >>"));
         figure.replaceKey("/P", document);
         figure.replaceKey("/Pg", pageObject);
@@ -72,14 +129,23 @@ void TaggedPdfStructure::TagAsFigures(QPDF& pdf, const QString& altText, const Q
         Handle box = pageObject.getKey("/MediaBox");
         if (box.isArray())
             figure.replaceKey("/A", Handle::newDictionary({{"/O", Name("/Layout")}, {"/BBox", box}}));
-        figures.appendItem(figure);
+        elements.appendItem(figure);
+        Handle parents = Handle::newArray({figure});
+        for (int mcid = 1; mcid <= marks.lines; ++mcid) {
+            Handle paragraph = pdf.makeIndirectObject(Handle::parse("<< /Type /StructElem /S /P >>"));
+            paragraph.replaceKey("/P", document);
+            paragraph.replaceKey("/Pg", pageObject);
+            paragraph.replaceKey("/K", Handle::newInteger(mcid));
+            elements.appendItem(paragraph);
+            parents.appendItem(paragraph);
+        }
         pageObject.replaceKey("/StructParents", Handle::newInteger(index));
         pageObject.replaceKey("/Tabs", Name("/S"));
         numbers.appendItem(Handle::newInteger(index));
-        numbers.appendItem(Handle::newArray({figure}));
+        numbers.appendItem(parents);
         ++index;
     }
-    document.replaceKey("/K", figures);
+    document.replaceKey("/K", elements);
     treeRoot.replaceKey("/K", document);
     treeRoot.replaceKey("/ParentTree", pdf.makeIndirectObject(Handle::newDictionary({{"/Nums", numbers}})));
     treeRoot.replaceKey("/ParentTreeNextKey", Handle::newInteger(index));

@@ -13,9 +13,10 @@ public:
     static bool HasStructure(const QString& path);
 
     // Tags a PDF without structure (a picture's, from Ghostscript): each
-    // page's content becomes one Figure whose alternate text is altText,
-    // under one Document, with the parent tree, page keys and catalog entries
-    // that say so; language is set where the PDF has none.
+    // page's drawing becomes one Figure whose alternate text is altText, and
+    // each line of text laid over the picture (its recognised words) a P
+    // after it, under one Document, with the parent tree, page keys and
+    // catalog entries that say so; language is set where the PDF has none.
     static void TagAsFigures(QPDF& pdf, const QString& altText, const QString& language);
 
     // What every tagged PDF gets before its document information is written:

@@ -1,20 +1,24 @@
 #include "platform/GuiThreadCall.h"
 
 #include <QMetaObject>
-#include <QMutex>
 #include <QObject>
 #include <QThread>
-#include <QWaitCondition>
 
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <utility>
 
 namespace {
 
+// The standard library's mutex and condition: a thread checker sees the
+// caller take the mutex back when it wakes, and so sees everything fn did
+// before the caller goes on (Qt's wait condition relocks the mutex inside
+// Qt, out of its sight).
 struct Waiter
 {
-    QMutex mutex;
-    QWaitCondition finished;
+    std::mutex mutex;
+    std::condition_variable finished;
     bool done = false;
     bool ran = false;
 };
@@ -29,9 +33,9 @@ public:
     Release& operator=(const Release&) = delete;
     ~Release()
     {
-        QMutexLocker lock(&m_waiter->mutex);
+        const std::lock_guard lock(m_waiter->mutex);
         m_waiter->done = true;
-        m_waiter->finished.wakeAll();
+        m_waiter->finished.notify_all();
     }
 
 private:
@@ -55,15 +59,14 @@ bool RunInThreadOf(QObject* context, const std::function<void()>& fn)
             context,
             [release, fn, waiter] {
                 fn();
-                QMutexLocker lock(&waiter->mutex);
+                const std::lock_guard lock(waiter->mutex);
                 waiter->ran = true;
             },
             Qt::QueuedConnection);
         if (!posted)
             return false;
     }
-    QMutexLocker lock(&waiter->mutex);
-    while (!waiter->done)
-        waiter->finished.wait(&waiter->mutex);
+    std::unique_lock lock(waiter->mutex);
+    waiter->finished.wait(lock, [&] { return waiter->done; });
     return waiter->ran;
 }

@@ -7,19 +7,16 @@
 // size and the words pdftotext finds in it.
 
 #include "HeadlessPage.h"
+#include "OfficeBench.h"
 #include "PumpWhile.h"
-#include "ScriptedMessageBoxes.h"
 #include "TestTools.h"
 
 #include "converters/Converters.h"
-#include "converters/OpenPassword.h"
 #include "pdf/GhostscriptRunner.h"
-#include "platform/MessageBoxDispatcher.h"
 
-#include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -73,22 +70,12 @@ int WordCount(const QString& pdf)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    testtools::UsePrivateFolders();
-    QTemporaryDir corpus, output;
-    const testtools::ToolResult made = testtools::RunTool(
-        QStringLiteral("/usr/bin/python3"),
-        {QStringLiteral(FOLIANT_FIDELITY_DIR "/make_fidelity_documents.py"), corpus.path()}, 600000);
-    if (made.exitCode != 0) {
-        std::fprintf(stderr, "make_fidelity_documents.py failed: %s\n", made.err.constData());
+    OfficeBench bench(argc, argv, QStringLiteral(FOLIANT_DOCUMENTS_DIR "/make_fidelity_documents.py"));
+    if (!bench.Failure().isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(bench.Failure()));
         return 1;
     }
-    g_openPassword = kNoPassword;
-    // A message would be a failure: it is answered, and counted at the end.
-    ScriptedMessageBoxes boxes;
-    MessageBoxDispatcher dispatcher{boxes};
-    MessageBoxService* previous = SetMessageBoxService(&dispatcher);
+    const QDir corpus(bench.Corpus()), output(bench.Output());
     const QList<Row> rows{
         {QStringLiteral("V1.3, flattened job"), QStringLiteral("V1.3(Acrobat 4.xx)"), false},
         {QStringLiteral("V1.3, job as before"), QStringLiteral("V1.3(Acrobat 4.xx)"), true},
@@ -110,7 +97,5 @@ int main(int argc, char** argv)
                         QFileInfo(pdf).size(), WordCount(pdf), WordCount(reference));
         }
     }
-    std::printf("message boxes shown: %lld\n", qlonglong(boxes.Boxes().size()));
-    SetMessageBoxService(previous);
-    return boxes.Boxes().isEmpty() ? 0 : 1;
+    return bench.Finish();
 }

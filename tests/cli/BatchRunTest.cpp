@@ -7,20 +7,20 @@
 #include "converters/ConversionPage.h"
 #include "converters/OpenPassword.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QMutex>
 #include <QTemporaryDir>
-#include <QWaitCondition>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 namespace {
 
@@ -92,7 +92,7 @@ protected:
             return;
         }
         {
-            QMutexLocker lock(&spoolsMutex);
+            std::unique_lock lock(spoolsMutex);
             spools << page.SpoolFilePath(nullptr);
         }
         MeetTheOtherJob();
@@ -105,14 +105,12 @@ protected:
     // both are printing, so two files are surely converted at once.
     void MeetTheOtherJob()
     {
-        QMutexLocker lock(&spoolsMutex);
+        std::unique_lock lock(spoolsMutex);
         if (!meet)
             return;
         ++arrived;
-        met.wakeAll();
-        const QDeadlineTimer limit(30000);
-        while (arrived < 2 && met.wait(&spoolsMutex, limit)) {
-        }
+        met.notify_all();
+        met.wait_for(lock, std::chrono::seconds(30), [this] { return arrived >= 2; });
     }
 
     QTemporaryDir runtime, in, out;
@@ -121,11 +119,11 @@ protected:
     CliOptions options;
     std::atomic<int> running{0};
     std::atomic<int> most{0};
-    QMutex spoolsMutex;
+    std::mutex spoolsMutex; // the standard library's, whose waits a thread checker follows
     QStringList spools;
     bool meet = false;
     int arrived = 0;
-    QWaitCondition met;
+    std::condition_variable met;
 };
 
 QMap<QString, QString> Statuses(const QList<FileResult>& results)

@@ -27,9 +27,10 @@
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
-#include <QWaitCondition>
 
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 
 #include "WidgetTestTools.h"
 
@@ -93,7 +94,7 @@ public:
 
     void SetAct(const QString& name, Act act)
     {
-        QMutexLocker lock(&m_mutex);
+        std::unique_lock lock(m_mutex);
         m_acts[name] = act;
     }
 
@@ -113,7 +114,7 @@ public:
 
     QList<Call> Calls() const
     {
-        QMutexLocker lock(&m_mutex);
+        std::unique_lock lock(m_mutex);
         return m_calls;
     }
     QStringList CalledNames() const
@@ -127,25 +128,25 @@ public:
     // A blocked converter is inside and waiting.
     bool Blocked() const
     {
-        QMutexLocker lock(&m_mutex);
+        std::unique_lock lock(m_mutex);
         return m_blocked > 0;
     }
     // Lets every converter blocked now return; a later one blocks again.
     void Release()
     {
-        QMutexLocker lock(&m_mutex);
+        std::unique_lock lock(m_mutex);
         ++m_releases;
-        m_wake.wakeAll();
+        m_wake.notify_all();
     }
     // How many times the page ended a converter's "program".
     int EndedByPage() const
     {
-        QMutexLocker lock(&m_mutex);
+        std::unique_lock lock(m_mutex);
         return m_endedByPage;
     }
     int Returned() const
     {
-        QMutexLocker lock(&m_mutex);
+        std::unique_lock lock(m_mutex);
         return m_returned;
     }
     // What BlockThenAsk got from the page after it was ended.
@@ -157,7 +158,7 @@ public:
     };
     Late LateAnswers() const
     {
-        QMutexLocker lock(&m_mutex);
+        std::unique_lock lock(m_mutex);
         return m_late;
     }
 
@@ -174,7 +175,7 @@ private:
 
     Act ActOf(const QString& path) const
     {
-        QMutexLocker lock(&m_mutex);
+        std::unique_lock lock(m_mutex);
         return m_acts.value(QFileInfo(path).fileName(), Act::Make);
     }
 
@@ -185,13 +186,13 @@ private:
             auto* bar = DlgItem<CBmpProgCtrl>(qobject_cast<QWidget*>(page.Window()), IDC_PROGRESS);
             pos = bar->m_bDrawn ? bar->m_nPos : 0;
         });
-        QMutexLocker lock(&m_mutex);
+        std::unique_lock lock(m_mutex);
         m_calls.append({QString::fromLatin1(kind), path, QThread::currentThread(), pos, m_returned});
     }
 
     void Finish()
     {
-        QMutexLocker lock(&m_mutex);
+        std::unique_lock lock(m_mutex);
         ++m_returned;
     }
 
@@ -204,16 +205,16 @@ private:
         if (act == Act::Block || deaf || act == Act::BlockThenAsk) {
             if (!deaf)
                 page.SetCurrentProgramEnder([this] {
-                    QMutexLocker lock(&m_mutex);
+                    std::unique_lock lock(m_mutex);
                     ++m_endedByPage;
                     m_ended = true;
-                    m_wake.wakeAll();
+                    m_wake.notify_all();
                 });
-            QMutexLocker lock(&m_mutex);
+            std::unique_lock lock(m_mutex);
             ++m_blocked;
             const int releases = m_releases;
             while (m_releases == releases && !m_ended)
-                m_wake.wait(&m_mutex);
+                m_wake.wait(lock);
             --m_blocked;
             made = !m_ended && act != Act::BlockDeafFail;
             m_ended = false;
@@ -225,7 +226,7 @@ private:
                 QString typed;
                 late.password = page.EnterPassword(QFileInfo(path).fileName(), &typed);
                 late.pdf = page.MakePdfFromSpool(path);
-                QMutexLocker again(&m_mutex);
+                const std::lock_guard again(m_mutex);
                 m_late = late;
             }
         }
@@ -239,8 +240,10 @@ private:
         return made;
     }
 
-    mutable QMutex m_mutex;
-    QWaitCondition m_wake;
+    // The standard library's mutex and condition, whose waits a thread
+    // checker follows (Qt's wait condition relocks the mutex out of its sight).
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wake;
     QMap<QString, Act> m_acts;
     QList<Call> m_calls;
     int m_blocked = 0;

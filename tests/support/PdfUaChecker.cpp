@@ -1,5 +1,7 @@
 #include "PdfUaChecker.h"
 
+#include "pdf/PageResources.h"
+
 #include <QFile>
 
 #include <qpdf/Buffer.hh>
@@ -19,6 +21,16 @@ using Handle = QPDFObjectHandle;
 // Operators that put marks on the page.
 const std::set<std::string> kPainting{"Tj", "TJ", "'",  "\"", "S",  "s",  "f",  "F",
                                       "f*", "B",  "B*", "b",  "b*", "Do", "sh", "EI"};
+
+// The structure types of PDF 1.7 (ISO 32000-1, 14.8.4).
+const std::set<std::string> kStandardTypes{
+    "/Document", "/Part",    "/Art",   "/Sect",      "/Div",     "/BlockQuote", "/Caption",
+    "/TOC",      "/TOCI",    "/Index", "/NonStruct", "/Private", "/P",          "/H",
+    "/H1",       "/H2",      "/H3",    "/H4",        "/H5",      "/H6",         "/L",
+    "/LI",       "/Lbl",     "/LBody", "/Table",     "/TR",      "/TH",         "/TD",
+    "/THead",    "/TBody",   "/TFoot", "/Span",      "/Quote",   "/Note",       "/Reference",
+    "/BibEntry", "/Code",    "/Link",  "/Annot",     "/Ruby",    "/RB",         "/RT",
+    "/RP",       "/Warichu", "/WT",    "/WP",        "/Figure",  "/Formula",    "/Form"};
 
 // Walks one page's content: every painting operator must lie inside a
 // marked-content sequence with an MCID or inside an Artifact.
@@ -103,6 +115,7 @@ public:
             return m_faults;
         }
         m_roles = tree.getKey("/RoleMap");
+        RoleMap();
         Walk(tree.getKey("/K"), tree, 0);
         Pages(tree);
         Fonts();
@@ -139,6 +152,17 @@ private:
             m_faults << QStringLiteral("no title in the document information");
         if (m_pdf.isEncrypted() && !m_pdf.allowAccessibility())
             m_faults << QStringLiteral("encrypted without the right to extract for accessibility");
+    }
+
+    // The role map may not redefine a standard type.
+    void RoleMap()
+    {
+        if (!m_roles.isDictionary())
+            return;
+        for (const auto& [type, role] : m_roles.getDictAsMap())
+            if (kStandardTypes.count(type) != 0)
+                m_faults << QStringLiteral("the role map redefines the standard type %1")
+                                .arg(QString::fromStdString(type));
     }
 
     std::string StandardType(Handle element)
@@ -186,7 +210,12 @@ private:
                 m_faults << QStringLiteral("element %1 appears twice in the structure tree").arg(Number(kid));
                 continue;
             }
-            if (StandardType(kid) == "/Figure" && Utf8(kid.getKey("/Alt")).trimmed().isEmpty() &&
+            const std::string type = StandardType(kid);
+            if (kStandardTypes.count(type) == 0)
+                m_faults << QStringLiteral("element %1 has the type %2, neither standard nor mapped to one")
+                                .arg(Number(kid))
+                                .arg(QString::fromStdString(type));
+            if (type == "/Figure" && Utf8(kid.getKey("/Alt")).trimmed().isEmpty() &&
                 Utf8(kid.getKey("/ActualText")).trimmed().isEmpty())
                 m_faults << QStringLiteral("figure %1 has no alternate text").arg(Number(kid));
             Walk(kid.getKey("/K"), kid, depth + 1);
@@ -313,27 +342,9 @@ private:
     void Fonts()
     {
         std::set<QPDFObjGen> seen;
-        for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(m_pdf).getAllPages()) {
-            Resources(page.getAttribute("/Resources", false), seen, 0);
-            Handle annotations = page.getObjectHandle().getKey("/Annots");
-            for (Handle annotation :
-                 annotations.isArray() ? annotations.getArrayAsVector() : std::vector<Handle>{}) {
-                Handle appearance = annotation.isDictionary() ? annotation.getKey("/AP") : Handle();
-                if (!appearance.isDictionary())
-                    continue;
-                for (auto [key, state] : appearance.getDictAsMap()) {
-                    std::vector<Handle> streams;
-                    if (state.isStream())
-                        streams.push_back(state);
-                    else if (state.isDictionary())
-                        for (auto [name, stream] : state.getDictAsMap())
-                            streams.push_back(stream);
-                    for (Handle stream : streams)
-                        if (stream.isStream())
-                            Resources(stream.getDict().getKey("/Resources"), seen, 1);
-                }
-            }
-        }
+        for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(m_pdf).getAllPages())
+            for (Handle resources : PageResources::Of(page))
+                Resources(resources, seen, 0);
     }
 
     QPDF& m_pdf;

@@ -5,7 +5,8 @@
 
 // Checks a PDF against the machine-checkable rules of PDF/UA-1 that apply to
 // the PDFs this program writes: every piece of page content is tagged or an
-// artifact; the parent tree and the marked-content ids agree; annotations
+// artifact; every structure type is standard or mapped to one by the role
+// map; the parent tree and the marked-content ids agree; annotations
 // are in the structure; figures have an alternate text; the document has a
 // language, a title the viewer shows, and the PDF/UA identification in its
 // XMP; every font is embedded; an encrypted PDF grants extraction for

@@ -5,6 +5,8 @@
 // Ghostscript; read back as a PDF reader and a screen reader would.
 #include "PdfUaChecker.h"
 #include "ProcessTree.h"
+#include "TestPictures.h"
+#include "TestScans.h"
 #include "TestTools.h"
 
 #include <QDir>
@@ -13,6 +15,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -75,6 +78,41 @@ QByteArray Unpacked(const QString& pdf, const QString& password = {})
     if (!password.isEmpty())
         arguments << QStringLiteral("--password=") + password << QStringLiteral("--decrypt");
     return RunTool(QStringLiteral("qpdf"), arguments + QStringList{pdf, QStringLiteral("-")}).out;
+}
+
+// pdf.js from npm, installed once into the build tree; false, with the
+// reason, when the registry cannot be reached.
+bool PdfJsInstalled(QString* why)
+{
+    const QString prefix = QStringLiteral(FOLIANT_PDFJS_PREFIX);
+    if (QFileInfo::exists(prefix + QStringLiteral("/node_modules/pdfjs-dist/package.json")))
+        return true;
+    const auto install =
+        RunTool(QStringLiteral("npm"),
+                {QStringLiteral("install"), QStringLiteral("--prefix"), prefix, QStringLiteral("--no-audit"),
+                 QStringLiteral("--no-fund"), QStringLiteral("pdfjs-dist@5.4.296")},
+                600000);
+    *why = QStringLiteral("pdf.js could not be installed from the npm registry: ") +
+           QString::fromLocal8Bit(install.err);
+    return install.exitCode == 0;
+}
+
+// What pdf.js exposes of a PDF to assistive technology (see pdfjs_structure.mjs).
+QJsonObject PdfJsView(const QString& pdf, QString* why)
+{
+    qputenv("PDFJS_PREFIX", QFile::encodeName(QStringLiteral(FOLIANT_PDFJS_PREFIX)));
+    const auto read = RunTool(QStringLiteral("node"),
+                              {QStringLiteral(FOLIANT_TEST_SOURCE_DIR "/pdfjs_structure.mjs"), pdf}, 120000);
+    *why = QString::fromLocal8Bit(read.err);
+    return read.exitCode == 0 ? QJsonDocument::fromJson(read.out).object() : QJsonObject();
+}
+
+// Every node of a pdf.js structure tree, depth first.
+void Walk(const QJsonObject& node, const std::function<void(const QJsonObject&)>& visit)
+{
+    visit(node);
+    for (const QJsonValue child : node.value("children").toArray())
+        Walk(child.toObject(), visit);
 }
 
 class TaggedEndToEnd : public ::testing::Test
@@ -249,25 +287,13 @@ TEST_F(TaggedEndToEnd, EncryptedArchivalPictureAndCombinedPdfsStayTagged)
 
 TEST_F(TaggedEndToEnd, ABrowsersPdfViewerReadsTheStructureAndFillsTheForm)
 {
-    // pdf.js from npm, installed once into the build tree.
-    const QString prefix = QStringLiteral(FOLIANT_PDFJS_PREFIX);
-    if (!QFileInfo::exists(prefix + QStringLiteral("/node_modules/pdfjs-dist/package.json"))) {
-        const auto install = RunTool(QStringLiteral("npm"),
-                                     {QStringLiteral("install"), QStringLiteral("--prefix"), prefix,
-                                      QStringLiteral("--no-audit"), QStringLiteral("--no-fund"),
-                                      QStringLiteral("pdfjs-dist@5.4.296")},
-                                     600000);
-        if (install.exitCode != 0)
-            GTEST_SKIP() << "pdf.js could not be installed from the npm registry: "
-                         << install.err.constData();
-    }
+    QString why;
+    if (!PdfJsInstalled(&why))
+        GTEST_SKIP() << why.toStdString();
     const QString pdf = Convert({QStringLiteral("--tagged")}, {QStringLiteral("report.docx")}) +
                         QStringLiteral("/report.pdf");
-    qputenv("PDFJS_PREFIX", QFile::encodeName(prefix));
-    const auto read = RunTool(QStringLiteral("node"),
-                              {QStringLiteral(FOLIANT_TEST_SOURCE_DIR "/pdfjs_structure.mjs"), pdf}, 120000);
-    ASSERT_EQ(read.exitCode, 0) << read.err.constData();
-    const QJsonObject seen = QJsonDocument::fromJson(read.out).object();
+    const QJsonObject seen = PdfJsView(pdf, &why);
+    ASSERT_FALSE(seen.isEmpty()) << why.toStdString();
     EXPECT_EQ(seen.value("title").toString(), "report.docx");
     EXPECT_EQ(seen.value("language").toString(), "de-DE");
     EXPECT_TRUE(seen.value("displayTitle").toBool());
@@ -277,15 +303,12 @@ TEST_F(TaggedEndToEnd, ABrowsersPdfViewerReadsTheStructureAndFillsTheForm)
     // Every role and alternate text of the tree.
     QStringList roles;
     QStringList alternates;
-    std::function<void(const QJsonObject&)> walk = [&](const QJsonObject& node) {
+    Walk(pages[0].toObject().value("tree").toObject(), [&](const QJsonObject& node) {
         if (node.contains("role"))
             roles << node.value("role").toString();
         if (node.contains("alt"))
             alternates << node.value("alt").toString();
-        for (const QJsonValue child : node.value("children").toArray())
-            walk(child.toObject());
-    };
-    walk(pages[0].toObject().value("tree").toObject());
+    });
     for (const char* role :
          {"Document", "H1", "H2", "L", "LI", "Table", "TH", "TD", "Link", "Figure", "Form"})
         EXPECT_TRUE(roles.contains(QString::fromLatin1(role)))
@@ -306,4 +329,83 @@ TEST_F(TaggedEndToEnd, ABrowsersPdfViewerReadsTheStructureAndFillsTheForm)
         EXPECT_FALSE(a.value("readOnly").toBool());
     }
     EXPECT_TRUE(field) << "the form field reaches the viewer";
+}
+
+TEST_F(TaggedEndToEnd, RecognisedWordsAreTaggedAsTextBesideEachPagesFigure)
+{
+    QString why;
+    const bool pdfJs = PdfJsInstalled(&why);
+    // Three scans in one TIFF, read with "Tagged PDF" and OCR both on.
+    const QList<testscans::Scan> scans{testscans::Make(0), testscans::Make(1), testscans::Make(2)};
+    const QString tiff = Document(QStringLiteral("scans.tif"));
+    ASSERT_TRUE(
+        testtools::WriteFile(tiff, testpictures::Tiff({scans[0].image, scans[1].image, scans[2].image})));
+    const QString pdf =
+        Convert({QStringLiteral("--tagged"), QStringLiteral("--ocr")}, {QStringLiteral("scans.tif")}) +
+        QStringLiteral("/scans.pdf");
+    ASSERT_TRUE(QFileInfo::exists(pdf));
+    EXPECT_EQ(Faults(pdf), "");
+    EXPECT_TRUE(Info(pdf).contains(QLatin1String("Tagged:          yes")));
+
+    // Each page: its Figure named after the file, then its lines as P
+    // elements holding the words, as poppler reads the structure.
+    QPDF read;
+    read.processFile(QFile::encodeName(pdf).constData());
+    QPDFObjectHandle document = read.getRoot().getKey("/StructTreeRoot").getKey("/K");
+    ASSERT_TRUE(document.getKey("/S").isNameAndEquals("/Document"));
+    QStringList roles;
+    for (QPDFObjectHandle element : document.getKey("/K").getArrayAsVector())
+        roles << QString::fromStdString(element.getKey("/S").getName());
+    EXPECT_EQ(roles.count(QStringLiteral("/Figure")), 3) << roles.join(' ').toStdString();
+    EXPECT_GE(roles.count(QStringLiteral("/P")), 9) << "three lines a page at least";
+    EXPECT_EQ(roles.value(0), QStringLiteral("/Figure")) << "each page's Figure before its lines";
+    const QString structure = StructText(pdf);
+    const QRegularExpression emptyFigure(QStringLiteral("Figure:\n +/BBox [^\n]*\n +\"\"\n"));
+    EXPECT_EQ(structure.count(emptyFigure), 3) << "no words inside a Figure\n" << structure.toStdString();
+    for (const char* line :
+         {"\"Dear customer, thank you", "\"Meeting notes from the quarterly", "\"Chapter three describes"})
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("P \\(block\\)\n +") + QRegularExpression::escape(line))
+                        .match(structure)
+                        .hasMatch())
+            << line << "\n"
+            << structure.toStdString();
+
+    // The words are still found, each over its word in the picture.
+    for (int page = 1; page <= 3; ++page) {
+        SCOPED_TRACE(page);
+        const QRectF place = testscans::PicturePlace(pdf, page);
+        ASSERT_FALSE(place.isEmpty());
+        const testscans::Match match = testscans::Compare(testscans::OnPage(scans[page - 1], place),
+                                                          testscans::PdfWords(pdf, page), 2.0);
+        ASSERT_GT(match.total, 25);
+        EXPECT_GE(match.found * 100, match.total * 95) << match.found << " of " << match.total;
+        EXPECT_TRUE(match.misplaced.isEmpty()) << match.misplaced.join(u'\n').toStdString();
+    }
+
+    // A browser's viewer: the Figure with its alternate text, and the words
+    // under P elements.
+    if (!pdfJs)
+        GTEST_SKIP() << why.toStdString();
+    const QJsonObject seen = PdfJsView(pdf, &why);
+    ASSERT_FALSE(seen.isEmpty()) << why.toStdString();
+    const QJsonArray pages = seen.value("pages").toArray();
+    ASSERT_EQ(pages.size(), 3);
+    const char* const firstWords[] = {"Dear customer", "Meeting notes", "Chapter three"};
+    for (int page = 0; page < 3; ++page) {
+        SCOPED_TRACE(page + 1);
+        const QJsonObject texts = pages[page].toObject().value("texts").toObject();
+        QString paragraphs;
+        QStringList alternates;
+        Walk(pages[page].toObject().value("tree").toObject(), [&](const QJsonObject& node) {
+            if (node.value("role").toString() == "Figure")
+                alternates << node.value("alt").toString();
+            if (node.value("role").toString() != "P")
+                return;
+            for (const QJsonValue child : node.value("children").toArray())
+                paragraphs += texts.value(child.toObject().value("id").toString()).toString() + u' ';
+        });
+        EXPECT_EQ(alternates, QStringList{"scans.tif"});
+        EXPECT_TRUE(paragraphs.simplified().startsWith(QString::fromLatin1(firstWords[page])))
+            << paragraphs.toStdString();
+    }
 }
