@@ -187,7 +187,7 @@ std::vector<CliOption> MakeTable()
         {{QStringLiteral("encrypt")},
          QStringLiteral("METHOD"),
          QStringLiteral("Encrypts the PDF: %1.")
-             .arg(Listed(Names(kEncryptionMethods).split(u'|'), QStringLiteral("or"))),
+             .arg(Listed(NameList(kEncryptionMethods), QStringLiteral("or"))),
          [](const QString& value, CliReading& reading) -> QString {
              const std::optional<EncryptionMethod> method = FromName(kEncryptionMethods, value);
              if (!method)
