@@ -46,26 +46,9 @@ export PATH=$program_dir:$PATH
 # --- The files ----------------------------------------------------------------
 
 samples=$work/samples
-/usr/bin/python3 "$repo/tests/officehost/make_documents.py" "$samples" password >/dev/null \
-    || { echo "scale: make_documents.py failed" >&2; exit 2; }
-picture_ps='/w 1600 def /h 1200 def
-0 1 99 { /i exch def i 100 div 0.3 1 i 100 div sub setrgbcolor
-         i w mul 100 div 0 w 100 div 1 add h rectfill } for
-1 1 0 setrgbcolor 200 200 600 400 rectfill showpage'
-for device in png16m:png jpeg:jpg; do
-    gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE="${device%%:*}" -r72 -g1600x1200 \
-        -o "$samples/sample.${device##*:}" -c "$picture_ps" || exit 2
-done
-head -c "$(($(stat -c %s "$samples/sample.docx") / 2))" "$samples/sample.docx" >"$samples/damaged.docx"
-yes 'foliant scale: these bytes are no document' | head -c 20000 >"$samples/damaged.xls"
-head -c 200 "$samples/sample.png" >"$samples/damaged.png"
-kinds=(sample.docx sample.xlsx sample.pptx sample.doc sample.xls sample.ppt sample.odt sample.ods
-       sample.odp sample.rtf sample.png sample.jpg damaged.docx damaged.xls damaged.png protected.doc)
-mkdir -p "$work/run/inbox"
-for ((i = 0; i < count; i++)); do
-    name=${kinds[i % ${#kinds[@]}]}
-    cp "$samples/$name" "$work/run/inbox/$(printf '%04d' "$i")-${name%%.*}.${name#*.}"
-done
+"$repo/bench/run/sample_files.sh" "$samples" "$work/run/inbox" "$count" sample.docx sample.xlsx sample.pptx \
+    sample.doc sample.xls sample.ppt sample.odt sample.ods sample.odp sample.rtf sample.png sample.jpg \
+    damaged.docx damaged.xls damaged.png protected.doc || exit 2
 bad=$(ls "$work/run/inbox" | grep -c -- '-\(damaged\|protected\)\.')
 echo "$count files ($bad bad ones), $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 
