@@ -2,7 +2,7 @@
 
 #include "cli/RecognitionOptions.h"
 #include "pdf/AdvancedChoices.h"
-#include "pdf/ArchiveFormat.h"
+#include "pdf/SecurityChoices.h"
 #include "pdf/SettingsRefusal.h"
 
 #include <QCommandLineParser>
@@ -42,20 +42,6 @@ bool ReadPassword(const QString& name, QIODevice& standardInput, QString* passwo
     return true;
 }
 
-// The page's value a command-line value names, compared without case; a
-// version may be given as its number alone ("1.3" for "V1.3(Acrobat 4.xx)").
-QString Choice(const QString& value, const QStringList& choices)
-{
-    for (const QString& choice : choices) {
-        if (choice.compare(value, Qt::CaseInsensitive) == 0)
-            return choice;
-        if (choice.startsWith(u'V') &&
-            choice.mid(1).section(u'(', 0, 0).compare(value, Qt::CaseInsensitive) == 0)
-            return choice;
-    }
-    return {};
-}
-
 // Makes the folder with its parents, as an office's --outdir does; false,
 // with the reason, when a level of it cannot be made.
 bool MakeFolder(const QString& path, QString* why)
@@ -73,14 +59,6 @@ bool MakeFolder(const QString& path, QString* why)
         return false;
     }
     return true;
-}
-
-QString Lower(const QStringList& choices)
-{
-    QStringList shown;
-    for (const QString& choice : choices)
-        shown << (choice.startsWith(u'V') ? choice.mid(1).section(u'(', 0, 0) : choice.toLower());
-    return shown.join(u'|');
 }
 
 } // namespace
@@ -108,7 +86,7 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
         QStringLiteral("Converts the files in folders given as FILE, and in "
                        "their subfolders; the PDFs keep the folders' layout."));
     const QCommandLineOption pdfVersion(QStringLiteral("pdf-version"),
-                                        QStringLiteral("PDF version: %1.").arg(Lower(kPdfVersions)),
+                                        QStringLiteral("PDF version: %1.").arg(Names(kPdfVersions)),
                                         QStringLiteral("VERSION"));
     const QCommandLineOption pdfa(QStringLiteral("pdfa"),
                                   QStringLiteral("Writes PDF/A-2b (the same as --pdf-version PDF/A-2b)."));
@@ -118,13 +96,13 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
                        "and form fields."));
     const QCommandLineOption compression(
         QStringLiteral("compression"),
-        QStringLiteral("Document compression: %1.").arg(Lower(kDocumentCompressions)),
+        QStringLiteral("Document compression: %1.").arg(Names(kDocumentCompressions)),
         QStringLiteral("KIND"));
     const QCommandLineOption imageCompression(
         QStringLiteral("image-compression"),
-        QStringLiteral("Image compression: %1.").arg(Lower(kImageCompressions)), QStringLiteral("KIND"));
+        QStringLiteral("Image compression: %1.").arg(Names(kImageCompressions)), QStringLiteral("KIND"));
     const QCommandLineOption jpegQuality(QStringLiteral("jpeg-quality"),
-                                         QStringLiteral("JPEG quality: %1.").arg(Lower(kJpegQualities)),
+                                         QStringLiteral("JPEG quality: %1.").arg(Names(kJpegQualities)),
                                          QStringLiteral("QUALITY"));
     const QCommandLineOption encrypt(QStringLiteral("encrypt"),
                                      QStringLiteral("Encrypts the PDF: rc4-40, rc4-128, aes-128 or aes-256."),
@@ -222,33 +200,31 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
 
     // The Advanced page's values.
     ConversionSettings& settings = options.settings;
-    const struct
-    {
-        const QCommandLineOption& option;
-        const QStringList& choices;
-        QString* field;
-    } advanced[] = {{pdfVersion, kPdfVersions, &settings.pdfVersion},
-                    {compression, kDocumentCompressions, &settings.documentCompression},
-                    {imageCompression, kImageCompressions, &settings.imageCompression},
-                    {jpegQuality, kJpegQualities, &settings.jpegQuality}};
-    for (const auto& a : advanced) {
-        if (!parser.isSet(a.option))
-            continue;
-        const QString value = Choice(parser.value(a.option), a.choices);
-        if (value.isEmpty())
-            return bad(QStringLiteral("--%1 takes %2, not %3.")
-                           .arg(a.option.names().constLast(), Lower(a.choices), parser.value(a.option)));
-        *a.field = value;
-    }
+    QString refused;
+    const auto choose = [&](const QCommandLineOption& option, const auto& table, auto& field) {
+        if (!parser.isSet(option) || !refused.isEmpty())
+            return;
+        if (const auto value = FromName(table, parser.value(option)))
+            field = *value;
+        else
+            refused = QStringLiteral("--%1 takes %2, not %3.")
+                          .arg(option.names().constLast(), Names(table), parser.value(option));
+    };
+    choose(pdfVersion, kPdfVersions, settings.pdfVersion);
+    choose(compression, kDocumentCompressions, settings.documentCompression);
+    choose(imageCompression, kImageCompressions, settings.imageCompression);
+    choose(jpegQuality, kJpegQualities, settings.jpegQuality);
+    if (!refused.isEmpty())
+        return bad(refused);
 
     if (const QString refusal = recognition.Read(parser, settings); !refusal.isEmpty())
         return bad(refusal);
 
     if (parser.isSet(pdfa)) {
-        if (parser.isSet(pdfVersion) && settings.pdfVersion != kPdfA2bVersion)
+        if (parser.isSet(pdfVersion) && settings.pdfVersion != PdfVersion::PdfA2b)
             return bad(QStringLiteral("--pdfa and --pdf-version %1 exclude each other.")
                            .arg(parser.value(pdfVersion)));
-        settings.pdfVersion = kPdfA2bVersion;
+        settings.pdfVersion = PdfVersion::PdfA2b;
     }
     settings.tagged = parser.isSet(tagged);
 
@@ -260,35 +236,26 @@ CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInpu
         return bad(QStringLiteral("only one password can be read from standard input."));
     const bool secure = parser.isSet(encrypt);
     if (secure) {
-        // In the order of the Security page's encryption levels.
-        static const QStringList methods{QStringLiteral("rc4-40"), QStringLiteral("rc4-128"),
-                                         QStringLiteral("aes-128"), QStringLiteral("aes-256")};
-        const qsizetype level = methods.indexOf(parser.value(encrypt).toLower());
-        if (level < 0)
+        const auto method = FromName(securitychoices::kEncryptionMethods, parser.value(encrypt));
+        if (!method)
             return bad(QStringLiteral("--encrypt takes %1, not %2.")
-                           .arg(methods.join(QStringLiteral(", ")), parser.value(encrypt)));
-        settings.securityEnabled = 1;
-        settings.encryptionLevel = static_cast<int>(level);
+                           .arg(Names(securitychoices::kEncryptionMethods, QStringLiteral(", ")),
+                                parser.value(encrypt)));
+        settings.securityEnabled = true;
+        settings.encryption = *method;
     } else if (parser.isSet(deny) || parser.isSet(userPassword) || parser.isSet(ownerPassword)) {
         return bad(QStringLiteral("--deny and the PDF's passwords need --encrypt."));
     }
     if (parser.isSet(deny)) {
         for (const QString& right : parser.value(deny).split(u',', Qt::SkipEmptyParts)) {
-            const QString r = right.trimmed().toLower();
-            int* flag = r == u"print"      ? &settings.printingChecked
-                        : r == u"modify"   ? &settings.changingChecked
-                        : r == u"copy"     ? &settings.copyingChecked
-                        : r == u"annotate" ? &settings.formsChecked
-                                           : nullptr;
-            if (!flag)
+            if (!securitychoices::Withhold(settings.withheld, right.trimmed()))
                 return bad(
                     QStringLiteral("--deny takes print, modify, copy and annotate, not %1.").arg(right));
-            *flag = 1;
         }
     }
     QString error;
-    settings.userPasswordEnabled = parser.isSet(userPassword) ? 1 : 0;
-    settings.ownerPasswordEnabled = parser.isSet(ownerPassword) ? 1 : 0;
+    settings.userPasswordEnabled = parser.isSet(userPassword);
+    settings.ownerPasswordEnabled = parser.isSet(ownerPassword);
     if (parser.isSet(userPassword) &&
         !ReadPassword(parser.value(userPassword), standardInput, &settings.userPassword, &error))
         return bad(QStringLiteral("the user password file: %1.").arg(error));

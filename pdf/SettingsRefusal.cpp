@@ -4,7 +4,7 @@
 
 QString SettingsRefusal(const ConversionSettings& settings)
 {
-    if (settings.securityEnabled != 1)
+    if (!settings.securityEnabled)
         return {};
     if (IsArchive(settings))
         return QStringLiteral("PDF/A-2b cannot be encrypted: PDF/A forbids encryption.\n"
@@ -13,7 +13,7 @@ QString SettingsRefusal(const ConversionSettings& settings)
     // Ghostscript encrypts only with an owner password: without one the PDF
     // would be written unprotected (an empty owner password) or not at all
     // (a user password alone, or no password).
-    if (settings.ownerPasswordEnabled != 1 || settings.ownerPassword.isEmpty())
+    if (!settings.ownerPasswordEnabled || settings.ownerPassword.isEmpty())
         return QStringLiteral(
             "\"Enable PDF Security\" is ticked, but no owner password is given, so the PDF "
             "could not be encrypted.\n"
@@ -21,7 +21,7 @@ QString SettingsRefusal(const ConversionSettings& settings)
             "or untick \"Enable PDF Security\".");
     // 40-bit RC4 knows no right to extract for accessibility apart from
     // copying: a tagged PDF that withholds copying would lock screen readers out.
-    if (settings.tagged && settings.encryptionLevel == 0 && settings.copyingChecked == 1)
+    if (settings.tagged && settings.encryption == EncryptionMethod::Rc4_40 && settings.withheld.copying)
         return QStringLiteral(
             "A tagged PDF always lets screen readers extract its text, which \"Low(40-bit RC4)\" "
             "cannot allow while \"Content Copying or Extraction\" is withheld.\n"

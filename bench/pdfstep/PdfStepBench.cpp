@@ -28,7 +28,7 @@ constexpr int kRuns = 5;
 struct Row
 {
     QString label;
-    QString version;
+    PdfVersion version = PdfVersion::V1_3;
     bool transparentJob = false; // the printer is told a version with transparency
 };
 
@@ -76,10 +76,9 @@ int main(int argc, char** argv)
         return 1;
     }
     const QDir corpus(bench.Corpus()), output(bench.Output());
-    const QList<Row> rows{
-        {QStringLiteral("V1.3, flattened job"), QStringLiteral("V1.3(Acrobat 4.xx)"), false},
-        {QStringLiteral("V1.3, job as before"), QStringLiteral("V1.3(Acrobat 4.xx)"), true},
-        {QStringLiteral("V1.4"), QStringLiteral("V1.4"), false}};
+    const QList<Row> rows{{QStringLiteral("V1.3, flattened job"), PdfVersion::V1_3, false},
+                          {QStringLiteral("V1.3, job as before"), PdfVersion::V1_3, true},
+                          {QStringLiteral("V1.4"), PdfVersion::V1_4, false}};
     std::printf("PDF step (Ghostscript), median of %d runs\n", kRuns);
     std::printf("%-16s %-20s %10s %12s %8s %14s\n", "document", "version", "seconds", "PDF bytes", "words",
                 "LibreOffice's");
