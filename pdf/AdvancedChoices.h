@@ -85,14 +85,18 @@ std::optional<Value> FromName(const std::array<Choice<Value>, N>& table, const Q
     return std::nullopt;
 }
 
-// The command line's names, joined for a help or error text.
-template <typename Value, std::size_t N>
-QString Names(const std::array<Choice<Value>, N>& table, const QString& separator = QStringLiteral("|"))
+// The command line's names, and joined for a help or error text.
+template <typename Value, std::size_t N> QStringList NameList(const std::array<Choice<Value>, N>& table)
 {
     QStringList names;
     for (const Choice<Value>& choice : table)
         names << choice.name.toString();
-    return names.join(separator);
+    return names;
+}
+template <typename Value, std::size_t N>
+QString Names(const std::array<Choice<Value>, N>& table, const QString& separator = QStringLiteral("|"))
+{
+    return NameList(table).join(separator);
 }
 
 // The page's text of a value.

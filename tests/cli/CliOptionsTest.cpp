@@ -1,5 +1,6 @@
 #include "TestTools.h"
 
+#include "cli/CliOptionTable.h"
 #include "cli/CliOptions.h"
 
 #include <QBuffer>
@@ -184,6 +185,45 @@ TEST_F(CliOptionsTest, BadUsageEndsWithStatusTwoAndSaysWhy)
     for (const char* option : {"--output", "--recursive", "--jobs", "--timeout", "--report", "--encrypt",
                                "--deny", "--user-password-file", "--open-password-file", "--overwrite"})
         EXPECT_TRUE(help.text.contains(QString::fromLatin1(option))) << option;
+}
+
+TEST_F(CliOptionsTest, EveryOptionOfTheTableIsInTheHelpAndTheManualAndRefusalsSayWhatToGive)
+{
+    const QString help = Parse({"--help"}).text;
+    const QString manual = QString::fromUtf8(testtools::ReadFile(QStringLiteral(FOLIANT_MANPAGE)));
+    ASSERT_FALSE(manual.isEmpty());
+    for (const CliOption& option : CliOptionTable()) {
+        const QString name = QStringLiteral("--") + option.LongName();
+        EXPECT_TRUE(help.contains(name)) << name.toStdString();
+        // The manual writes each hyphen as \-.
+        EXPECT_TRUE(manual.contains(QString(name).replace(u'-', QStringLiteral("\\-"))))
+            << name.toStdString();
+    }
+
+    // Each refusal of the window's, with what to give on the command line.
+    const QString owner = Write("owner", "o");
+    const struct
+    {
+        QStringList arguments;
+        const char* hint;
+    } refusals[] = {
+        {{"a.doc", "-o", dir.path(), "--encrypt", "aes-128"}, "give --owner-password-file."},
+        {{"a.doc", "-o", dir.path(), "--pdfa", "--encrypt", "aes-256", "--owner-password-file", owner},
+         "leave out --encrypt, or --pdfa"},
+        {{"a.doc", "-o", dir.path(), "--tagged", "--encrypt", "rc4-40", "--deny", "copy",
+          "--owner-password-file", owner},
+         "give --encrypt rc4-128, aes-128 or aes-256, or leave copy out of --deny."},
+    };
+    for (const auto& refusal : refusals) {
+        const CliParse parse = Parse(refusal.arguments);
+        EXPECT_EQ(parse.exitCode, 2);
+        const QStringList lines = parse.text.split(u'\n');
+        ASSERT_GE(lines.size(), 3) << parse.text.toStdString();
+        EXPECT_TRUE(
+            lines[lines.size() - 2].startsWith(QStringLiteral("On the command line: ") + refusal.hint))
+            << parse.text.toStdString();
+        EXPECT_EQ(parse.text.count(QStringLiteral("On the command line")), 1);
+    }
 }
 
 TEST_F(CliOptionsTest, TextRecognitionIsChosenWithItsInstalledLanguages)
