@@ -12,12 +12,14 @@
 
 namespace {
 
-// The current selection's text, as a selection query followed by that item's
-// text: empty when nothing is selected.
-QString SelectedText(const QComboBox* combo)
+// The value of the current selection's text, as a selection query followed by
+// that item's text; the page's first value when nothing is selected.
+template <typename Value, std::size_t N>
+Value Selected(const QComboBox* combo, const std::array<advancedchoices::Choice<Value>, N>& table)
 {
     const int index = combo->currentIndex();
-    return index < 0 ? QString() : combo->itemText(index);
+    return advancedchoices::FromText(table, index < 0 ? QString() : combo->itemText(index))
+        .value_or(table.front().value);
 }
 
 } // namespace
@@ -49,19 +51,20 @@ void CAdvancedDlg::OnInitDialog()
     using namespace advancedchoices;
     fill(m_pageLayout, {QStringLiteral("Continuous")});
     fill(m_pageMode, {QStringLiteral("Normal")});
-    fill(m_documentCompression, kDocumentCompressions);
-    fill(m_imagesCompression, kImageCompressions);
-    fill(m_jpegQuality, kJpegQualities);
-    fill(m_pdfVersion, kPdfVersions);
+    fill(m_documentCompression, Texts(kDocumentCompressions));
+    fill(m_imagesCompression, Texts(kImageCompressions));
+    fill(m_jpegQuality, Texts(kJpegQualities));
+    fill(m_pdfVersion, Texts(kPdfVersions));
 }
 
 void CAdvancedDlg::ReadAdvancedSettings(ConversionSettings& settings) const
 {
     RunInThreadOf(const_cast<CAdvancedDlg*>(this), [&] {
-        settings.pdfVersion = SelectedText(m_pdfVersion);
-        settings.documentCompression = SelectedText(m_documentCompression);
-        settings.imageCompression = SelectedText(m_imagesCompression);
-        settings.jpegQuality = SelectedText(m_jpegQuality);
+        using namespace advancedchoices;
+        settings.pdfVersion = Selected(m_pdfVersion, kPdfVersions);
+        settings.documentCompression = Selected(m_documentCompression, kDocumentCompressions);
+        settings.imageCompression = Selected(m_imagesCompression, kImageCompressions);
+        settings.jpegQuality = Selected(m_jpegQuality, kJpegQualities);
         settings.tagged = m_taggedPdf->isChecked();
         m_textRecognition->Read(settings);
     });

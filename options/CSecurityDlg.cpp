@@ -1,6 +1,7 @@
 #include "options/CSecurityDlg.h"
 
 #include "app/DialogTemplates.h"
+#include "pdf/SecurityChoices.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -85,14 +86,15 @@ void CSecurityDlg::UpdateData(bool saveAndValidate)
 
 void CSecurityDlg::GetSettings(ConversionSettings& settings) const
 {
-    settings.securityEnabled = m_enableSecurity;
-    settings.userPasswordEnabled = m_enableUserPassword;
-    settings.ownerPasswordEnabled = m_enableOwnerPassword;
-    settings.copyingChecked = m_copying;
-    settings.formsChecked = m_forms;
-    settings.changingChecked = m_changing;
-    settings.printingChecked = m_printing;
-    settings.encryptionLevel = m_encryptionLevel;
+    settings.securityEnabled = m_enableSecurity == 1;
+    settings.userPasswordEnabled = m_enableUserPassword == 1;
+    settings.ownerPasswordEnabled = m_enableOwnerPassword == 1;
+    settings.withheld.copying = m_copying == 1;
+    settings.withheld.forms = m_forms == 1;
+    settings.withheld.changing = m_changing == 1;
+    settings.withheld.printing = m_printing == 1;
+    // One button is always chosen; were none, the first stands.
+    settings.encryption = securitychoices::EncryptionAt(m_encryptionLevel).value_or(EncryptionMethod::Rc4_40);
     settings.userPassword = m_userPassword;
     settings.ownerPassword = m_ownerPassword;
 }

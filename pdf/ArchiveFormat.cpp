@@ -6,7 +6,7 @@
 
 bool IsArchive(const ConversionSettings& settings)
 {
-    return settings.pdfVersion == kPdfA2bVersion;
+    return settings.pdfVersion == PdfVersion::PdfA2b;
 }
 
 ArchiveResources FindArchiveResources()

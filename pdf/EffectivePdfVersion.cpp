@@ -1,51 +1,59 @@
 #include "pdf/EffectivePdfVersion.h"
 
 #include "pdf/ArchiveFormat.h"
-#include "pdf/GhostscriptCommandLine.h"
-#include "pdf/PdfEncryption.h"
 
-#include <array>
+#include <algorithm>
 
 namespace {
 
-// What needs a later version than 1.3, and the least version that has it.
-struct Requirement
+// The minor version (of PDF 1.x) a chosen version is written at.
+int MinorOf(PdfVersion version)
 {
-    bool (*applies)(const ConversionSettings&);
-    const char* least;
-};
+    switch (version) {
+    case PdfVersion::V1_3:
+        return 3;
+    case PdfVersion::V1_4:
+        return 4;
+    case PdfVersion::V1_5:
+        return 5;
+    case PdfVersion::V1_6:
+        return 6;
+    case PdfVersion::V1_7:
+        break;
+    case PdfVersion::PdfA2b:
+        // PDF/A-2 is based on PDF 1.7.
+        break;
+    }
+    return 7;
+}
 
-constexpr std::array<Requirement, 7> kRequirements{{
-    // 128-bit RC4 (revision 3 of the standard security handler) came with 1.4.
-    {[](const ConversionSettings& s) { return s.securityEnabled == 1 && s.encryptionLevel == 1; }, "1.4"},
-    // AES-128 (revision 4) came with 1.6, AES-256 (revision 6) with 1.7's extension level 8.
-    {[](const ConversionSettings& s) { return s.securityEnabled == 1 && s.encryptionLevel == kAes128Level; },
-     "1.6"},
-    {[](const ConversionSettings& s) { return s.securityEnabled == 1 && s.encryptionLevel == kAes256Level; },
-     "1.7"},
-    // PDF/A-2 is based on PDF 1.7.
-    {[](const ConversionSettings& s) { return IsArchive(s); }, "1.7"},
-    // PDF/UA-1 is a profile of PDF 1.7.
-    {[](const ConversionSettings& s) { return s.tagged; }, "1.7"},
-    // The later versions, which the command line's text cannot name.
-    {[](const ConversionSettings& s) { return s.pdfVersion == QLatin1String("V1.6"); }, "1.6"},
-    {[](const ConversionSettings& s) { return s.pdfVersion == QLatin1String("V1.7"); }, "1.7"},
-}};
-
-// "1.3" < "1.4" < ... compare as text while the major version is 1.
-QString Later(const QString& a, const QString& b)
+// The least minor version that has an encryption method: 128-bit RC4
+// (revision 3) came with 1.4, AES-128 (revision 4) with 1.6, AES-256
+// (revision 6) with 1.7's extension level 8.
+int LeastMinorFor(EncryptionMethod method)
 {
-    return a.isEmpty() || b > a ? b : a;
+    switch (method) {
+    case EncryptionMethod::Rc4_40:
+        return 3;
+    case EncryptionMethod::Rc4_128:
+        return 4;
+    case EncryptionMethod::Aes128:
+        return 6;
+    case EncryptionMethod::Aes256:
+        break;
+    }
+    return 7;
 }
 
 } // namespace
 
 QString EffectiveCompatibilityLevel(const ConversionSettings& settings)
 {
-    QString level = CompatibilityLevel(settings.pdfVersion);
-    for (const Requirement& requirement : kRequirements) {
-        if (requirement.applies(settings))
-            level = Later(level, QString::fromLatin1(requirement.least));
-    }
-    return level;
+    int minor = MinorOf(settings.pdfVersion);
+    if (settings.securityEnabled)
+        minor = std::max(minor, LeastMinorFor(settings.encryption));
+    // PDF/UA-1 is a profile of PDF 1.7.
+    if (settings.tagged)
+        minor = 7;
+    return QStringLiteral("1.%1").arg(minor);
 }

@@ -73,14 +73,23 @@ QString PostScriptString(const QString& text)
 
 } // namespace
 
-QString CompatibilityLevel(const QString& pdfVersion)
+QString CompatibilityLevel(PdfVersion pdfVersion)
 {
-    QString level;
-    for (int d = 3; d <= 5; ++d) {
-        if (!pdfVersion.isEmpty() && pdfVersion.indexOf(QChar(u'0' + d)) == 3)
-            level = QStringLiteral("1.%1").arg(d);
+    // The command line's text names only the versions the design's own
+    // switch knows; the later ones reach Ghostscript as the effective level.
+    switch (pdfVersion) {
+    case PdfVersion::V1_3:
+        return QStringLiteral("1.3");
+    case PdfVersion::V1_4:
+        return QStringLiteral("1.4");
+    case PdfVersion::V1_5:
+        return QStringLiteral("1.5");
+    case PdfVersion::V1_6:
+    case PdfVersion::V1_7:
+    case PdfVersion::PdfA2b:
+        break;
     }
-    return level;
+    return {};
 }
 
 QString PdfFileName(const QString& sourcePath)
@@ -103,20 +112,21 @@ int PermissionsValue(const ConversionSettings& settings)
 {
     struct Mask
     {
-        int ConversionSettings::*box;
+        bool WithheldRights::*right;
         unsigned low;
         unsigned high;
     };
     static constexpr std::array<Mask, 4> masks{{
-        {&ConversionSettings::copyingChecked, 0x10, 0x1F0},
-        {&ConversionSettings::formsChecked, 0x20, 0xE0},
-        {&ConversionSettings::changingChecked, 0x8, 0x3F8},
-        {&ConversionSettings::printingChecked, 0x4, 0x7FC},
+        {&WithheldRights::copying, 0x10, 0x1F0},
+        {&WithheldRights::forms, 0x20, 0xE0},
+        {&WithheldRights::changing, 0x8, 0x3F8},
+        {&WithheldRights::printing, 0x4, 0x7FC},
     }};
+    const bool high = settings.encryption == EncryptionMethod::Rc4_128;
     unsigned value = 0xFFFFFFFCu;
     for (const Mask& mask : masks) {
-        if (settings.*mask.box == 1)
-            value &= ~(settings.encryptionLevel == 1 ? mask.high : mask.low);
+        if (settings.withheld.*mask.right)
+            value &= ~(high ? mask.high : mask.low);
     }
     return static_cast<int>(value);
 }
@@ -124,19 +134,20 @@ int PermissionsValue(const ConversionSettings& settings)
 QString BuildSecurityArguments(const ConversionSettings& settings)
 {
     QString s;
-    if (settings.securityEnabled == 0)
+    if (!settings.securityEnabled)
         return s;
-    if (settings.ownerPasswordEnabled == 1) {
+    if (settings.ownerPasswordEnabled) {
         // A ticked owner password that is empty turns security off altogether.
         if (settings.ownerPassword.isEmpty())
             return s;
         s += QStringLiteral("-sOwnerPassword=") + QuoteArgument(settings.ownerPassword) + QLatin1Char(' ');
     }
-    if (settings.userPasswordEnabled == 1)
+    if (settings.userPasswordEnabled)
         s += QStringLiteral("-sUserPassword=") + QuoteArgument(settings.userPassword) + QLatin1Char(' ');
-    if (settings.encryptionLevel == 0)
+    // AES is not Ghostscript's: qpdf writes it afterwards.
+    if (settings.encryption == EncryptionMethod::Rc4_40)
         s += QStringLiteral(" -dEncryptionR=2 -dKeyLength=40 ");
-    else if (settings.encryptionLevel == 1)
+    else if (settings.encryption == EncryptionMethod::Rc4_128)
         s += QStringLiteral("-dEncryptionR=3 -dKeyLength=128 ");
     else
         return s;
@@ -163,25 +174,31 @@ QString BuildGhostscriptCommandLine(const ConversionSettings& settings, const QS
            QuoteArgument(paths.pdfmarksFile);
 }
 
-QString QualityDictionary(const QString& jpegQuality)
+double QualityFactor(JpegQuality jpegQuality)
 {
-    QString q;
-    QString s = QStringLiteral("[2 1 1 2]");
-    if (jpegQuality == QLatin1String("Minimum"))
-        q = QStringLiteral("1.5");
-    else if (jpegQuality == QLatin1String("Low"))
-        q = QStringLiteral("0.8");
-    else if (jpegQuality == QLatin1String("Medium"))
-        q = QStringLiteral("0.55");
-    else if (jpegQuality == QLatin1String("High"))
-        q = QStringLiteral("0.25");
-    else if (jpegQuality == QLatin1String("Maximum")) {
-        q = QStringLiteral("0.1");
-        s = QStringLiteral("[1 1 1 1]");
-    } else
-        return {};
-    return QStringLiteral("<</QFactor ") + q + QStringLiteral(" /HSamples ") + s +
-           QStringLiteral(" /VSamples ") + s + QStringLiteral(" /Blend 1 /ColorTransform 1 >>");
+    switch (jpegQuality) {
+    case JpegQuality::Minimum:
+        return 1.5;
+    case JpegQuality::Low:
+        return 0.8;
+    case JpegQuality::Medium:
+        return 0.55;
+    case JpegQuality::High:
+        return 0.25;
+    case JpegQuality::Maximum:
+        break;
+    }
+    return 0.1;
+}
+
+QString QualityDictionary(JpegQuality jpegQuality)
+{
+    // The finest quality samples every colour component at full resolution.
+    const QString s =
+        jpegQuality == JpegQuality::Maximum ? QStringLiteral("[1 1 1 1]") : QStringLiteral("[2 1 1 2]");
+    return QStringLiteral("<</QFactor ") + QString::number(QualityFactor(jpegQuality)) +
+           QStringLiteral(" /HSamples ") + s + QStringLiteral(" /VSamples ") + s +
+           QStringLiteral(" /Blend 1 /ColorTransform 1 >>");
 }
 
 QString BuildPdfmarksText(const ConversionSettings& settings)
@@ -199,28 +216,31 @@ QString BuildPdfmarksText(const ConversionSettings& settings)
         info = QLatin1Char('[') + info + QStringLiteral("/DOCINFO pdfmark");
 
     QString params = QStringLiteral("\n\n\n\n<<\n");
-    if (settings.documentCompression == QLatin1String("Flate"))
-        params += QStringLiteral("/CompressPages true\n/UseFlateCompression true\n");
-    else if (settings.documentCompression == QLatin1String("LZW"))
-        params += QStringLiteral("/CompressPages true\n/UseFlateCompression false\n");
+    params += settings.documentCompression == DocumentCompression::Flate
+                  ? QStringLiteral("/CompressPages true\n/UseFlateCompression true\n")
+                  : QStringLiteral("/CompressPages true\n/UseFlateCompression false\n");
 
     const QString q = QualityDictionary(settings.jpegQuality);
     const QString filters = QStringLiteral("/AutoFilterColorImages false\n/AutoFilterGrayImages false\n"
                                            "/EncodeColorImages true\n/EncodeGrayImages true\n");
-    if (settings.imageCompression == QLatin1String("JPEG")) {
+    switch (settings.imageCompression) {
+    case ImageCompression::Jpeg:
         params += filters + QStringLiteral("/ColorImageFilter /DCTEncode\n/GrayImageFilter /DCTEncode") +
                   QStringLiteral("\n/ColorImageDict \n") + q + QStringLiteral("\n/GrayImageDict \n") + q;
-    } else if (settings.imageCompression == QLatin1String("Flate")) {
+        break;
+    case ImageCompression::Flate:
         params += filters +
                   QStringLiteral("/EncodeMonoImages true\n/ColorImageFilter /FlateEncode\n"
                                  "/GrayImageFilter /FlateEncode\n/MonoImageFilter /FlateEncode") +
                   QStringLiteral("\n/ColorImageDict \n") + q + QStringLiteral("\n/GrayImageDict \n") + q;
-    } else if (settings.imageCompression == QLatin1String("Automatic")) {
+        break;
+    case ImageCompression::Automatic:
         params += QStringLiteral("/AutoFilterColorImages true\n/AutoFilterGrayImages true\n"
                                  "/EncodeColorImages true\n/EncodeGrayImages true\n"
                                  "/ColorImageFilter /DCTEncode\n/GrayImageFilter /DCTEncode") +
                   QStringLiteral("\n/ColorACSImageDict \n") + q + QStringLiteral("\n/GrayACSImageDict \n") +
                   q;
+        break;
     }
     return info + params + QStringLiteral("\n>> setdistillerparams");
 }

@@ -28,15 +28,16 @@ QString BuildGhostscriptCommandLine(const ConversionSettings& settings, const QS
 
 QString BuildPdfmarksText(const ConversionSettings& settings);
 
-// The level the PDF Version text names ("V1.4" -> "1.4"); empty for a text
-// that names none.
-QString CompatibilityLevel(const QString& pdfVersion);
+// The level the command line's text names for a version ("1.4"); empty for
+// the versions after 1.5, which its text cannot name.
+QString CompatibilityLevel(PdfVersion pdfVersion);
 
 // The signed permissions number: -4 with the bits of every ticked box cleared.
 int PermissionsValue(const ConversionSettings& settings);
 
-// The DCT parameter dictionary for a JPEG quality text; empty for an unknown one.
-QString QualityDictionary(const QString& jpegQuality);
+// Ghostscript's QFactor for a JPEG quality, and its DCT parameter dictionary.
+double QualityFactor(JpegQuality jpegQuality);
+QString QualityDictionary(JpegQuality jpegQuality);
 
 // "Report.final.doc" -> "Report.final.pdf". A path with a "/" is a path of
 // this system; one without is taken in the Windows form (cut at the last "\").

@@ -7,7 +7,6 @@
 #include "pdf/GhostscriptArguments.h"
 #include "pdf/GhostscriptCommandLine.h"
 #include "pdf/KeptJpegs.h"
-#include "platform/PdfDrawingFacts.h"
 #include "pdf/PdfEncryption.h"
 #include "pdf/PdfmarksFile.h"
 #include "pdf/PictureTextStep.h"
@@ -16,6 +15,7 @@
 #include "pdf/TaggedOfficePdf.h"
 #include "pdf/TaggedPdf.h"
 #include "platform/LinkSafeFiles.h"
+#include "platform/PdfDrawingFacts.h"
 #include "platform/ProcessRunner.h"
 #include "platform/ScratchFolder.h"
 #include "platform/WindowsCommandLine.h"
@@ -167,7 +167,7 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     // A part of a combined PDF is encrypted, if at all, once combined.
     const bool part = !options.partPath.isEmpty();
     if (part)
-        settings.securityEnabled = 0;
+        settings.securityEnabled = false;
     const QString finalPath = part ? options.partPath : PdfOutputPath(outputFolder, sourcePath);
     // Ghostscript writes no AES, and no security for a tagged PDF: qpdf
     // encrypts its PDF afterwards, as it does a picture's PDF once its words
@@ -175,7 +175,7 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     const bool recognising = settings.recognizeText && options.picture;
     ConversionSettings ghostscriptSettings = settings;
     if (UsesAes(settings) || recognising || settings.tagged)
-        ghostscriptSettings.securityEnabled = 0;
+        ghostscriptSettings.securityEnabled = false;
     QString error;
     const QString scratch =
         options.scratchFolder.isEmpty() ? ScratchFolder::Path(&error) : options.scratchFolder;

@@ -30,7 +30,7 @@ namespace keptjpegs {
 
 bool Kept(const ConversionSettings& settings)
 {
-    return settings.imageCompression != QLatin1String("JPEG");
+    return settings.imageCompression != ImageCompression::Jpeg;
 }
 
 QString GhostscriptSwitch(const ConversionSettings& settings)

@@ -6,12 +6,6 @@
 
 class QPDFWriter;
 
-// The two AES choices of "Encryption Level", after the two RC4 ones. AES is
-// written by qpdf's library on Ghostscript's finished PDF: Ghostscript writes
-// no AES.
-inline constexpr int kAes128Level = 2; // revision 4, AESv2, PDF 1.6
-inline constexpr int kAes256Level = 3; // revision 6, AESv3, PDF 1.7 extension level 8
-
 // True when the settings ask for an AES-encrypted PDF.
 bool UsesAes(const ConversionSettings& settings);
 // True when the settings ask for any encryption.

@@ -1,5 +1,7 @@
 #include "pdf/StandardFontEmbedder.h"
 
+#include "pdf/PageResources.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QtEndian>
@@ -218,25 +220,7 @@ void StandardFontEmbedder::EmbedStandardFonts(QPDF& pdf)
     Handle form = pdf.getRoot().getKey("/AcroForm");
     if (form.isDictionary())
         EmbedIn(pdf, form.getKey("/DR"), programs, seen, 0);
-    for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(pdf).getAllPages()) {
-        EmbedIn(pdf, page.getAttribute("/Resources", false), programs, seen, 0);
-        Handle annotations = page.getObjectHandle().getKey("/Annots");
-        for (Handle annotation :
-             annotations.isArray() ? annotations.getArrayAsVector() : std::vector<Handle>{}) {
-            Handle appearance = annotation.isDictionary() ? annotation.getKey("/AP") : Handle();
-            if (!appearance.isDictionary())
-                continue;
-            for (auto [key, state] : appearance.getDictAsMap()) {
-                std::vector<Handle> streams;
-                if (state.isStream())
-                    streams.push_back(state);
-                else if (state.isDictionary())
-                    for (auto [name, stream] : state.getDictAsMap())
-                        streams.push_back(stream);
-                for (Handle stream : streams)
-                    if (stream.isStream() && (!stream.isIndirect() || seen.insert(stream.getObjGen()).second))
-                        EmbedIn(pdf, stream.getDict().getKey("/Resources"), programs, seen, 1);
-            }
-        }
-    }
+    for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(pdf).getAllPages())
+        for (Handle resources : PageResources::Of(page))
+            EmbedIn(pdf, resources, programs, seen, 0);
 }

@@ -9,17 +9,11 @@
 
 namespace taggedpdf {
 
-int ImageQuality(const QString& jpegQuality)
+int ImageQuality(JpegQuality jpegQuality)
 {
     // Ghostscript's QFactor scales the standard tables as the JPEG library's
     // quality q does: by 50 / q below 50, by (200 - 2q) / 100 above.
-    const QString dictionary = QualityDictionary(jpegQuality);
-    const qsizetype at = dictionary.indexOf(QLatin1String("/QFactor "));
-    if (at < 0)
-        return 90;
-    const double factor = dictionary.mid(at + 9).section(QLatin1Char(' '), 0, 0).toDouble();
-    if (factor <= 0)
-        return 90;
+    const double factor = QualityFactor(jpegQuality);
     const double quality = factor > 1.0 ? 50.0 / factor : 100.0 - 50.0 * factor;
     return qBound(1, static_cast<int>(std::lround(quality)), 100);
 }
@@ -29,7 +23,7 @@ TaggedExportJob ExportJobFor(const ConversionSettings& settings)
     TaggedExportJob job;
     job.tagged = settings.tagged;
     job.pdfVersion = IsArchive(settings) ? 2 : 0;
-    job.losslessImages = settings.imageCompression == QLatin1String("Flate");
+    job.losslessImages = settings.imageCompression == ImageCompression::Flate;
     job.imageQuality = ImageQuality(settings.jpegQuality);
     return job;
 }

@@ -19,7 +19,7 @@ TaggedExportJob ExportJobFor(const ConversionSettings& settings);
 
 // JPEG quality (1 to 100) that compresses as the "JPEG Quality" choice does
 // in Ghostscript's quality dictionary.
-int ImageQuality(const QString& jpegQuality);
+int ImageQuality(JpegQuality jpegQuality);
 
 // True when the file begins as a PDF does (an office printer's job), false
 // for PostScript (a picture's) or a file that cannot be read.

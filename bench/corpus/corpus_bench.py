@@ -5,14 +5,19 @@ photographs and see-through shapes) and JPEG photographs, against one
 soffice --convert-to pdf process for all the documents and img2pdf for each
 photograph. Prints each file's size, version and words, the totals and
 times, and the ratios held against the goals (size and time at most 1.5 x
-LibreOffice's own, a photograph's PDF at most 1.05 x img2pdf's).
+LibreOffice's own, a photograph's PDF at most 1.05 x img2pdf's). On a
+shared machine the times swing with the load: --runs N times both sides N
+times, one after the other, and gives the medians, each file's median time
+as foliant-convert reports it, and the load average around each run.
 
-usage: corpus_bench.py BUILD_DIR [WORK_FOLDER]
+usage: corpus_bench.py [--runs N] BUILD_DIR [WORK_FOLDER]
 Run it under the shared lock: flock /tmp/foliant-e2e.lock bench/corpus/corpus_bench.py build/ci
 """
+import argparse
 import os
 import re
 import shutil
+import statistics
 import subprocess
 import sys
 import tempfile
@@ -35,18 +40,38 @@ def version(pdf):
     return found.group(1) if found else "?"
 
 
-def timed(command, env=None):
+def timed(command, env=None, output=None):
     start = time.monotonic()
     result = subprocess.run(command, env=env, capture_output=True, text=True)
     seconds = time.monotonic() - start
     if result.returncode != 0:
         sys.exit("%s failed (%d): %s" % (command[0], result.returncode, result.stderr[-2000:]))
+    if output is not None:
+        output.append(result.stdout + result.stderr)
     return seconds
 
 
+def load():
+    with open("/proc/loadavg") as f:
+        return f.read().split()[0]
+
+
+# Each file's time as foliant-convert reports it: "made SOURCE -> PDF (PDF 1.3, 0.9 s)".
+def file_times(report):
+    times = {}
+    for found in re.finditer(r"^made (.+?) -> .*, ([0-9.]+) s\)$", report, re.MULTILINE):
+        times[os.path.basename(found.group(1))] = float(found.group(2))
+    return times
+
+
 def main():
-    build = os.path.abspath(sys.argv[1])
-    work = os.path.abspath(sys.argv[2]) if len(sys.argv) > 2 else tempfile.mkdtemp(prefix="foliant-corpus-")
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--runs", type=int, default=1)
+    parser.add_argument("build")
+    parser.add_argument("work", nargs="?")
+    args = parser.parse_args()
+    build = os.path.abspath(args.build)
+    work = os.path.abspath(args.work) if args.work else tempfile.mkdtemp(prefix="foliant-corpus-")
     corpus = os.path.join(work, "corpus")
     if not os.path.isdir(corpus):
         subprocess.run(["/usr/bin/python3", MAKER, "--bench", corpus], check=True)
@@ -69,30 +94,44 @@ def main():
     soffice = ["soffice", "-env:UserInstallation=" + profile, "--headless", "--norestore",
                "--convert-to", "pdf", "--outdir"]
     timed(soffice + [os.path.join(work, "warmup"), documents[0]], env)
-    soffice_seconds = timed(soffice + [theirs] + documents, env)
 
-    # Foliant, first-shown settings, one job.
+    # Foliant, first-shown settings, one job, after a run of its own as
+    # soffice had (the office profiles are made).
     ours = os.path.join(work, "foliant")
-    shutil.rmtree(ours, ignore_errors=True)
-    os.makedirs(ours)
     foliant = [os.path.join(build, "foliant-convert")]
-    timed(foliant + ["--overwrite", "-o", os.path.join(work, "warmup-ours"), documents[0]], env)  # as soffice warms up
-    foliant_seconds = timed(foliant + ["-o", ours] + documents, env)
+    timed(foliant + ["--overwrite", "-o", os.path.join(work, "warmup-ours"), documents[0]], env)
+    soffice_runs, foliant_runs, loads, per_file = [], [], [], {}
+    for _ in range(max(1, args.runs)):
+        before = load()
+        shutil.rmtree(theirs, ignore_errors=True)
+        soffice_runs.append(timed(soffice + [theirs] + documents, env))
+        shutil.rmtree(ours, ignore_errors=True)
+        os.makedirs(ours)
+        reports = []
+        foliant_runs.append(timed(foliant + ["-o", ours] + documents, env, reports))
+        for name, seconds in file_times(reports[0]).items():
+            per_file.setdefault(name, []).append(seconds)
+        loads.append("%s-%s" % (before, load()))
+    soffice_seconds = statistics.median(soffice_runs)
+    foliant_seconds = statistics.median(foliant_runs)
     # Pictures into a folder of their own: photo.jpg and photo.docx share a name.
     our_pictures = os.path.join(work, "foliant-pictures")
     shutil.rmtree(our_pictures, ignore_errors=True)
     picture_seconds = timed(foliant + ["-o", our_pictures] + pictures, env)
 
-    print("%-18s %12s %12s %6s %9s %9s" % ("document", "ours", "LibreOffice", "ver", "words", "theirs"))
+    print("%-18s %12s %12s %6s %9s %9s %7s" % ("document", "ours", "LibreOffice", "ver", "words", "theirs",
+                                               "time"))
     our_total = their_total = 0
     for path in documents:
         base = os.path.splitext(os.path.basename(path))[0] + ".pdf"
         mine, other = os.path.join(ours, base), os.path.join(theirs, base)
         our_total += os.path.getsize(mine)
         their_total += os.path.getsize(other)
-        print("%-18s %12d %12d %6s %9d %9d" % (os.path.basename(path), os.path.getsize(mine),
-                                               os.path.getsize(other), version(mine), words(mine),
-                                               words(other)))
+        seconds = per_file.get(os.path.basename(path))
+        print("%-18s %12d %12d %6s %9d %9d %7s" % (os.path.basename(path), os.path.getsize(mine),
+                                                   os.path.getsize(other), version(mine), words(mine),
+                                                   words(other),
+                                                   "%.2f s" % statistics.median(seconds) if seconds else "?"))
     print("%-18s %12d %12d   size %.2f x LibreOffice's own (goal <= 1.5)" %
           ("office total", our_total, their_total, our_total / their_total))
     worst = 0
@@ -107,9 +146,15 @@ def main():
                                                                  os.path.getsize(other), ratio,
                                                                  os.path.getsize(path)))
     print("pictures: at most %.3f x img2pdf's (goal <= 1.05)" % worst)
+    if len(foliant_runs) > 1:
+        print("runs: foliant-convert %s s, soffice %s s; load average before-after each: %s" %
+              (" ".join("%.1f" % t for t in foliant_runs), " ".join("%.1f" % t for t in soffice_runs),
+               " ".join(loads)))
     print("time: foliant-convert %.1f s for %d documents, soffice %.1f s: %.2f x (goal <= 1.5);"
-          " %.1f s for the %d pictures" % (foliant_seconds, len(documents), soffice_seconds,
-                                         foliant_seconds / soffice_seconds, picture_seconds, len(pictures)))
+          " %.1f s for the %d pictures%s" % (foliant_seconds, len(documents), soffice_seconds,
+                                           foliant_seconds / soffice_seconds, picture_seconds, len(pictures),
+                                           " (medians of %d runs)" % len(foliant_runs)
+                                           if len(foliant_runs) > 1 else ""))
 
 
 if __name__ == "__main__":

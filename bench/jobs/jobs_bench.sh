@@ -28,23 +28,8 @@ export HOME=$work/home XDG_CACHE_HOME=$work/home/.cache XDG_CONFIG_HOME=$work/ho
 mkdir -p "$HOME" && mkdir -m 0700 "$XDG_RUNTIME_DIR"
 
 samples=$work/samples
-/usr/bin/python3 "$repo/tests/officehost/make_documents.py" "$samples" password >/dev/null \
-    || { echo "jobs_bench: make_documents.py failed" >&2; exit 2; }
-picture_ps='/w 1600 def /h 1200 def
-0 1 99 { /i exch def i 100 div 0.3 1 i 100 div sub setrgbcolor
-         i w mul 100 div 0 w 100 div 1 add h rectfill } for
-1 1 0 setrgbcolor 200 200 600 400 rectfill showpage'
-for device in png16m:png jpeg:jpg; do
-    gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE="${device%%:*}" -r72 -g1600x1200 \
-        -o "$samples/sample.${device##*:}" -c "$picture_ps" || exit 2
-done
-kinds=(sample.docx sample.xlsx sample.pptx sample.doc sample.xls sample.ppt sample.odt sample.rtf
-       sample.png sample.jpg sample.ods sample.odp)
-mkdir "$work/input"
-for ((i = 0; i < count; i++)); do
-    name=${kinds[i % ${#kinds[@]}]}
-    cp "$samples/$name" "$work/input/$(printf '%04d' "$i")-${name%%.*}.${name#*.}"
-done
+"$repo/bench/run/sample_files.sh" "$samples" "$work/input" "$count" sample.docx sample.xlsx sample.pptx \
+    sample.doc sample.xls sample.ppt sample.odt sample.rtf sample.png sample.jpg sample.ods sample.odp || exit 2
 office_files=$(ls "$work/input" | grep -vc '\.\(png\|jpg\)$')
 echo "$count files ($office_files office files, the rest pictures), $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 

@@ -7,19 +7,16 @@
 // size and the words pdftotext finds in it.
 
 #include "HeadlessPage.h"
+#include "OfficeBench.h"
 #include "PumpWhile.h"
-#include "ScriptedMessageBoxes.h"
 #include "TestTools.h"
 
 #include "converters/Converters.h"
-#include "converters/OpenPassword.h"
 #include "pdf/GhostscriptRunner.h"
-#include "platform/MessageBoxDispatcher.h"
 
-#include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -31,7 +28,7 @@ constexpr int kRuns = 5;
 struct Row
 {
     QString label;
-    QString version;
+    PdfVersion version = PdfVersion::V1_3;
     bool transparentJob = false; // the printer is told a version with transparency
 };
 
@@ -73,26 +70,15 @@ int WordCount(const QString& pdf)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    testtools::UsePrivateFolders();
-    QTemporaryDir corpus, output;
-    const testtools::ToolResult made = testtools::RunTool(
-        QStringLiteral("/usr/bin/python3"),
-        {QStringLiteral(FOLIANT_FIDELITY_DIR "/make_fidelity_documents.py"), corpus.path()}, 600000);
-    if (made.exitCode != 0) {
-        std::fprintf(stderr, "make_fidelity_documents.py failed: %s\n", made.err.constData());
+    OfficeBench bench(argc, argv, QStringLiteral(FOLIANT_DOCUMENTS_DIR "/make_fidelity_documents.py"));
+    if (!bench.Failure().isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(bench.Failure()));
         return 1;
     }
-    g_openPassword = kNoPassword;
-    // A message would be a failure: it is answered, and counted at the end.
-    ScriptedMessageBoxes boxes;
-    MessageBoxDispatcher dispatcher{boxes};
-    MessageBoxService* previous = SetMessageBoxService(&dispatcher);
-    const QList<Row> rows{
-        {QStringLiteral("V1.3, flattened job"), QStringLiteral("V1.3(Acrobat 4.xx)"), false},
-        {QStringLiteral("V1.3, job as before"), QStringLiteral("V1.3(Acrobat 4.xx)"), true},
-        {QStringLiteral("V1.4"), QStringLiteral("V1.4"), false}};
+    const QDir corpus(bench.Corpus()), output(bench.Output());
+    const QList<Row> rows{{QStringLiteral("V1.3, flattened job"), PdfVersion::V1_3, false},
+                          {QStringLiteral("V1.3, job as before"), PdfVersion::V1_3, true},
+                          {QStringLiteral("V1.4"), PdfVersion::V1_4, false}};
     std::printf("PDF step (Ghostscript), median of %d runs\n", kRuns);
     std::printf("%-16s %-20s %10s %12s %8s %14s\n", "document", "version", "seconds", "PDF bytes", "words",
                 "LibreOffice's");
@@ -110,7 +96,5 @@ int main(int argc, char** argv)
                         QFileInfo(pdf).size(), WordCount(pdf), WordCount(reference));
         }
     }
-    std::printf("message boxes shown: %lld\n", qlonglong(boxes.Boxes().size()));
-    SetMessageBoxService(previous);
-    return boxes.Boxes().isEmpty() ? 0 : 1;
+    return bench.Finish();
 }

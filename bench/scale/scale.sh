@@ -1,9 +1,12 @@
 #!/bin/bash
 # Scale: COUNT files (good and bad, every kind) converted one file per task
-# by GNU parallel across two "machines": this one, and an sshd this script
-# starts on 127.0.0.1 (a throwaway host key, user key and port, ended
-# afterwards), with the README's command. Then the same files with one
-# `foliant-convert --jobs 2`, and the office files with one soffice process.
+# by GNU parallel across two "machines": an sshd this script starts on
+# 127.0.0.1 and 127.0.0.2 (a throwaway host key, user key and port, ended
+# afterwards), with the README's command. Each job works in a folder of its
+# own (--workdir ...); GNU parallel would run local jobs (":") in such a
+# folder too, where no file was copied, so both machines are reached by ssh.
+# Then the same files with one `foliant-convert --jobs 2`, and the office
+# files with one soffice process.
 #
 # usage: bench/scale/scale.sh PROGRAM_DIR [COUNT=1000] [JOBS_PER_MACHINE=2]
 #   PROGRAM_DIR holds foliant-convert and officehost (build/ci/bin).
@@ -43,26 +46,9 @@ export PATH=$program_dir:$PATH
 # --- The files ----------------------------------------------------------------
 
 samples=$work/samples
-/usr/bin/python3 "$repo/tests/officehost/make_documents.py" "$samples" password >/dev/null \
-    || { echo "scale: make_documents.py failed" >&2; exit 2; }
-picture_ps='/w 1600 def /h 1200 def
-0 1 99 { /i exch def i 100 div 0.3 1 i 100 div sub setrgbcolor
-         i w mul 100 div 0 w 100 div 1 add h rectfill } for
-1 1 0 setrgbcolor 200 200 600 400 rectfill showpage'
-for device in png16m:png jpeg:jpg; do
-    gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE="${device%%:*}" -r72 -g1600x1200 \
-        -o "$samples/sample.${device##*:}" -c "$picture_ps" || exit 2
-done
-head -c "$(($(stat -c %s "$samples/sample.docx") / 2))" "$samples/sample.docx" >"$samples/damaged.docx"
-yes 'foliant scale: these bytes are no document' | head -c 20000 >"$samples/damaged.xls"
-head -c 200 "$samples/sample.png" >"$samples/damaged.png"
-kinds=(sample.docx sample.xlsx sample.pptx sample.doc sample.xls sample.ppt sample.odt sample.ods
-       sample.odp sample.rtf sample.png sample.jpg damaged.docx damaged.xls damaged.png protected.doc)
-mkdir -p "$work/run/inbox"
-for ((i = 0; i < count; i++)); do
-    name=${kinds[i % ${#kinds[@]}]}
-    cp "$samples/$name" "$work/run/inbox/$(printf '%04d' "$i")-${name%%.*}.${name#*.}"
-done
+"$repo/bench/run/sample_files.sh" "$samples" "$work/run/inbox" "$count" sample.docx sample.xlsx sample.pptx \
+    sample.doc sample.xls sample.ppt sample.odt sample.ods sample.odp sample.rtf sample.png sample.jpg \
+    damaged.docx damaged.xls damaged.png protected.doc || exit 2
 bad=$(ls "$work/run/inbox" | grep -c -- '-\(damaged\|protected\)\.')
 echo "$count files ($bad bad ones), $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 
@@ -74,6 +60,7 @@ ssh-keygen -q -t ed25519 -N '' -f "$keys/host_key" && ssh-keygen -q -t ed25519 -
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 cat >"$keys/sshd_config" <<EOF
 ListenAddress 127.0.0.1
+ListenAddress 127.0.0.2
 Port $port
 HostKey $keys/host_key
 AuthorizedKeysFile $keys/user_key.pub
@@ -92,12 +79,14 @@ EOF
 sshd_pid=$!
 ssh_command="ssh -p $port -i $keys/user_key -o BatchMode=yes -o StrictHostKeyChecking=no -o UserKnownHostsFile=$keys/known_hosts"
 remote="$(id -un)@127.0.0.1"
+remote2="$(id -un)@127.0.0.2"
 for ((try = 0; try < 100; try++)); do
-    $ssh_command "$remote" true 2>/dev/null && break
+    $ssh_command "$remote" true 2>/dev/null && $ssh_command "$remote2" true 2>/dev/null && break
     kill -0 "$sshd_pid" 2>/dev/null || { echo "scale: sshd ended: $(cat "$keys/sshd.log")" >&2; exit 2; }
     sleep 0.1
 done
 $ssh_command "$remote" true || { echo "scale: no ssh to 127.0.0.1:$port" >&2; exit 2; }
+$ssh_command "$remote2" true || { echo "scale: no ssh to 127.0.0.2:$port" >&2; exit 2; }
 
 # Prints "pid name" for every foliant-convert, host, office or gs of this run
 # (their environment names the private runtime folder).
@@ -138,27 +127,28 @@ check_pdfs() { # $1: the output folder; every good file has its PDF, no bad one 
     [ "$missing" -eq 0 ] || fail "$missing good files without a PDF in $1"
 }
 
-# --- 1. GNU parallel: the README's command, this machine and the ssh one ------
+# --- 1. GNU parallel: the README's command on two machines over ssh ----------
 
 cd "$work/run" || exit 2
 echo
 # The README's example, with the two machines here and the private folders
 # handed to the jobs on the other side.
-timed "parallel, $per_machine local + $per_machine over ssh" \
-    parallel --sshlogin "$per_machine/$ssh_command $remote,$per_machine/:" \
+parallel_run="parallel, 2 machines x $per_machine jobs over ssh"
+timed "$parallel_run" \
+    parallel --sshlogin "$per_machine/$ssh_command $remote,$per_machine/$ssh_command $remote2" \
     --env PATH --env HOME --env XDG_CACHE_HOME --env XDG_CONFIG_HOME --env XDG_DATA_HOME --env XDG_RUNTIME_DIR \
-    --joblog convert.log \
+    --joblog convert.log --workdir ... \
     --transferfile {} --return out/{/.}.pdf --cleanup \
     'foliant-convert {} -o out' ::: inbox/*
 check_pdfs "$work/run/out"
 awk -F'\t' 'NR > 1 { n[$7 == 0 ? "0" : $7]++; host[$2]++ }
     END { for (s in n) printf "  exit status %s: %d tasks\n", s, n[s];
-          for (h in host) printf "  on %s: %d tasks\n", (h == ":" ? "this machine" : "the ssh machine"), host[h] }' \
+          for (h in host) { name = h; sub(/.* /, "", name); printf "  on %s: %d tasks\n", name, host[h] } }' \
     "$work/run/convert.log"
 failed=$(awk -F'\t' 'NR > 1 && $7 == 1' "$work/run/convert.log" | wc -l)
 [ "$failed" -eq "$bad" ] || fail "$failed tasks failed, $bad files are bad"
 for file in "$work/run/inbox"/*-damaged.* "$work/run/inbox"/*-protected.*; do
-    grep -qF "$(basename "$file"): " "$work/parallel, $per_machine local + $per_machine over ssh.err" ||
+    grep -qF "$(basename "$file"): " "$work/$parallel_run.err" ||
         fail "$(basename "$file") not reported"
 done
 left=$(ls -A "$work/remote" 2>/dev/null)

@@ -4,18 +4,15 @@
 // step kRuns times per row, the median shown with the PDF's size and words.
 
 #include "HeadlessPage.h"
+#include "OfficeBench.h"
 #include "PumpWhile.h"
-#include "ScriptedMessageBoxes.h"
 #include "TestTools.h"
 
 #include "converters/Converters.h"
-#include "converters/OpenPassword.h"
-#include "platform/MessageBoxDispatcher.h"
 
-#include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -28,22 +25,12 @@ constexpr int kRuns = 5;
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    testtools::UsePrivateFolders();
-    QTemporaryDir corpus, output;
-    const testtools::ToolResult made = testtools::RunTool(
-        QStringLiteral("/usr/bin/python3"),
-        {QStringLiteral(FOLIANT_TAGGED_DIR "/make_tagged_documents.py"), corpus.path()}, 600000);
-    if (made.exitCode != 0) {
-        std::fprintf(stderr, "make_tagged_documents.py failed: %s\n", made.err.constData());
+    OfficeBench bench(argc, argv, QStringLiteral(FOLIANT_DOCUMENTS_DIR "/make_tagged_documents.py"));
+    if (!bench.Failure().isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(bench.Failure()));
         return 1;
     }
-    g_openPassword = kNoPassword;
-    // A message would be a failure: it is answered, and counted at the end.
-    ScriptedMessageBoxes boxes;
-    MessageBoxDispatcher dispatcher{boxes};
-    MessageBoxService* previous = SetMessageBoxService(&dispatcher);
+    const QDir corpus(bench.Corpus()), output(bench.Output());
     std::printf("whole office file (office host, export, PDF step), median of %d runs\n", kRuns);
     std::printf("%-14s %-9s %10s %12s %8s\n", "document", "tagged", "seconds", "PDF bytes", "words");
     for (const char* name : {"report.docx", "figures.xlsx", "slides.pptx"}) {
@@ -56,7 +43,8 @@ int main(int argc, char** argv)
                 page.settings.tagged = tagged;
                 QElapsedTimer clock;
                 clock.start();
-                testtools::RunOnWorkerWhilePumping([&]() { ConvertByKind(DefaultConverters(), page, source); });
+                testtools::RunOnWorkerWhilePumping(
+                    [&]() { ConvertByKind(DefaultConverters(), page, source); });
                 seconds.append(clock.nsecsElapsed() / 1e9);
             }
             std::sort(seconds.begin(), seconds.end());
@@ -64,7 +52,5 @@ int main(int argc, char** argv)
                         QFileInfo(pdf).size(), qlonglong(testtools::PdfWords(pdf).size()));
         }
     }
-    std::printf("message boxes shown: %lld\n", qlonglong(boxes.Boxes().size()));
-    SetMessageBoxService(previous);
-    return boxes.Boxes().isEmpty() ? 0 : 1;
+    return bench.Finish();
 }

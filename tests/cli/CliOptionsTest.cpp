@@ -1,5 +1,6 @@
 #include "TestTools.h"
 
+#include "cli/CliOptionTable.h"
 #include "cli/CliOptions.h"
 
 #include <QBuffer>
@@ -62,10 +63,10 @@ TEST_F(CliOptionsTest, OptionsTakeThePagesValues)
     const CliOptions& o = parse.options;
     EXPECT_EQ(o.inputs, (QStringList{"a.doc", "b.png"}));
     EXPECT_EQ(o.outputFolder, dir.path());
-    EXPECT_EQ(o.settings.pdfVersion, "V1.4");
-    EXPECT_EQ(o.settings.documentCompression, "LZW");
-    EXPECT_EQ(o.settings.imageCompression, "JPEG");
-    EXPECT_EQ(o.settings.jpegQuality, "High");
+    EXPECT_EQ(o.settings.pdfVersion, PdfVersion::V1_4);
+    EXPECT_EQ(o.settings.documentCompression, DocumentCompression::Lzw);
+    EXPECT_EQ(o.settings.imageCompression, ImageCompression::Jpeg);
+    EXPECT_EQ(o.settings.jpegQuality, JpegQuality::High);
     EXPECT_EQ(o.settings.title, "Quarterly (draft)");
     EXPECT_EQ(o.settings.author, "Ana");
     EXPECT_EQ(o.settings.keywords, "k1 k2");
@@ -73,16 +74,16 @@ TEST_F(CliOptionsTest, OptionsTakeThePagesValues)
     EXPECT_EQ(o.timeoutSeconds, 90);
     EXPECT_EQ(o.existing, CliOptions::Existing::Skip);
     EXPECT_TRUE(o.reportPath.endsWith("/r.json"));
-    EXPECT_EQ(o.settings.securityEnabled, 0);
+    EXPECT_FALSE(o.settings.securityEnabled);
 
     // Nothing given: the pages' first values, one job, and an existing PDF fails its file.
     const CliParse plain = Parse({"a.doc", "-o", dir.path()});
     ASSERT_TRUE(plain.run);
     ConversionSettings expected;
-    expected.userPasswordEnabled = 0;
-    expected.ownerPasswordEnabled = 0;
+    expected.userPasswordEnabled = false;
+    expected.ownerPasswordEnabled = false;
     EXPECT_TRUE(plain.options.settings == expected);
-    EXPECT_EQ(plain.options.settings.pdfVersion, "V1.3(Acrobat 4.xx)");
+    EXPECT_EQ(plain.options.settings.pdfVersion, PdfVersion::V1_3);
     EXPECT_EQ(plain.options.jobs, 1);
     EXPECT_EQ(plain.options.existing, CliOptions::Existing::Fail);
 }
@@ -95,42 +96,38 @@ TEST_F(CliOptionsTest, SecurityComesFromFilesAndStandardInputNeverFromTheCommand
                                  "owner\r\n");
     ASSERT_TRUE(parse.run) << parse.text.toStdString();
     const ConversionSettings& s = parse.options.settings;
-    EXPECT_EQ(s.securityEnabled, 1);
-    EXPECT_EQ(s.encryptionLevel, 1);
+    EXPECT_TRUE(s.securityEnabled);
+    EXPECT_EQ(s.encryption, EncryptionMethod::Rc4_128);
     EXPECT_EQ(s.userPassword, "open \"sesame\"") << "the closing line end is not part of it";
     EXPECT_EQ(s.ownerPassword, "owner");
-    EXPECT_EQ(s.userPasswordEnabled, 1);
-    EXPECT_EQ(s.ownerPasswordEnabled, 1);
-    EXPECT_EQ(s.printingChecked, 1);
-    EXPECT_EQ(s.copyingChecked, 1);
-    EXPECT_EQ(s.changingChecked, 0);
-    EXPECT_EQ(s.formsChecked, 0);
+    EXPECT_TRUE(s.userPasswordEnabled);
+    EXPECT_TRUE(s.ownerPasswordEnabled);
+    EXPECT_EQ(s.withheld, (WithheldRights{.copying = true, .printing = true}));
 
     const CliParse aes =
         Parse({"a.doc", "-o", dir.path(), "--encrypt", "aes-256", "--owner-password-file", "-"}, "o");
     ASSERT_TRUE(aes.run) << aes.text.toStdString();
-    EXPECT_EQ(aes.options.settings.encryptionLevel, 3);
+    EXPECT_EQ(aes.options.settings.encryption, EncryptionMethod::Aes256);
     const CliParse archive = Parse({"a.doc", "-o", dir.path(), "--pdfa"});
     ASSERT_TRUE(archive.run);
-    EXPECT_EQ(archive.options.settings.pdfVersion, "PDF/A-2b");
+    EXPECT_EQ(archive.options.settings.pdfVersion, PdfVersion::PdfA2b);
     EXPECT_FALSE(archive.options.settings.tagged) << "untagged unless asked";
     const CliParse tagged = Parse({"a.doc", "-o", dir.path(), "--tagged", "--pdfa"});
     ASSERT_TRUE(tagged.run) << tagged.text.toStdString();
     EXPECT_TRUE(tagged.options.settings.tagged);
-    EXPECT_EQ(tagged.options.settings.pdfVersion, "PDF/A-2b");
+    EXPECT_EQ(tagged.options.settings.pdfVersion, PdfVersion::PdfA2b);
 
     const CliParse open = Parse({"a.doc", "-o", dir.path(), "--open-password-file", "-"}, "secret\n");
     ASSERT_TRUE(open.run);
     EXPECT_EQ(open.options.openPassword, "secret");
-    EXPECT_EQ(open.options.settings.securityEnabled, 0);
+    EXPECT_FALSE(open.options.settings.securityEnabled);
 
     const CliParse low = Parse({"a.doc", "-o", dir.path(), "--encrypt", "RC4-40", "--deny", "modify,annotate",
                                 "--owner-password-file", Write("owner", "o")});
     ASSERT_TRUE(low.run);
-    EXPECT_EQ(low.options.settings.encryptionLevel, 0);
-    EXPECT_EQ(low.options.settings.userPasswordEnabled, 0);
-    EXPECT_EQ(low.options.settings.changingChecked, 1);
-    EXPECT_EQ(low.options.settings.formsChecked, 1);
+    EXPECT_EQ(low.options.settings.encryption, EncryptionMethod::Rc4_40);
+    EXPECT_FALSE(low.options.settings.userPasswordEnabled);
+    EXPECT_EQ(low.options.settings.withheld, (WithheldRights{.forms = true, .changing = true}));
 }
 
 TEST_F(CliOptionsTest, BadUsageEndsWithStatusTwoAndSaysWhy)
@@ -188,6 +185,45 @@ TEST_F(CliOptionsTest, BadUsageEndsWithStatusTwoAndSaysWhy)
     for (const char* option : {"--output", "--recursive", "--jobs", "--timeout", "--report", "--encrypt",
                                "--deny", "--user-password-file", "--open-password-file", "--overwrite"})
         EXPECT_TRUE(help.text.contains(QString::fromLatin1(option))) << option;
+}
+
+TEST_F(CliOptionsTest, EveryOptionOfTheTableIsInTheHelpAndTheManualAndRefusalsSayWhatToGive)
+{
+    const QString help = Parse({"--help"}).text;
+    const QString manual = QString::fromUtf8(testtools::ReadFile(QStringLiteral(FOLIANT_MANPAGE)));
+    ASSERT_FALSE(manual.isEmpty());
+    for (const CliOption& option : CliOptionTable()) {
+        const QString name = QStringLiteral("--") + option.LongName();
+        EXPECT_TRUE(help.contains(name)) << name.toStdString();
+        // The manual writes each hyphen as \-.
+        EXPECT_TRUE(manual.contains(QString(name).replace(u'-', QStringLiteral("\\-"))))
+            << name.toStdString();
+    }
+
+    // Each refusal of the window's, with what to give on the command line.
+    const QString owner = Write("owner", "o");
+    const struct
+    {
+        QStringList arguments;
+        const char* hint;
+    } refusals[] = {
+        {{"a.doc", "-o", dir.path(), "--encrypt", "aes-128"}, "give --owner-password-file."},
+        {{"a.doc", "-o", dir.path(), "--pdfa", "--encrypt", "aes-256", "--owner-password-file", owner},
+         "leave out --encrypt, or --pdfa"},
+        {{"a.doc", "-o", dir.path(), "--tagged", "--encrypt", "rc4-40", "--deny", "copy",
+          "--owner-password-file", owner},
+         "give --encrypt rc4-128, aes-128 or aes-256, or leave copy out of --deny."},
+    };
+    for (const auto& refusal : refusals) {
+        const CliParse parse = Parse(refusal.arguments);
+        EXPECT_EQ(parse.exitCode, 2);
+        const QStringList lines = parse.text.split(u'\n');
+        ASSERT_GE(lines.size(), 3) << parse.text.toStdString();
+        EXPECT_TRUE(
+            lines[lines.size() - 2].startsWith(QStringLiteral("On the command line: ") + refusal.hint))
+            << parse.text.toStdString();
+        EXPECT_EQ(parse.text.count(QStringLiteral("On the command line")), 1);
+    }
 }
 
 TEST_F(CliOptionsTest, TextRecognitionIsChosenWithItsInstalledLanguages)

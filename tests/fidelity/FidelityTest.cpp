@@ -14,6 +14,7 @@
 #include "converters/CEnterPassWordDlg.h"
 #include "converters/Converters.h"
 #include "converters/OpenPassword.h"
+#include "pdf/AdvancedChoices.h"
 #include "platform/COleDispatchDriver.h"
 #include "platform/MessageBoxDispatcher.h"
 #include "platform/OfficeDispids.h"
@@ -227,8 +228,10 @@ protected:
         const QString folder = m_output.filePath(QString::number(qHash(version + images)));
         QDir().mkpath(folder);
         HeadlessPage page(folder);
-        page.settings.pdfVersion = version;
-        page.settings.imageCompression = images;
+        // As the Advanced page reads its texts.
+        page.settings.pdfVersion = advancedchoices::FromText(advancedchoices::kPdfVersions, version).value();
+        page.settings.imageCompression =
+            advancedchoices::FromText(advancedchoices::kImageCompressions, images).value();
         const QString source = Document(name);
         bool made = false;
         testtools::RunOnWorkerWhilePumping(

@@ -30,16 +30,13 @@ import os
 import shutil
 import struct
 import sys
-import tempfile
-import time
 import zlib
 
 import uno
 
-# The office's start and UNO helpers are shared with the other documents' maker.
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "officehost"))
-from make_documents import connect, end, photo_bmp, props, run_office  # noqa: E402
-from com.sun.star.beans import PropertyValue
+# The office's start and UNO helpers are shared with the other documents' makers.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from office_session import end, insert_link, office_session, photo_bmp, props, run_office  # noqa: E402
 
 LINK = "https://www.example.org/foliant/fidelity"
 FONT = "Liberation Serif"
@@ -261,16 +258,6 @@ class Maker:
     def page_break(cursor):
         cursor.setPropertyValue("BreakType", uno.Enum("com.sun.star.style.BreakType", "PAGE_BEFORE"))
 
-    @staticmethod
-    def link(text, cursor, words):
-        start = cursor.getStart()
-        text.insertString(cursor, words, False)
-        span = text.createTextCursorByRange(start)
-        span.gotoEnd(True)
-        span.setPropertyValue("HyperLinkURL", LINK)
-        text.insertControlCharacter(cursor, 0, False)
-        cursor.setPropertyValue("HyperLinkURL", "")
-
     def alpha_docx(self):
         doc = self.new("swriter")
         text = doc.getText()
@@ -285,7 +272,7 @@ class Maker:
         text.insertControlCharacter(cursor, 0, False)
         for i in range(6):
             self.paragraph(text, cursor, sentence(i))
-        self.link(text, cursor, "Read the fidelity overview")
+        insert_link(text, cursor, "Read the fidelity overview", LINK)
         for page in (2, 3):
             self.page_break(cursor)
             self.paragraph(text, cursor, "Page %s markerpage%d" % ("two" if page == 2 else "three", page))
@@ -315,7 +302,7 @@ class Maker:
         shape.setPropertyValue("Opaque", True)
         for i in range(4):
             self.paragraph(text, cursor, sentence(50 + i, 24))
-        self.link(text, cursor, "Read the fidelity overview")
+        insert_link(text, cursor, "Read the fidelity overview", LINK)
         return doc
 
     def shadows_ppt(self):
@@ -459,13 +446,11 @@ def main():
     out_dir = os.path.abspath([a for a in sys.argv[1:] if a != "--bench"][0])
     reference = os.path.join(out_dir, "reference")
     os.makedirs(reference, exist_ok=True)
-    profile = tempfile.mkdtemp(prefix="foliant-make-fidelity-")
-    pipe_name = "foliant_make_fidelity_%d" % os.getpid()
-    office = run_office(profile, ["--nodefault", "--accept=pipe,name=%s;urp;" % pipe_name])
-    try:
+    # The profile is kept for the reference PDFs' office below.
+    with office_session("make-fidelity", keep_profile=True) as (context, profile):
         picture = os.path.join(out_dir, "logo.png")
         png_rgba(picture, 200, 200, logo)
-        maker = Maker(connect(pipe_name, office), picture)
+        maker = Maker(context, picture)
         photo_png = os.path.join(out_dir, "photo.png")
         png_rgba(photo_png, 400, 300, photo)
         maker.photo = os.path.join(out_dir, "photo.jpg")
@@ -488,12 +473,6 @@ def main():
                 media["FilterOptions"] = "UTF8,LF,,"
             doc.storeToURL(uno.systemPathToFileUrl(os.path.join(out_dir, name)), props(**media))
             doc.close(True)
-        try:
-            maker.desktop.terminate()
-        except Exception:
-            pass  # the bridge goes down with the office
-    finally:
-        end(office, 30)
     # LibreOffice's own PDFs, as a user would make them.
     convert = run_office(profile, ["--convert-to", "pdf", "--outdir", reference] +
                          [os.path.join(out_dir, name) for name, _, _ in documents])

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (text.contains(u'\n') || text.contains(u'\r') || text.contains(QChar(0)))
         return 0;
     ConversionSettings settings;
-    settings.securityEnabled = 1;
+    settings.securityEnabled = true;
     settings.ownerPassword = QStringLiteral("owner");
     settings.userPassword = text;
     const QStringList split =

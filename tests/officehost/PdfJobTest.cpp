@@ -133,8 +133,8 @@ TEST_F(PdfJobTest, ADocxKeepsItsLinkAndFormValueAndItsPictureTakesTheUsersCompre
     Print(QStringLiteral("linked.docx"));
     const QString pdf = Pdf(QStringLiteral("linked.docx"));
     ConversionSettings s;
-    s.imageCompression = QStringLiteral("JPEG");
-    s.jpegQuality = QStringLiteral("Maximum");
+    s.imageCompression = ImageCompression::Jpeg;
+    s.jpegQuality = JpegQuality::Maximum;
     ASSERT_TRUE(MakePdf(QStringLiteral("linked.docx"), s).made);
 
     // The link: an annotation of subtype Link whose action goes to the address.
@@ -151,12 +151,12 @@ TEST_F(PdfJobTest, ADocxKeepsItsLinkAndFormValueAndItsPictureTakesTheUsersCompre
 
     const auto [maxEncoding, maxSize] = testtools::FirstPdfImage(pdf);
     EXPECT_EQ(maxEncoding, QStringLiteral("jpeg"));
-    s.jpegQuality = QStringLiteral("Minimum");
+    s.jpegQuality = JpegQuality::Minimum;
     ASSERT_TRUE(MakePdf(QStringLiteral("linked.docx"), s).made);
     const auto [minEncoding, minSize] = testtools::FirstPdfImage(pdf);
     EXPECT_EQ(minEncoding, QStringLiteral("jpeg"));
     EXPECT_GT(maxSize, minSize * 3 / 2) << maxSize << " vs " << minSize;
-    s.imageCompression = QStringLiteral("Flate");
+    s.imageCompression = ImageCompression::Flate;
     ASSERT_TRUE(MakePdf(QStringLiteral("linked.docx"), s).made);
     EXPECT_EQ(testtools::FirstPdfImage(pdf).first, QStringLiteral("image")); // Flate-encoded
 }
@@ -165,12 +165,12 @@ TEST_F(PdfJobTest, SecurityVersionAndDocumentInformationReadBack)
 {
     Print(QStringLiteral("sample.docx"));
     ConversionSettings s;
-    s.pdfVersion = QStringLiteral("V1.4");
-    s.securityEnabled = 1;
+    s.pdfVersion = PdfVersion::V1_4;
+    s.securityEnabled = true;
     s.ownerPassword = QStringLiteral("owner-secret");
     s.userPassword = QStringLiteral("user-secret");
-    s.encryptionLevel = 1;
-    s.copyingChecked = s.formsChecked = 1;
+    s.encryption = EncryptionMethod::Rc4_128;
+    s.withheld.copying = s.withheld.forms = true;
     s.title = QStringLiteral("Überblick (draft)");
     s.author = QStringLiteral("Foliant tests");
     const PdfOutcome outcome = MakePdf(QStringLiteral("sample.docx"), s);

@@ -11,44 +11,13 @@ workbook a second sheet with "markersheettwo", the presentation a second
 slide with "markerslidetwo". linked.docx holds a hyperlink to LINK, a
 photo-like picture and a form's text field holding FORM_VALUE.
 """
-import math
 import os
-import shutil
-import signal
-import struct
-import subprocess
 import sys
-import tempfile
-import time
 
 import uno
-from com.sun.star.beans import PropertyValue
-from com.sun.star.connection import NoConnectException
 
-
-def props(**values):
-    result = []
-    for name, value in values.items():
-        p = PropertyValue()
-        p.Name = name
-        p.Value = value
-        result.append(p)
-    return tuple(result)
-
-
-def connect(pipe_name, office):
-    local = uno.getComponentContext()
-    resolver = local.ServiceManager.createInstanceWithContext(
-        "com.sun.star.bridge.UnoUrlResolver", local)
-    for _ in range(600):
-        if office.poll() is not None:
-            raise RuntimeError("soffice ended early")
-        try:
-            return resolver.resolve(
-                "uno:pipe,name=%s;urp;StarOffice.ComponentContext" % pipe_name)
-        except NoConnectException:
-            time.sleep(0.1)
-    raise RuntimeError("soffice did not answer")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from office_session import insert_link, named_values, office_session, photo_bmp, props  # noqa: E402
 
 
 # TrueType fonts, whose subsets LibreOffice writes with glyph-index codes:
@@ -121,42 +90,13 @@ def impress_document(desktop, marker):
     return doc
 
 
-def photo_bmp(path, width=320, height=240):
-    """A 24-bit BMP of smooth colour fields with fine grain, so that JPEG at
-    different qualities and Flate give clearly different streams."""
-    row_size = (width * 3 + 3) & ~3
-    header = b"BM" + struct.pack("<IHHI", 54 + row_size * height, 0, 0, 54)
-    header += struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0,
-                          row_size * height, 2835, 2835, 0, 0)
-    seed = 12345
-    rows = []
-    for y in range(height):
-        row = bytearray()
-        for x in range(width):
-            seed = (seed * 1103515245 + 12345) & 0x7FFFFFFF
-            grain = (seed >> 16) % 41 - 20
-            blue = 128 + 100 * math.sin(x / 23.0) * math.cos(y / 31.0)
-            green = 128 + 100 * math.sin((x + y) / 37.0)
-            red = 128 + 100 * math.cos(x / 19.0 - y / 29.0)
-            row += bytes(max(0, min(255, int(c) + grain)) for c in (blue, green, red))
-        row += b"\0" * (row_size - len(row))
-        rows.append(bytes(row))
-    with open(path, "wb") as out:
-        out.write(header + b"".join(rows))
-
-
 def linked_document(desktop, graphic_provider, picture_path):
     doc = writer_document(desktop, "markerlinked")
     text = doc.getText()
     cursor = text.createTextCursor()
     cursor.gotoEnd(False)
     text.insertControlCharacter(cursor, 0, False)
-    start = cursor.getStart()
-    text.insertString(cursor, "Read the Foliant overview", False)
-    span = text.createTextCursorByRange(start)
-    span.gotoEnd(True)
-    span.setPropertyValue("HyperLinkURL", LINK)
-    text.insertControlCharacter(cursor, 0, False)
+    insert_link(text, cursor, "Read the Foliant overview", LINK)
     graphics = doc.createInstance("com.sun.star.text.TextGraphicObject")
     graphic = graphic_provider.queryGraphic(props(URL=uno.systemPathToFileUrl(picture_path)))
     graphics.setPropertyValue("Graphic", graphic)
@@ -218,46 +158,11 @@ DOCUMENTS = [
 OOXML_FILTERS = ("Impress MS PowerPoint 2007 XML", "MS Word 2007 XML", "Calc MS Excel 2007 XML")
 
 
-def named_values(**values):
-    result = []
-    for name, value in values.items():
-        v = uno.createUnoStruct("com.sun.star.beans.NamedValue")
-        v.Name = name
-        v.Value = value
-        result.append(v)
-    return uno.Any("[]com.sun.star.beans.NamedValue", tuple(result))
-
-
-def run_office(profile, arguments, **popen):
-    return subprocess.Popen(
-        ["soffice", "--headless", "--invisible", "--norestore", "--nologo", "--nolockcheck",
-         "-env:UserInstallation=" + uno.systemPathToFileUrl(profile)] + arguments,
-        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-        start_new_session=True, **popen)  # soffice is a wrapper: its office runs on in the group
-
-
-def end(office, timeout):
-    try:
-        office.wait(timeout=timeout)
-    except subprocess.TimeoutExpired:
-        pass
-    # Whatever of the office is still running, on any path, ends here.
-    try:
-        os.killpg(office.pid, signal.SIGKILL)
-    except ProcessLookupError:
-        pass
-    office.wait()
-
-
 def main():
     out_dir = os.path.abspath(sys.argv[1])
     password = sys.argv[2]
     os.makedirs(out_dir, exist_ok=True)
-    profile = tempfile.mkdtemp(prefix="foliant-make-docs-")
-    pipe_name = "foliant_make_docs_%d" % os.getpid()
-    office = run_office(profile, ["--nodefault", "--accept=pipe,name=%s;urp;" % pipe_name])
-    try:
-        context = connect(pipe_name, office)
+    with office_session("make-docs") as (context, profile):
         desktop = context.ServiceManager.createInstanceWithContext(
             "com.sun.star.frame.Desktop", context)
         graphic_provider = context.ServiceManager.createInstanceWithContext(
@@ -284,13 +189,6 @@ def main():
             doc.storeToURL(uno.systemPathToFileUrl(os.path.join(out_dir, name)),
                            props(**media))
             doc.close(True)
-        try:
-            desktop.terminate()
-        except Exception:
-            pass  # the bridge goes down with the office
-    finally:
-        end(office, 30)
-        shutil.rmtree(profile, ignore_errors=True)
 
 
 if __name__ == "__main__":

@@ -70,8 +70,12 @@ protected:
     {
         ConversionSettings settings;
         // Values the pages must overwrite.
-        settings.pdfVersion = settings.jpegQuality = settings.title = settings.userPassword = "stale";
-        settings.securityEnabled = settings.encryptionLevel = settings.userPasswordEnabled = 7;
+        settings.title = settings.userPassword = "stale";
+        settings.pdfVersion = PdfVersion::PdfA2b;
+        settings.jpegQuality = JpegQuality::Maximum;
+        settings.securityEnabled = !settings.securityEnabled;
+        settings.userPasswordEnabled = !settings.userPasswordEnabled;
+        settings.encryption = EncryptionMethod::Aes256;
         tabs.UpdateData(settings);
         tabs.m_advancedPage->ReadAdvancedSettings(settings);
         return settings;
@@ -87,7 +91,7 @@ protected:
 ConversionSettings ReadFromWorker(const AdvancedSettingsReader& reader)
 {
     ConversionSettings settings;
-    settings.jpegQuality.clear();
+    settings.jpegQuality = JpegQuality::Maximum; // a value the page must overwrite
     testtools::RunOnWorkerWhilePumping([&] { reader.ReadAdvancedSettings(settings); });
     return settings;
 }
@@ -204,7 +208,7 @@ TEST_F(OptionPagesTest, SecurityPageEnablingFollowsItsBoxes)
         EXPECT_FALSE(Item(page, id)->isEnabled()) << id;
     EXPECT_EQ(userEdit->text(), "us\"er");
     ConversionSettings settings = Collect();
-    EXPECT_EQ(settings.securityEnabled, 0);
+    EXPECT_FALSE(settings.securityEnabled);
     EXPECT_EQ(settings.userPassword, "us\"er");
     EXPECT_EQ(settings.ownerPassword, "owner");
 
@@ -226,22 +230,19 @@ TEST_F(OptionPagesTest, SecurityPageEnablingFollowsItsBoxes)
     QTest::mouseClick(Item(page, IDC_COPYING), Qt::LeftButton);
     QTest::mouseClick(Item(page, IDC_HIGH_ENCRYPTION), Qt::LeftButton);
     settings = Collect();
-    EXPECT_EQ(settings.securityEnabled, 1);
-    EXPECT_EQ(settings.ownerPasswordEnabled, 1);
-    EXPECT_EQ(settings.printingChecked, 1);
-    EXPECT_EQ(settings.copyingChecked, 1);
-    EXPECT_EQ(settings.formsChecked, 0);
-    EXPECT_EQ(settings.changingChecked, 0);
-    EXPECT_EQ(settings.encryptionLevel, 1);
+    EXPECT_TRUE(settings.securityEnabled);
+    EXPECT_TRUE(settings.ownerPasswordEnabled);
+    EXPECT_EQ(settings.withheld, (WithheldRights{.copying = true, .printing = true}));
+    EXPECT_EQ(settings.encryption, EncryptionMethod::Rc4_128);
     EXPECT_FALSE(Item<QRadioButton>(page, IDC_LOW_ENCRYPTION)->isChecked());
 
-    // The AES choices follow the RC4 ones, in order, as levels 2 and 3.
+    // The AES choices follow the RC4 ones, in order.
     EXPECT_EQ(Item<QRadioButton>(page, IDC_AES128_ENCRYPTION)->text(), "Strong(128-bit AES)");
     EXPECT_EQ(Item<QRadioButton>(page, IDC_AES256_ENCRYPTION)->text(), "Strongest(256-bit AES)");
     QTest::mouseClick(Item(page, IDC_AES256_ENCRYPTION), Qt::LeftButton);
-    EXPECT_EQ(Collect().encryptionLevel, 3);
+    EXPECT_EQ(Collect().encryption, EncryptionMethod::Aes256);
     QTest::mouseClick(Item(page, IDC_AES128_ENCRYPTION), Qt::LeftButton);
-    EXPECT_EQ(Collect().encryptionLevel, 2);
+    EXPECT_EQ(Collect().encryption, EncryptionMethod::Aes128);
     EXPECT_FALSE(Item<QRadioButton>(page, IDC_HIGH_ENCRYPTION)->isChecked());
 }
 
@@ -264,8 +265,8 @@ TEST_F(OptionPagesTest, AdvancedChoicesReachThePdfStepFromAnotherThread)
     EXPECT_EQ(items(page->m_pageMode), QStringList({"Normal"}));
 
     ConversionSettings read = ReadFromWorker(*page);
-    EXPECT_EQ(read.jpegQuality, "Minimum");
-    EXPECT_EQ(read.pdfVersion, "V1.3(Acrobat 4.xx)");
+    EXPECT_EQ(read.jpegQuality, JpegQuality::Minimum);
+    EXPECT_EQ(read.pdfVersion, PdfVersion::V1_3);
     EXPECT_EQ(page->m_taggedPdf->text(), "Tagged PDF (accessible, PDF/UA)");
     EXPECT_FALSE(page->m_taggedPdf->isChecked());
     EXPECT_FALSE(read.tagged);
@@ -284,10 +285,10 @@ TEST_F(OptionPagesTest, AdvancedChoicesReachThePdfStepFromAnotherThread)
 
     read = ReadFromWorker(*page);
     EXPECT_TRUE(read.tagged);
-    EXPECT_EQ(read.jpegQuality, "High");
-    EXPECT_EQ(read.pdfVersion, "V1.5");
-    EXPECT_EQ(read.documentCompression, "LZW");
-    EXPECT_EQ(read.imageCompression, "Flate");
+    EXPECT_EQ(read.jpegQuality, JpegQuality::High);
+    EXPECT_EQ(read.pdfVersion, PdfVersion::V1_5);
+    EXPECT_EQ(read.documentCompression, DocumentCompression::Lzw);
+    EXPECT_EQ(read.imageCompression, ImageCompression::Flate);
     EXPECT_TRUE(BuildPdfmarksText(read).contains("<</QFactor 0.25 /HSamples [2 1 1 2]"));
 }
 

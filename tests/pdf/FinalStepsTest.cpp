@@ -64,7 +64,7 @@ protected:
         return RunTool(QStringLiteral("pdfinfo"), password + QStringList{pdf}).exitCode == 0;
     }
 
-    static QString PdfVersion(const QString& pdf)
+    static QString VersionOf(const QString& pdf)
     {
         return pdffacts::ReadInfo(pdf, QStringLiteral("user-secret")).version;
     }
@@ -73,11 +73,11 @@ protected:
     QTemporaryDir output;
 };
 
-ConversionSettings Aes(int level)
+ConversionSettings Aes(EncryptionMethod method)
 {
     ConversionSettings s;
-    s.securityEnabled = 1;
-    s.encryptionLevel = level;
+    s.securityEnabled = true;
+    s.encryption = method;
     s.ownerPassword = QStringLiteral("owner-secret");
     s.userPassword = QStringLiteral("user-secret");
     return s;
@@ -89,30 +89,30 @@ TEST_F(FinalStepsTest, AesEncryptsWithEveryPermissionCombinationAndItsPasswords)
 {
     ASSERT_TRUE(testtools::WriteFile(ScratchFolder::SpoolFilePath(), spool::TextPage()));
     // The later versions the command line's text cannot name are written all the same.
-    for (const char* version : {"V1.6", "V1.7"}) {
+    for (const auto& [version, written] : {std::pair{PdfVersion::V1_6, "1.6"}, {PdfVersion::V1_7, "1.7"}}) {
         ConversionSettings later;
-        later.pdfVersion = QString::fromLatin1(version);
+        later.pdfVersion = version;
         ASSERT_TRUE(Make(later).made);
-        EXPECT_EQ(QStringLiteral("V") + PdfVersion(Pdf()), later.pdfVersion);
+        EXPECT_EQ(VersionOf(Pdf()), QString::fromLatin1(written));
     }
 
     struct Level
     {
-        int level;
+        EncryptionMethod level;
         int revision;
         int bits;
         const char* method;
         const char* version;
     };
-    for (const Level& level :
-         {Level{kAes128Level, 4, 128, "AESv2", "1.6"}, Level{kAes256Level, 6, 256, "AESv3", "1.7"}}) {
+    for (const Level& level : {Level{EncryptionMethod::Aes128, 4, 128, "AESv2", "1.6"},
+                               Level{EncryptionMethod::Aes256, 6, 256, "AESv3", "1.7"}}) {
         SCOPED_TRACE(level.method);
         // Through the PDF step: the PDF appears under its name only, at the
         // version AES needs, and opens with each password and not without.
         const PdfOutcome outcome = Make(Aes(level.level));
         ASSERT_TRUE(outcome.made) << outcome.reason.toStdString();
         EXPECT_EQ(OutputFolderEntries(), QStringList{QStringLiteral("Report.pdf")});
-        EXPECT_EQ(PdfVersion(Pdf()), QString::fromLatin1(level.version));
+        EXPECT_EQ(VersionOf(Pdf()), QString::fromLatin1(level.version));
         EXPECT_TRUE(Opens(Pdf(), {QStringLiteral("-upw"), QStringLiteral("user-secret")}));
         EXPECT_TRUE(Opens(Pdf(), {QStringLiteral("-opw"), QStringLiteral("owner-secret")}));
         EXPECT_FALSE(Opens(Pdf(), {}));
@@ -126,10 +126,10 @@ TEST_F(FinalStepsTest, AesEncryptsWithEveryPermissionCombinationAndItsPasswords)
         for (int mask = 0; mask < 16; ++mask) {
             SCOPED_TRACE(mask);
             ConversionSettings s = Aes(level.level);
-            s.copyingChecked = mask & 1;
-            s.formsChecked = (mask >> 1) & 1;
-            s.changingChecked = (mask >> 2) & 1;
-            s.printingChecked = (mask >> 3) & 1;
+            s.withheld.copying = mask & 1;
+            s.withheld.forms = (mask >> 1) & 1;
+            s.withheld.changing = (mask >> 2) & 1;
+            s.withheld.printing = (mask >> 3) & 1;
             const QString encrypted = Pdf(QStringLiteral("combination.pdf"));
             QString why;
             ASSERT_TRUE(RunFinalStep(plain, encrypted, s, FinalSteps::OneFile, &why)) << why.toStdString();
@@ -141,13 +141,13 @@ TEST_F(FinalStepsTest, AesEncryptsWithEveryPermissionCombinationAndItsPasswords)
             EXPECT_EQ(parameters.value(QStringLiteral("stringmethod")).toString(), level.method);
             const QJsonObject may = report.value(QStringLiteral("capabilities")).toObject();
             const auto allowed = [&](const char* right) { return may.value(QLatin1String(right)).toBool(); };
-            EXPECT_EQ(allowed("extract"), !s.copyingChecked);
-            EXPECT_EQ(allowed("modifyannotations"), !s.formsChecked);
-            EXPECT_EQ(allowed("modifyforms"), !s.formsChecked);
-            EXPECT_EQ(allowed("modifyother"), !s.changingChecked);
-            EXPECT_EQ(allowed("modifyassembly"), !s.changingChecked);
-            EXPECT_EQ(allowed("printhigh"), !s.printingChecked);
-            EXPECT_EQ(allowed("printlow"), !s.printingChecked);
+            EXPECT_EQ(allowed("extract"), !s.withheld.copying);
+            EXPECT_EQ(allowed("modifyannotations"), !s.withheld.forms);
+            EXPECT_EQ(allowed("modifyforms"), !s.withheld.forms);
+            EXPECT_EQ(allowed("modifyother"), !s.withheld.changing);
+            EXPECT_EQ(allowed("modifyassembly"), !s.withheld.changing);
+            EXPECT_EQ(allowed("printhigh"), !s.withheld.printing);
+            EXPECT_EQ(allowed("printlow"), !s.withheld.printing);
             EXPECT_TRUE(allowed("accessibility"));
             EXPECT_TRUE(Opens(encrypted, {QStringLiteral("-upw"), QStringLiteral("user-secret")}));
             EXPECT_TRUE(Opens(encrypted, {QStringLiteral("-opw"), QStringLiteral("owner-secret")}));
@@ -158,9 +158,9 @@ TEST_F(FinalStepsTest, AesEncryptsWithEveryPermissionCombinationAndItsPasswords)
     }
 
     // Without a user password the PDF opens for anyone, with the rights given.
-    ConversionSettings ownerOnly = Aes(kAes256Level);
-    ownerOnly.userPasswordEnabled = 0;
-    ownerOnly.printingChecked = 1;
+    ConversionSettings ownerOnly = Aes(EncryptionMethod::Aes256);
+    ownerOnly.userPasswordEnabled = false;
+    ownerOnly.withheld.printing = true;
     ASSERT_TRUE(Make(ownerOnly).made);
     EXPECT_TRUE(Opens(Pdf(), {}));
     EXPECT_FALSE(Encryption(Pdf(), QString())
@@ -170,8 +170,8 @@ TEST_F(FinalStepsTest, AesEncryptsWithEveryPermissionCombinationAndItsPasswords)
                      .toBool());
 
     // No owner password: reported like a failed PDF step, nothing left, the old PDF kept.
-    ConversionSettings noOwner = Aes(kAes128Level);
-    noOwner.ownerPasswordEnabled = 0;
+    ConversionSettings noOwner = Aes(EncryptionMethod::Aes128);
+    noOwner.ownerPasswordEnabled = false;
     const PdfOutcome failed = Make(noOwner);
     EXPECT_FALSE(failed.made);
     EXPECT_EQ(failed.failure, PdfOutcome::Failure::ToolFailed);
@@ -194,8 +194,8 @@ TEST_F(FinalStepsTest, CombinedPdfHoldsEveryPartInOrderUnderBookmarksNamedAfterT
         GhostscriptOptions options;
         options.partPath = Pdf(QStringLiteral(".part%1.pdf").arg(i));
         // Archival parts, security asked for: a part is never encrypted.
-        ConversionSettings secured = Aes(kAes256Level);
-        secured.pdfVersion = kPdfA2bVersion;
+        ConversionSettings secured = Aes(EncryptionMethod::Aes256);
+        secured.pdfVersion = PdfVersion::PdfA2b;
         const PdfOutcome part = MakePdfFromSpool(secured, names[i], output.path(), options);
         ASSERT_TRUE(part.made) << part.reason.toStdString();
         EXPECT_EQ(Encryption(options.partPath, QString()).value(QStringLiteral("encrypted")).toBool(), false)
@@ -206,7 +206,7 @@ TEST_F(FinalStepsTest, CombinedPdfHoldsEveryPartInOrderUnderBookmarksNamedAfterT
     // Archival parts give an archival whole, with the user's information.
     QString why;
     ConversionSettings archive;
-    archive.pdfVersion = kPdfA2bVersion;
+    archive.pdfVersion = PdfVersion::PdfA2b;
     archive.title = QStringLiteral("Überblick 报告");
     const QString archival = Pdf(QStringLiteral("Archive.pdf"));
     ASSERT_TRUE(PdfCombiner::MakeCombinedPdf(parts, archival, archive, &why)) << why.toStdString();
@@ -224,7 +224,7 @@ TEST_F(FinalStepsTest, CombinedPdfHoldsEveryPartInOrderUnderBookmarksNamedAfterT
     }
     QFile::remove(archival);
 
-    ConversionSettings settings = Aes(kAes256Level);
+    ConversionSettings settings = Aes(EncryptionMethod::Aes256);
     const QString combined = Pdf(QStringLiteral("All.pdf"));
     ASSERT_TRUE(PdfCombiner::MakeCombinedPdf(parts, combined, settings, &why)) << why.toStdString();
     const QJsonObject encryption = Encryption(combined, QStringLiteral("owner-secret"));
@@ -254,8 +254,8 @@ TEST_F(FinalStepsTest, CombinedPdfHoldsEveryPartInOrderUnderBookmarksNamedAfterT
     EXPECT_EQ(firstPages[2], pages[2].getObjectHandle().getObjectID());
 
     // RC4, Ghostscript's own encryption of a single PDF, is qpdf's for a combined one.
-    ConversionSettings rc4 = Aes(1);
-    rc4.printingChecked = 1;
+    ConversionSettings rc4 = Aes(EncryptionMethod::Rc4_128);
+    rc4.withheld.printing = true;
     const QString rc4Path = Pdf(QStringLiteral("Rc4.pdf"));
     ASSERT_TRUE(PdfCombiner::MakeCombinedPdf(parts, rc4Path, rc4, &why)) << why.toStdString();
     const QJsonObject rc4Report = Encryption(rc4Path, QStringLiteral("user-secret"));

@@ -7,7 +7,7 @@
 TEST(GhostscriptArguments, AdaptsTheCommandLineToCurrentGhostscript)
 {
     ConversionSettings s;
-    s.securityEnabled = 1;
+    s.securityEnabled = true;
     s.ownerPassword = QStringLiteral("o w");
     s.userPassword = QStringLiteral("u");
     GhostscriptPaths paths;
@@ -45,7 +45,7 @@ TEST(GhostscriptArguments, AdaptsTheCommandLineToCurrentGhostscript)
         EXPECT_FALSE(argument.contains(QStringLiteral("o w")));
 
     // Without security there is no argument file.
-    s.securityEnabled = 0;
+    s.securityEnabled = false;
     const GhostscriptInvocation plain =
         AdaptGhostscriptArguments(SplitWindowsCommandLine(BuildGhostscriptCommandLine(
                                       s, QStringLiteral("/a.doc"), QStringLiteral("/o"), paths)),

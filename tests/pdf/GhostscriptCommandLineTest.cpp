@@ -15,13 +15,13 @@ QString Line(const ConversionSettings& s, const QString& source = QStringLiteral
     return BuildGhostscriptCommandLine(s, source, folder);
 }
 
-ConversionSettings Secured(int level)
+ConversionSettings Secured(EncryptionMethod method)
 {
     ConversionSettings s;
-    s.securityEnabled = 1;
+    s.securityEnabled = true;
     s.ownerPassword = QStringLiteral("own");
     s.userPassword = QStringLiteral("usr");
-    s.encryptionLevel = level;
+    s.encryption = method;
     return s;
 }
 
@@ -60,31 +60,31 @@ TEST(GhostscriptCommandLine, PdfNameCutsAtTheLastDotAndTheLastSeparator)
               QStringLiteral("/srv/out/a.pdf"));
 }
 
-TEST(GhostscriptCommandLine, CompatibilityLevelFollowsTheVersionText)
+TEST(GhostscriptCommandLine, CompatibilityLevelNamesTheVersionsUpTo15)
 {
     ConversionSettings s;
-    for (const auto& [version, level] : {std::pair{"V1.3(Acrobat 4.xx)", "1.3"},
-                                         {"V1.4", "1.4"},
-                                         {"V1.5", "1.5"},
-                                         {"", ""},
-                                         {"1.5", ""},
-                                         {"v1.6", ""}}) {
-        s.pdfVersion = QString::fromLatin1(version);
+    for (const auto& [version, level] : {std::pair{PdfVersion::V1_3, "1.3"},
+                                         {PdfVersion::V1_4, "1.4"},
+                                         {PdfVersion::V1_5, "1.5"},
+                                         {PdfVersion::V1_6, ""},
+                                         {PdfVersion::V1_7, ""},
+                                         {PdfVersion::PdfA2b, ""}}) {
+        s.pdfVersion = version;
         EXPECT_TRUE(Line(s).startsWith(kHead + QString::fromLatin1(level) + QStringLiteral(" -sOutputFile=")))
-            << version;
+            << level << int(version);
     }
 }
 
 TEST(GhostscriptCommandLine, SecurityArgumentsFollowTheBoxes)
 {
-    ConversionSettings s = Secured(0);
+    ConversionSettings s = Secured(EncryptionMethod::Rc4_40);
     EXPECT_EQ(BuildSecurityArguments(s),
               QStringLiteral("-sOwnerPassword=\"own\" -sUserPassword=\"usr\"  -dEncryptionR=2 -dKeyLength=40 "
                              "-dPermissions=-4  "));
     EXPECT_EQ(Line(s), kHead + QStringLiteral("1.3 ") + BuildSecurityArguments(s) +
                            QStringLiteral("-sOutputFile=\"E:\\out\\Report.pdf\"") + kTail);
 
-    s.encryptionLevel = 1;
+    s.encryption = EncryptionMethod::Rc4_128;
     EXPECT_EQ(BuildSecurityArguments(s),
               QStringLiteral("-sOwnerPassword=\"own\" -sUserPassword=\"usr\" -dEncryptionR=3 -dKeyLength=128 "
                              "-dPermissions=-4  "));
@@ -94,23 +94,23 @@ TEST(GhostscriptCommandLine, SecurityArgumentsFollowTheBoxes)
     EXPECT_EQ(BuildSecurityArguments(s), QString());
 
     // Owner password only.
-    s = Secured(0);
-    s.userPasswordEnabled = 0;
+    s = Secured(EncryptionMethod::Rc4_40);
+    s.userPasswordEnabled = false;
     EXPECT_EQ(BuildSecurityArguments(s),
               QStringLiteral("-sOwnerPassword=\"own\"  -dEncryptionR=2 -dKeyLength=40 -dPermissions=-4  "));
 
     // User password only, even an empty one.
-    s = Secured(1);
-    s.ownerPasswordEnabled = 0;
+    s = Secured(EncryptionMethod::Rc4_128);
+    s.ownerPasswordEnabled = false;
     s.userPassword.clear();
     EXPECT_EQ(BuildSecurityArguments(s),
               QStringLiteral("-sUserPassword=\"\" -dEncryptionR=3 -dKeyLength=128 -dPermissions=-4  "));
 
-    // Security off, or an unknown level.
-    s = Secured(0);
-    s.securityEnabled = 0;
+    // Security off, or AES, which Ghostscript does not write.
+    s = Secured(EncryptionMethod::Rc4_40);
+    s.securityEnabled = false;
     EXPECT_EQ(BuildSecurityArguments(s), QString());
-    s = Secured(2);
+    s = Secured(EncryptionMethod::Aes128);
     EXPECT_EQ(BuildSecurityArguments(s), QStringLiteral("-sOwnerPassword=\"own\" -sUserPassword=\"usr\" "));
 }
 
@@ -118,35 +118,35 @@ TEST(GhostscriptCommandLine, PermissionsClearTheBitsOfTickedBoxes)
 {
     struct Case
     {
-        int ConversionSettings::*box;
+        bool WithheldRights::*box;
         int low;
         int high;
     };
-    const Case cases[] = {{&ConversionSettings::copyingChecked, -20, -500},
-                          {&ConversionSettings::formsChecked, -36, -228},
-                          {&ConversionSettings::changingChecked, -12, -1020},
-                          {&ConversionSettings::printingChecked, -8, -2048}};
+    const Case cases[] = {{&WithheldRights::copying, -20, -500},
+                          {&WithheldRights::forms, -36, -228},
+                          {&WithheldRights::changing, -12, -1020},
+                          {&WithheldRights::printing, -8, -2048}};
     ConversionSettings all;
     for (const Case& c : cases) {
         ConversionSettings s;
-        s.*c.box = 1;
-        all.*c.box = 1;
-        s.encryptionLevel = 0;
+        s.withheld.*c.box = true;
+        all.withheld.*c.box = true;
+        s.encryption = EncryptionMethod::Rc4_40;
         EXPECT_EQ(PermissionsValue(s), c.low);
-        s.encryptionLevel = 1;
+        s.encryption = EncryptionMethod::Rc4_128;
         EXPECT_EQ(PermissionsValue(s), c.high);
     }
     EXPECT_EQ(PermissionsValue(ConversionSettings{}), -4);
-    all.encryptionLevel = 0;
+    all.encryption = EncryptionMethod::Rc4_40;
     EXPECT_EQ(PermissionsValue(all), -64);
-    all.encryptionLevel = 1;
+    all.encryption = EncryptionMethod::Rc4_128;
     EXPECT_EQ(PermissionsValue(all), -2048);
 
-    ConversionSettings s = Secured(0);
-    s.printingChecked = 1;
+    ConversionSettings s = Secured(EncryptionMethod::Rc4_40);
+    s.withheld.printing = true;
     EXPECT_TRUE(BuildSecurityArguments(s).endsWith(QStringLiteral("-dPermissions=-8  ")));
-    s = Secured(1);
-    s.copyingChecked = s.formsChecked = 1;
+    s = Secured(EncryptionMethod::Rc4_128);
+    s.withheld.copying = s.withheld.forms = true;
     EXPECT_TRUE(BuildSecurityArguments(s).endsWith(QStringLiteral("-dPermissions=-500  ")));
 }
 
@@ -159,7 +159,7 @@ TEST(GhostscriptCommandLine, PasswordsSplitBackExactly)
                                  QStringLiteral("a\\\"b"),          QStringLiteral("$(id) `x` ;|&"),
                                  QStringLiteral("\" -dNOSAFER \""), QStringLiteral("back\\slash")};
     for (const QString& password : passwords) {
-        ConversionSettings s = Secured(0);
+        ConversionSettings s = Secured(EncryptionMethod::Rc4_40);
         s.ownerPassword = password;
         s.userPassword = password + QStringLiteral("2");
         const QStringList split = SplitWindowsCommandLine(Line(s));
@@ -168,7 +168,7 @@ TEST(GhostscriptCommandLine, PasswordsSplitBackExactly)
         EXPECT_FALSE(split.contains(QStringLiteral("-dNOSAFER")));
         EXPECT_EQ(split.last(), QStringLiteral("C:\\pdfmarks"));
     }
-    ConversionSettings s = Secured(0);
+    ConversionSettings s = Secured(EncryptionMethod::Rc4_40);
     s.ownerPassword = QStringLiteral("back\\slash");
     EXPECT_TRUE(Line(s).contains(QStringLiteral("-sOwnerPassword=\"back\\slash\" ")));
 }
@@ -225,9 +225,9 @@ TEST(PdfmarksText, DocumentInformationIsEscapedForPostScript)
 TEST(PdfmarksText, ImageBlocksAndQuality)
 {
     ConversionSettings s;
-    s.imageCompression = QStringLiteral("JPEG");
-    s.jpegQuality = QStringLiteral("Maximum");
-    s.documentCompression = QStringLiteral("LZW");
+    s.imageCompression = ImageCompression::Jpeg;
+    s.jpegQuality = JpegQuality::Maximum;
+    s.documentCompression = DocumentCompression::Lzw;
     const QString max = QStringLiteral("<</QFactor 0.1 /HSamples [1 1 1 1] /VSamples [1 1 1 1] /Blend 1 "
                                        "/ColorTransform 1 >>");
     EXPECT_EQ(
@@ -238,21 +238,16 @@ TEST(PdfmarksText, ImageBlocksAndQuality)
                        "\n/ColorImageDict \n") +
             max + QStringLiteral("\n/GrayImageDict \n") + max + QStringLiteral("\n>> setdistillerparams"));
 
-    s.imageCompression = QStringLiteral("Automatic");
-    s.jpegQuality = QStringLiteral("Medium");
+    s.imageCompression = ImageCompression::Automatic;
+    s.jpegQuality = JpegQuality::Medium;
     EXPECT_TRUE(BuildPdfmarksText(s).contains(
         QStringLiteral("/AutoFilterColorImages true\n/AutoFilterGrayImages true\n/EncodeColorImages true\n"
                        "/EncodeGrayImages true\n/ColorImageFilter /DCTEncode\n/GrayImageFilter /DCTEncode\n"
                        "/ColorACSImageDict \n<</QFactor 0.55 /HSamples [2 1 1 2]")));
 
-    // Texts that match no row contribute nothing.
-    s.imageCompression = QStringLiteral("jpeg");
-    s.documentCompression = QStringLiteral("None");
-    EXPECT_EQ(BuildPdfmarksText(s), QStringLiteral("\n\n\n\n<<\n\n>> setdistillerparams"));
-
-    EXPECT_EQ(QualityDictionary(QStringLiteral("Low")),
+    EXPECT_EQ(QualityDictionary(JpegQuality::Low),
               QStringLiteral(
                   "<</QFactor 0.8 /HSamples [2 1 1 2] /VSamples [2 1 1 2] /Blend 1 /ColorTransform 1 >>"));
-    EXPECT_TRUE(QualityDictionary(QStringLiteral("High")).startsWith(QStringLiteral("<</QFactor 0.25 ")));
-    EXPECT_EQ(QualityDictionary(QStringLiteral("maximum")), QString());
+    EXPECT_TRUE(QualityDictionary(JpegQuality::High).startsWith(QStringLiteral("<</QFactor 0.25 ")));
+    EXPECT_TRUE(QualityDictionary(JpegQuality::Minimum).startsWith(QStringLiteral("<</QFactor 1.5 ")));
 }

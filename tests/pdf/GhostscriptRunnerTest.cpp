@@ -97,13 +97,13 @@ protected:
     QString source;
 };
 
-ConversionSettings Secured(int level, const QString& version)
+ConversionSettings Secured(EncryptionMethod method, PdfVersion version)
 {
     ConversionSettings s;
-    s.securityEnabled = 1;
+    s.securityEnabled = true;
     s.ownerPassword = QStringLiteral("owner-secret");
     s.userPassword = QStringLiteral("user-secret");
-    s.encryptionLevel = level;
+    s.encryption = method;
     s.pdfVersion = version;
     return s;
 }
@@ -137,10 +137,7 @@ TEST_F(GhostscriptRunnerTest, FirstShownSettingsMakeAPlainPdf13)
     // gives a PDF 1.5, replacing the earlier PDF.
     struct : AdvancedSettingsReader
     {
-        void ReadAdvancedSettings(ConversionSettings& s) const override
-        {
-            s.pdfVersion = QStringLiteral("V1.5");
-        }
+        void ReadAdvancedSettings(ConversionSettings& s) const override { s.pdfVersion = PdfVersion::V1_5; }
     } advanced;
     GhostscriptOptions options;
     options.advancedSettings = &advanced;
@@ -185,8 +182,8 @@ TEST_F(GhostscriptRunnerTest, TheUsersTitleWinsOverTheTitleThePrintJobGaveItself
 TEST_F(GhostscriptRunnerTest, EncryptionPermissionsAndPasswords)
 {
     WriteSpool(spool::TextPage());
-    ConversionSettings low = Secured(0, QStringLiteral("V1.3(Acrobat 4.xx)"));
-    low.printingChecked = 1;
+    ConversionSettings low = Secured(EncryptionMethod::Rc4_40, PdfVersion::V1_3);
+    low.withheld.printing = true;
     PdfOutcome outcome = Make(low);
     ASSERT_TRUE(outcome.made) << outcome.reason.toStdString();
     QJsonObject parameters =
@@ -195,8 +192,8 @@ TEST_F(GhostscriptRunnerTest, EncryptionPermissionsAndPasswords)
     EXPECT_EQ(parameters.value(QStringLiteral("bits")).toInt(), 40);
     EXPECT_EQ(parameters.value(QStringLiteral("P")).toInt(), -8);
 
-    ConversionSettings high = Secured(1, QStringLiteral("V1.4"));
-    high.copyingChecked = high.formsChecked = 1;
+    ConversionSettings high = Secured(EncryptionMethod::Rc4_128, PdfVersion::V1_4);
+    high.withheld.copying = high.withheld.forms = true;
     outcome = Make(high);
     ASSERT_TRUE(outcome.made) << outcome.reason.toStdString();
     parameters = Encryption(QStringLiteral("user-secret")).value(QStringLiteral("parameters")).toObject();
@@ -231,14 +228,16 @@ TEST_F(GhostscriptRunnerTest, EverySecurityCombinationThatRunsIsEncryptedWithExa
             for (int userGiven = 0; userGiven <= 1; ++userGiven)
                 for (int ownerGiven = 0; ownerGiven <= 1; ++ownerGiven)
                     for (int level = 0; level <= 1; ++level) {
-                        ConversionSettings s = Secured(level, QStringLiteral("V1.3(Acrobat 4.xx)"));
+                        ConversionSettings s =
+                            Secured(level == 0 ? EncryptionMethod::Rc4_40 : EncryptionMethod::Rc4_128,
+                                    PdfVersion::V1_3);
                         s.userPasswordEnabled = userBox;
                         s.ownerPasswordEnabled = ownerBox;
                         if (!userGiven)
                             s.userPassword.clear();
                         if (!ownerGiven)
                             s.ownerPassword.clear();
-                        s.changingChecked = 1;
+                        s.withheld.changing = true;
                         if (!SettingsRefusal(s).isEmpty())
                             continue; // Convert refuses it; nothing runs
                         const std::string at = QStringLiteral("user box %1, owner box %2, user %3, level %4")
@@ -280,19 +279,19 @@ TEST_F(GhostscriptRunnerTest, ImageCompressionAndQualityTakeEffect)
 {
     WriteSpool(spool::PhotoPage());
     ConversionSettings s;
-    s.imageCompression = QStringLiteral("JPEG");
-    s.jpegQuality = QStringLiteral("Maximum");
+    s.imageCompression = ImageCompression::Jpeg;
+    s.jpegQuality = JpegQuality::Maximum;
     ASSERT_TRUE(Make(s).made);
     const auto [maxEncoding, maxSize] = FirstImage();
     EXPECT_EQ(maxEncoding, QStringLiteral("jpeg"));
 
-    s.jpegQuality = QStringLiteral("Minimum");
+    s.jpegQuality = JpegQuality::Minimum;
     ASSERT_TRUE(Make(s).made);
     const auto [minEncoding, minSize] = FirstImage();
     EXPECT_EQ(minEncoding, QStringLiteral("jpeg"));
     EXPECT_GT(maxSize, minSize * 3 / 2) << maxSize << " vs " << minSize;
 
-    s.imageCompression = QStringLiteral("Flate");
+    s.imageCompression = ImageCompression::Flate;
     ASSERT_TRUE(Make(s).made);
     EXPECT_EQ(FirstImage().first, QStringLiteral("image")); // Flate-encoded
 }
@@ -327,7 +326,7 @@ TEST_F(GhostscriptRunnerTest, AnOfficeJobThatKeepsItsTransparencyIsWrittenAtTheL
     }
     // A later version chosen stays as chosen.
     ConversionSettings later;
-    later.pdfVersion = QStringLiteral("V1.5");
+    later.pdfVersion = PdfVersion::V1_5;
     const PdfOutcome outcome = Make(later);
     ASSERT_TRUE(outcome.made) << outcome.reason.toStdString();
     EXPECT_EQ(outcome.pdfVersion, QStringLiteral("1.5"));
@@ -357,14 +356,15 @@ TEST_F(GhostscriptRunnerTest, JpegsAreKeptByteForByteUnlessJpegCompressionIsChos
                 {QStringLiteral("-j"), Pdf(), images.filePath(QStringLiteral("i"))});
         return testtools::ReadFile(images.filePath(QStringLiteral("i-000.jpg")));
     };
-    for (const char* compression : {"Flate", "Automatic", "JPEG"}) {
-        SCOPED_TRACE(compression);
+    for (const ImageCompression compression :
+         {ImageCompression::Flate, ImageCompression::Automatic, ImageCompression::Jpeg}) {
+        SCOPED_TRACE(int(compression));
         ConversionSettings s;
-        s.imageCompression = QString::fromLatin1(compression);
+        s.imageCompression = compression;
         ASSERT_TRUE(Make(s).made);
         const QByteArray held = stored();
         ASSERT_FALSE(held.isEmpty()) << "a JPEG in the PDF";
-        EXPECT_EQ(held == jpeg, QByteArray(compression) != "JPEG");
+        EXPECT_EQ(held == jpeg, compression != ImageCompression::Jpeg);
     }
 }
 
@@ -523,7 +523,7 @@ TEST_F(GhostscriptRunnerTest, PasswordsWorkAndNeverShowInProcessArguments)
                                QStringLiteral("\" -dNOSAFER -sX=\"")};
     for (const QString& password : hostile) {
         WriteSpool(spool::SlowPage(15000000));
-        ConversionSettings s = Secured(1, QStringLiteral("V1.4"));
+        ConversionSettings s = Secured(EncryptionMethod::Rc4_128, PdfVersion::V1_4);
         s.userPassword = password;
         s.ownerPassword = password + QStringLiteral("!owner");
 

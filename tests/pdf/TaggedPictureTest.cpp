@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 #include <qpdf/QPDF.hh>
+#include <qpdf/QPDFWriter.hh>
 
 using testtools::RunTool;
 
@@ -99,6 +100,26 @@ TEST_F(TaggedPictureTest, PictureBecomesAFigureNamedAfterItsFileThatPassesTheChe
             read.getRoot().getKey("/StructTreeRoot").getKey("/K").getKey("/K").getArrayItem(0);
         EXPECT_EQ(figure.getKey("/Alt").getUTF8Value(), "Harbour view.png");
         EXPECT_FALSE(read.getRoot().getKey("/Lang").getUTF8Value().empty());
+
+        // The checker's role map rule: a type of one's own needs a standard
+        // one behind it, and a standard type keeps its meaning.
+        const QString changed = output.filePath(QStringLiteral("changed.pdf"));
+        auto write = [&] {
+            QPDFWriter writer(read, QFile::encodeName(changed).constData());
+            writer.write();
+        };
+        figure.replaceKey("/S", QPDFObjectHandle::newName("/Photo"));
+        write();
+        EXPECT_TRUE(
+            QString::fromStdString(Faults(changed)).contains(QLatin1String("neither standard nor mapped")))
+            << Faults(changed);
+        QPDFObjectHandle tree = read.getRoot().getKey("/StructTreeRoot");
+        tree.replaceKey("/RoleMap", QPDFObjectHandle::parse("<< /Photo /Figure >>"));
+        write();
+        EXPECT_EQ(Faults(changed), "");
+        tree.replaceKey("/RoleMap", QPDFObjectHandle::parse("<< /Photo /Figure /P /Span >>"));
+        write();
+        EXPECT_EQ(Faults(changed), "the role map redefines the standard type /P");
     }
 
     // A user's title wins over the file's name; the picture keeps its name as alternate text.
@@ -108,14 +129,15 @@ TEST_F(TaggedPictureTest, PictureBecomesAFigureNamedAfterItsFileThatPassesTheChe
 
     // Encrypted at every level by the final step, the right to extract for
     // accessibility granted though copying is withheld.
-    for (int level : {1, kAes128Level, kAes256Level}) {
-        SCOPED_TRACE(level);
+    for (EncryptionMethod method :
+         {EncryptionMethod::Rc4_128, EncryptionMethod::Aes128, EncryptionMethod::Aes256}) {
+        SCOPED_TRACE(int(method));
         ConversionSettings secure = Tagged();
-        secure.securityEnabled = 1;
-        secure.encryptionLevel = level;
-        secure.copyingChecked = 1;
+        secure.securityEnabled = true;
+        secure.encryption = method;
+        secure.withheld.copying = true;
         secure.ownerPassword = QStringLiteral("owner-secret");
-        secure.userPasswordEnabled = 0;
+        secure.userPasswordEnabled = false;
         ASSERT_EQ(SettingsRefusal(secure), QString());
         const QString encrypted = Make(secure);
         EXPECT_TRUE(Info(encrypted).contains(QLatin1String("Encrypted:       yes")));
@@ -129,17 +151,17 @@ TEST_F(TaggedPictureTest, PictureBecomesAFigureNamedAfterItsFileThatPassesTheChe
     }
     // 40-bit RC4 cannot grant that right apart from copying: refused before the run.
     ConversionSettings low = Tagged();
-    low.securityEnabled = 1;
-    low.copyingChecked = 1;
+    low.securityEnabled = true;
+    low.withheld.copying = true;
     low.ownerPassword = QStringLiteral("owner-secret");
     EXPECT_TRUE(SettingsRefusal(low).contains(QLatin1String("screen readers")))
         << SettingsRefusal(low).toStdString();
-    low.copyingChecked = 0;
+    low.withheld.copying = false;
     EXPECT_EQ(Faults(Make(low), QStringLiteral("owner-secret")), "");
 
     // PDF/A-2b and PDF/UA-1 in one file.
     ConversionSettings archive = Tagged();
-    archive.pdfVersion = QStringLiteral("PDF/A-2b");
+    archive.pdfVersion = PdfVersion::PdfA2b;
     const QString archival = Make(archive);
     EXPECT_EQ(Faults(archival), "");
     const QByteArray unpacked =
@@ -154,11 +176,11 @@ TEST_F(TaggedPictureTest, PictureBecomesAFigureNamedAfterItsFileThatPassesTheChe
 TEST(TaggedExportJobTest, ImageAndVersionChoicesMapOntoTheOfficeExport)
 {
     // Ghostscript's QFactor as the JPEG library's quality.
-    EXPECT_EQ(taggedpdf::ImageQuality(QStringLiteral("Minimum")), 33);
-    EXPECT_EQ(taggedpdf::ImageQuality(QStringLiteral("Low")), 60);
-    EXPECT_EQ(taggedpdf::ImageQuality(QStringLiteral("Medium")), 73);
-    EXPECT_EQ(taggedpdf::ImageQuality(QStringLiteral("High")), 88);
-    EXPECT_EQ(taggedpdf::ImageQuality(QStringLiteral("Maximum")), 95);
+    EXPECT_EQ(taggedpdf::ImageQuality(JpegQuality::Minimum), 33);
+    EXPECT_EQ(taggedpdf::ImageQuality(JpegQuality::Low), 60);
+    EXPECT_EQ(taggedpdf::ImageQuality(JpegQuality::Medium), 73);
+    EXPECT_EQ(taggedpdf::ImageQuality(JpegQuality::High), 88);
+    EXPECT_EQ(taggedpdf::ImageQuality(JpegQuality::Maximum), 95);
 
     ConversionSettings s;
     EXPECT_FALSE(taggedpdf::ExportJobFor(s).tagged);
@@ -167,9 +189,9 @@ TEST(TaggedExportJobTest, ImageAndVersionChoicesMapOntoTheOfficeExport)
     EXPECT_TRUE(job.tagged);
     EXPECT_TRUE(job.losslessImages) << "Flate keeps pictures lossless";
     EXPECT_EQ(job.pdfVersion, 0);
-    s.imageCompression = QStringLiteral("JPEG");
-    s.jpegQuality = QStringLiteral("High");
-    s.pdfVersion = QStringLiteral("PDF/A-2b");
+    s.imageCompression = ImageCompression::Jpeg;
+    s.jpegQuality = JpegQuality::High;
+    s.pdfVersion = PdfVersion::PdfA2b;
     job = taggedpdf::ExportJobFor(s);
     EXPECT_FALSE(job.losslessImages);
     EXPECT_EQ(job.imageQuality, 88);

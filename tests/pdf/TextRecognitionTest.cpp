@@ -288,10 +288,10 @@ TEST(PictureText, APageTesseractCannotReadLosesOnlyItsOwnTextAndIsToldOnce)
     RecognizingPage page(work.path());
     page.settings.recognizeText = true;
     // Encrypted by the final step, as the words are laid over an unencrypted PDF.
-    page.settings.securityEnabled = 1;
-    page.settings.encryptionLevel = 1;
+    page.settings.securityEnabled = true;
+    page.settings.encryption = EncryptionMethod::Rc4_128;
     page.settings.ownerPassword = "owner";
-    page.settings.userPasswordEnabled = 0;
+    page.settings.userPasswordEnabled = false;
     page.runner.crashOn = "page-2.pgm";
     // The later pages are read from the file as it was opened.
     page.runner.removeAfterFirstPage = tiff;

@@ -1,5 +1,7 @@
 #include "PdfUaChecker.h"
 
+#include "pdf/PageResources.h"
+
 #include <QFile>
 
 #include <qpdf/Buffer.hh>
@@ -340,27 +342,9 @@ private:
     void Fonts()
     {
         std::set<QPDFObjGen> seen;
-        for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(m_pdf).getAllPages()) {
-            Resources(page.getAttribute("/Resources", false), seen, 0);
-            Handle annotations = page.getObjectHandle().getKey("/Annots");
-            for (Handle annotation :
-                 annotations.isArray() ? annotations.getArrayAsVector() : std::vector<Handle>{}) {
-                Handle appearance = annotation.isDictionary() ? annotation.getKey("/AP") : Handle();
-                if (!appearance.isDictionary())
-                    continue;
-                for (auto [key, state] : appearance.getDictAsMap()) {
-                    std::vector<Handle> streams;
-                    if (state.isStream())
-                        streams.push_back(state);
-                    else if (state.isDictionary())
-                        for (auto [name, stream] : state.getDictAsMap())
-                            streams.push_back(stream);
-                    for (Handle stream : streams)
-                        if (stream.isStream())
-                            Resources(stream.getDict().getKey("/Resources"), seen, 1);
-                }
-            }
-        }
+        for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(m_pdf).getAllPages())
+            for (Handle resources : PageResources::Of(page))
+                Resources(resources, seen, 0);
     }
 
     QPDF& m_pdf;

@@ -12,14 +12,12 @@ text. photo.png: a picture file. reference/NAME.pdf: LibreOffice's own PDF
 of each document (its default export of the saved file).
 """
 import os
-import shutil
 import sys
-import tempfile
 
 import uno
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "officehost"))
-from make_documents import connect, end, photo_bmp, props, run_office  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from office_session import insert_link, office_session, photo_bmp, props  # noqa: E402
 
 HEADING = "Jahresbericht Foliant"
 SUBHEADING = "Zahlen und Ergebnisse"
@@ -77,12 +75,7 @@ def report(desktop, graphic_provider, picture):
     for r, row in enumerate(TABLE):
         for c, value in enumerate(row):
             table.getCellByName("%s%d" % ("AB"[c], r + 1)).setString(value)
-    start = cursor.getStart()
-    text.insertString(cursor, LINK_TEXT, False)
-    span = text.createTextCursorByRange(start)
-    span.gotoEnd(True)
-    span.setPropertyValue("HyperLinkURL", LINK)
-    text.insertControlCharacter(cursor, 0, False)
+    insert_link(text, cursor, LINK_TEXT, LINK)
     image = graphic_object(doc, graphic_provider, picture, PICTURE_ALT,
                            "com.sun.star.text.TextGraphicObject")
     image.setSize(uno.createUnoStruct("com.sun.star.awt.Size", 6000, 4500))
@@ -140,11 +133,7 @@ def slides(desktop, graphic_provider, picture):
 def main():
     out_dir = os.path.abspath(sys.argv[1])
     os.makedirs(out_dir, exist_ok=True)
-    profile = tempfile.mkdtemp(prefix="foliant-make-tagged-")
-    pipe_name = "foliant_make_tagged_%d" % os.getpid()
-    office = run_office(profile, ["--nodefault", "--accept=pipe,name=%s;urp;" % pipe_name])
-    try:
-        context = connect(pipe_name, office)
+    with office_session("make-tagged") as (context, profile):
         manager = context.ServiceManager
         desktop = manager.createInstanceWithContext("com.sun.star.frame.Desktop", context)
         graphic_provider = manager.createInstanceWithContext(
@@ -174,13 +163,6 @@ def main():
         draw.storeToURL(uno.systemPathToFileUrl(os.path.join(out_dir, "photo.png")),
                         props(FilterName="draw_png_Export", Overwrite=True))
         draw.close(True)
-        try:
-            desktop.terminate()
-        except Exception:
-            pass  # the bridge goes down with the office
-    finally:
-        end(office, 30)
-        shutil.rmtree(profile, ignore_errors=True)
 
 
 if __name__ == "__main__":
