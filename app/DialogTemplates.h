@@ -66,7 +66,7 @@ inline constexpr DialogItem kConvertItems[] = {
     {IDC_PROGRESS, K::Static, u"", 7, 180, 311, 15},
     {IDC_CONVERT, K::PushButton, u"Convert", 334, 181, 63, 14, TabStop},
     {IDC_SHOW_ADVANCED, K::CheckBox, u"", 8, 203, 8, 8, TabStop},
-    {IDC_STATIC, K::Label, u"Display Advanced Options.", 20, 203, 87, 8},
+    {IDC_STATIC, K::Label, u"Display Advanced Options.", 20, 203, 100, 8},
     {IDC_SEPARATOR, K::Frame, u"", 5, 222, 402, 1, BlackFrame | StaticEdge},
     // A row taller than the design's 145 (and the page and window with it):
     // the Advanced page's text recognition.
@@ -84,17 +84,18 @@ inline constexpr DialogItem kSecurityItems[] = {
     {IDC_ENABLE_OWNER_PASSWORD, K::CheckBox, u"Enable Owner Password", 18, 58, 100, 10, TabStop},
     {IDC_OWNER_PASSWORD, K::Edit, u"", 18, 70, 100, 14, Password | AutoHScroll | Border | TabStop},
     // The Encryption Level group holds four choices: the two groups stand a
-    // little to the left, so the longest choice fits inside the page.
-    {IDC_ALLOWED_ACTIONS, K::GroupBox, u"Allowed Actions", 126, 2, 140, 88},
-    {IDC_COPYING, K::CheckBox, u"Content Copying or Extraction", 140, 20, 124, 10, TabStop},
-    {IDC_FORMS, K::CheckBox, u"Form Filling,Signing,Commenting", 140, 36, 124, 10, TabStop},
-    {IDC_CHANGING, K::CheckBox, u"Changing the Document", 140, 52, 124, 10, TabStop},
-    {IDC_PRINTING, K::CheckBox, u"Printing", 140, 68, 124, 10, TabStop},
-    {IDC_ENCRYPTION_LEVEL, K::GroupBox, u"Encryption Level", 273, 1, 106, 89},
-    {IDC_LOW_ENCRYPTION, K::RadioButton, u"Low(40-bit RC4)", 280, 18, 96, 10, Group | TabStop},
-    {IDC_HIGH_ENCRYPTION, K::RadioButton, u"High(128-bit RC4)", 280, 36, 96, 10},
-    {IDC_AES128_ENCRYPTION, K::RadioButton, u"Strong(128-bit AES)", 280, 54, 96, 10},
-    {IDC_AES256_ENCRYPTION, K::RadioButton, u"Strongest(256-bit AES)", 280, 72, 96, 10},
+    // little to the left, so the longest choice fits inside the page, and the
+    // Allowed Actions group is wide enough for its longest choice.
+    {IDC_ALLOWED_ACTIONS, K::GroupBox, u"Allowed Actions", 123, 2, 147, 88},
+    {IDC_COPYING, K::CheckBox, u"Content Copying or Extraction", 131, 20, 136, 10, TabStop},
+    {IDC_FORMS, K::CheckBox, u"Form Filling,Signing,Commenting", 131, 36, 136, 10, TabStop},
+    {IDC_CHANGING, K::CheckBox, u"Changing the Document", 131, 52, 136, 10, TabStop},
+    {IDC_PRINTING, K::CheckBox, u"Printing", 131, 68, 136, 10, TabStop},
+    {IDC_ENCRYPTION_LEVEL, K::GroupBox, u"Encryption Level", 275, 1, 106, 89},
+    {IDC_LOW_ENCRYPTION, K::RadioButton, u"Low(40-bit RC4)", 282, 18, 96, 10, Group | TabStop},
+    {IDC_HIGH_ENCRYPTION, K::RadioButton, u"High(128-bit RC4)", 282, 36, 96, 10},
+    {IDC_AES128_ENCRYPTION, K::RadioButton, u"Strong(128-bit AES)", 282, 54, 96, 10},
+    {IDC_AES256_ENCRYPTION, K::RadioButton, u"Strongest(256-bit AES)", 282, 72, 96, 10},
 };
 inline constexpr DialogTemplate kSecurityTemplate{IDD_SECURITY,    u"", 415,   152,
                                                   u"MS Shell Dlg", 8,   kPage, kSecurityItems};
@@ -102,12 +103,14 @@ inline constexpr DialogTemplate kSecurityTemplate{IDD_SECURITY,    u"", 415,   1
 // 134: the Advanced page. A combo's height is that of its dropped list.
 inline constexpr unsigned kDropList = VScroll | TabStop;
 inline constexpr DialogItem kAdvancedItems[] = {
-    {IDC_STATIC, K::Label, u"Page Layout", 10, 13, 80, 8},
-    {IDC_PAGE_LAYOUT, K::ComboBox, u"", 92, 10, 86, 60, kDropList | Sorted},
-    {IDC_STATIC, K::Label, u"Page Mode", 10, 34, 80, 8},
-    {IDC_PAGE_MODE, K::ComboBox, u"", 92, 31, 86, 60, kDropList | Sorted},
-    {IDC_STATIC, K::Label, u"Document Compression", 10, 55, 80, 8},
-    {IDC_DOCUMENT_COMPRESSION, K::ComboBox, u"", 92, 52, 86, 60, kDropList | Sorted},
+    // The left column's labels are as wide as "Document Compression" needs
+    // with the interface fonts here, its lists a little to the right.
+    {IDC_STATIC, K::Label, u"Page Layout", 10, 13, 86, 8},
+    {IDC_PAGE_LAYOUT, K::ComboBox, u"", 98, 10, 86, 60, kDropList | Sorted},
+    {IDC_STATIC, K::Label, u"Page Mode", 10, 34, 86, 8},
+    {IDC_PAGE_MODE, K::ComboBox, u"", 98, 31, 86, 60, kDropList | Sorted},
+    {IDC_STATIC, K::Label, u"Document Compression", 10, 55, 86, 8},
+    {IDC_DOCUMENT_COMPRESSION, K::ComboBox, u"", 98, 52, 86, 60, kDropList | Sorted},
     {IDC_STATIC, K::Label, u"Images Compression", 197, 13, 87, 8},
     {IDC_IMAGES_COMPRESSION, K::ComboBox, u"", 286, 10, 86, 60, kDropList},
     {IDC_STATIC, K::Label, u"JPEG Quality", 197, 34, 87, 8},
@@ -160,7 +163,7 @@ inline constexpr DialogItem kPasswordItems[] = {
     {IDC_PASSWORD, K::Edit, u"", 68, 36, 202, 14, Border | TabStop | Password | AutoHScroll},
     {IDOK, K::PushButton, u"OK", 92, 58, 50, 14, DefaultButton | TabStop},
     {IDCANCEL, K::PushButton, u"Cancel", 187, 58, 50, 14, TabStop},
-    {IDC_STATIC, K::Label, u"Enter Password:", 10, 38, 54, 8, Group},
+    {IDC_STATIC, K::Label, u"Enter Password:", 8, 38, 58, 8, Group},
     {IDC_PASSWORD_MESSAGE, K::Label, u"Static", 13, 8, 308, 21, Group},
 };
 inline constexpr DialogTemplate kPasswordTemplate{

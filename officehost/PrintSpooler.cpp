@@ -44,7 +44,8 @@ bool PrintSpooler::Export(OfficeDocument& document, const QString& partPath, boo
     // The flattened job is kept only when it shows every byte of text the
     // plain one shows; otherwise the job keeps its transparency and the PDF
     // step writes it at the least version that holds it. A sketch answers
-    // first, at a fraction of the cost of flattening at full resolution.
+    // first, at a fraction of the cost of flattening at full resolution;
+    // a job that shows no text has none to lose.
     const QFileInfo part(partPath);
     QTemporaryFile flat(part.absoluteDir().filePath(QStringLiteral("%1-flat-XXXXXX").arg(part.fileName())));
     if (!flat.open())
@@ -55,10 +56,10 @@ bool PrintSpooler::Export(OfficeDocument& document, const QString& partPath, boo
         if (!document.ExportPdf(flat.fileName(), transparency, &ignored))
             return false;
         const PdfDrawingFacts flattened = PdfDrawingFacts::Read(flat.fileName());
-        return plain.read && flattened.read && !flattened.transparency &&
-               flattened.shownTextBytes >= plain.shownTextBytes;
+        return flattened.read && !flattened.transparency && flattened.shownTextBytes >= plain.shownTextBytes;
     };
-    if (keepsText(Transparency::Sketched) && keepsText(Transparency::Flattened) &&
+    if (plain.read && (plain.shownTextBytes == 0 || keepsText(Transparency::Sketched)) &&
+        keepsText(Transparency::Flattened) &&
         std::rename(QFile::encodeName(flat.fileName()).constData(),
                     QFile::encodeName(partPath).constData()) == 0)
         flat.setAutoRemove(false);
