@@ -440,8 +440,7 @@ void CConvertDlg::StartWorker()
         // A run leaves nothing running: the warm office it started ends with
         // it, and is waited for, before the run is over.
         WarmOfficeConnection::Instance().End();
-        QMetaObject::invokeMethod(
-            this, [this] { OnWorkerEnded(); }, Qt::QueuedConnection);
+        PostToThreadOf(this, [this] { OnWorkerEnded(); });
     });
 }
 

@@ -11,3 +11,7 @@ class QObject;
 // was destroyed first; the caller is released then too. The context's thread
 // must never wait for the caller, or both wait forever.
 bool RunInThreadOf(QObject* context, const std::function<void()>& fn);
+
+// Posts fn to the thread context lives in and returns at once (the
+// worker's PostMessage); fn never runs when context is destroyed first.
+void PostToThreadOf(QObject* context, std::function<void()> fn);
