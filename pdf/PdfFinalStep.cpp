@@ -35,7 +35,7 @@ void FinishTagged(QPDF& pdf, FinalSteps steps, const QString& name)
 {
     const QString language = TaggedPdfStructure::UserLanguage();
     if (steps != FinalSteps::Combined && !pdf.getRoot().getKey("/StructTreeRoot").isDictionary())
-        TaggedPdfStructure::TagAsFigures(pdf, name, language);
+        TaggedPdfStructure::TagPictures(pdf, name, language);
     TaggedPdfRepairs::DropDanglingContent(pdf);
     TaggedPdfRepairs::NestWidgets(pdf);
     TaggedPdfRepairs::TagArtifactPictures(pdf);

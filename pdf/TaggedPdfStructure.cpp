@@ -104,7 +104,7 @@ QString TaggedPdfStructure::UserLanguage()
     return locale.bcp47Name();
 }
 
-void TaggedPdfStructure::TagAsFigures(QPDF& pdf, const QString& altText, const QString& language)
+void TaggedPdfStructure::TagPictures(QPDF& pdf, const QString& altText, const QString& language)
 {
     Handle root = pdf.getRoot();
     Handle treeRoot = pdf.makeIndirectObject(Handle::parse("<< /Type /StructTreeRoot >>"));

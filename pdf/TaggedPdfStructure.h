@@ -17,7 +17,7 @@ public:
     // each line of text laid over the picture (its recognised words) a P
     // after it, under one Document, with the parent tree, page keys and
     // catalog entries that say so; language is set where the PDF has none.
-    static void TagAsFigures(QPDF& pdf, const QString& altText, const QString& language);
+    static void TagPictures(QPDF& pdf, const QString& altText, const QString& language);
 
     // What every tagged PDF gets before its document information is written:
     // a title where none is given (fallbackTitle), shown by the viewer in

@@ -31,6 +31,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -72,12 +73,16 @@ protected:
         QMimeData mime;
         mime.setUrls(urls);
         QWidget* viewport = m_page.m_fileList->viewport();
+        // The page's notice comes after the list is filled; it sets the
+        // folder and enables Convert (the spy hears it after the page).
+        QSignalSpy noticed(m_page.m_fileList, &CListBoxEx::WM_FILES_DROPPED);
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(viewport, &enter);
         ASSERT_TRUE(enter.isAccepted());
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(viewport, &drop);
         ASSERT_TRUE(drop.isAccepted());
+        ASSERT_TRUE(WaitUntil([&] { return noticed.count() == 1; }, 5000)) << "the page took the drop";
     }
 
     static bool WaitUntil(const std::function<bool()>& done, int limitMs)

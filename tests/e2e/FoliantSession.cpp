@@ -16,6 +16,7 @@
 #include <QFileDialog>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTabBar>
 
 namespace {
@@ -104,9 +105,13 @@ QString FoliantSession::PdfOf(const QString& sourceName) const
 void FoliantSession::Drop(const QStringList& paths)
 {
     const int before = Page()->m_fileList->count();
+    QSignalSpy noticed(Page()->m_fileList, &CListBoxEx::WM_FILES_DROPPED);
     ASSERT_TRUE(pagetest::DropFiles(*Page()->m_fileList, paths));
-    // The list takes the files when the drop's posted notice arrives.
+    // The list takes the files in a posted call, and then posts the page its
+    // notice, which sets the folder and enables Convert: both are waited for
+    // (the spy hears the notice after the page has).
     ASSERT_TRUE(pagetest::WaitUntil([&] { return Page()->m_fileList->count() == before + paths.size(); }));
+    ASSERT_TRUE(pagetest::WaitUntil([&] { return noticed.count() == 1; })) << "the page took the drop";
 }
 
 void FoliantSession::AddThroughDialog(const QStringList& names)

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 #include <qpdf/QPDF.hh>
+#include <qpdf/QPDFWriter.hh>
 
 using testtools::RunTool;
 
@@ -99,6 +100,26 @@ TEST_F(TaggedPictureTest, PictureBecomesAFigureNamedAfterItsFileThatPassesTheChe
             read.getRoot().getKey("/StructTreeRoot").getKey("/K").getKey("/K").getArrayItem(0);
         EXPECT_EQ(figure.getKey("/Alt").getUTF8Value(), "Harbour view.png");
         EXPECT_FALSE(read.getRoot().getKey("/Lang").getUTF8Value().empty());
+
+        // The checker's role map rule: a type of one's own needs a standard
+        // one behind it, and a standard type keeps its meaning.
+        const QString changed = output.filePath(QStringLiteral("changed.pdf"));
+        auto write = [&] {
+            QPDFWriter writer(read, QFile::encodeName(changed).constData());
+            writer.write();
+        };
+        figure.replaceKey("/S", QPDFObjectHandle::newName("/Photo"));
+        write();
+        EXPECT_TRUE(
+            QString::fromStdString(Faults(changed)).contains(QLatin1String("neither standard nor mapped")))
+            << Faults(changed);
+        QPDFObjectHandle tree = read.getRoot().getKey("/StructTreeRoot");
+        tree.replaceKey("/RoleMap", QPDFObjectHandle::parse("<< /Photo /Figure >>"));
+        write();
+        EXPECT_EQ(Faults(changed), "");
+        tree.replaceKey("/RoleMap", QPDFObjectHandle::parse("<< /Photo /Figure /P /Span >>"));
+        write();
+        EXPECT_EQ(Faults(changed), "the role map redefines the standard type /P");
     }
 
     // A user's title wins over the file's name; the picture keeps its name as alternate text.

@@ -56,7 +56,8 @@ void WritePicturePdf(const QString& path, double width, double height, const std
     page.replaceKey("/Resources", resources);
     page.replaceKey("/Contents", QPDFObjectHandle::newStream(&pdf, content));
     QPDFPageDocumentHelper(pdf).addPage(QPDFPageObjectHelper(page), false);
-    QPDFWriter writer(pdf, QFile::encodeName(path).constData());
+    const QByteArray fileName = QFile::encodeName(path); // read again when written
+    QPDFWriter writer(pdf, fileName.constData());
     writer.write();
 }
 
@@ -72,7 +73,8 @@ void WriteTextPdf(const QString& path)
     page.replaceKey("/Contents",
                     QPDFObjectHandle::newStream(&pdf, "BT 3 Tr /F1 8 Tf 12 14 Td (Marker) Tj ET\n"));
     QPDFPageDocumentHelper(pdf).addPage(QPDFPageObjectHelper(page), false);
-    QPDFWriter writer(pdf, QFile::encodeName(path).constData());
+    const QByteArray fileName = QFile::encodeName(path); // read again when written
+    QPDFWriter writer(pdf, fileName.constData());
     writer.write();
 }
 
@@ -116,7 +118,8 @@ TEST(TextLayer, TheWordsLieOverThePictureWhereverAndHoweverItIsDrawn)
         {
             PictureTextLayer layer(pdf);
             layer.Lay(pages[0], *place, text);
-            QPDFWriter writer(pdf, QFile::encodeName(layered).constData());
+            const QByteArray fileName = QFile::encodeName(layered); // read again when written
+            QPDFWriter writer(pdf, fileName.constData());
             writer.write();
         }
         const QList<testscans::Word> found = testscans::PdfWords(layered, 1);
