@@ -71,11 +71,9 @@ int WordCount(const QString& pdf)
 int main(int argc, char** argv)
 {
     OfficeBench bench(argc, argv, QStringLiteral(FOLIANT_DOCUMENTS_DIR "/make_fidelity_documents.py"));
-    if (!bench.Failure().isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(bench.Failure()));
+    if (!bench.Ready())
         return 1;
-    }
-    const QDir corpus(bench.Corpus()), output(bench.Output());
+    const QDir corpus = bench.Corpus(), output = bench.Output();
     const QList<Row> rows{{QStringLiteral("V1.3, flattened job"), PdfVersion::V1_3, false},
                           {QStringLiteral("V1.3, job as before"), PdfVersion::V1_3, true},
                           {QStringLiteral("V1.4"), PdfVersion::V1_4, false}};

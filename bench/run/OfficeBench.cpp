@@ -36,6 +36,13 @@ OfficeBench::~OfficeBench()
     SetMessageBoxService(m_previous);
 }
 
+bool OfficeBench::Ready() const
+{
+    if (!m_failure.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(m_failure));
+    return m_failure.isEmpty();
+}
+
 int OfficeBench::Finish() const
 {
     std::printf("message boxes shown: %lld\n", qlonglong(m_boxes.Boxes().size()));

@@ -5,6 +5,7 @@
 #include "platform/MessageBoxDispatcher.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -19,10 +20,11 @@ public:
     OfficeBench(int& argc, char** argv, const QString& script);
     ~OfficeBench();
 
-    // Why the documents could not be made; empty when they were.
-    QString Failure() const { return m_failure; }
-    QString Corpus() const { return m_corpus.path(); }
-    QString Output() const { return m_output.path(); }
+    // True when the documents were made; else says why on stderr.
+    bool Ready() const;
+    // The documents, and a folder for the PDFs.
+    QDir Corpus() const { return QDir(m_corpus.path()); }
+    QDir Output() const { return QDir(m_output.path()); }
 
     // Prints how many message boxes were shown: 0 on none, else 1 (a
     // message is a failure of the run).

@@ -26,11 +26,9 @@ constexpr int kRuns = 5;
 int main(int argc, char** argv)
 {
     OfficeBench bench(argc, argv, QStringLiteral(FOLIANT_DOCUMENTS_DIR "/make_tagged_documents.py"));
-    if (!bench.Failure().isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(bench.Failure()));
+    if (!bench.Ready())
         return 1;
-    }
-    const QDir corpus(bench.Corpus()), output(bench.Output());
+    const QDir corpus = bench.Corpus(), output = bench.Output();
     std::printf("whole office file (office host, export, PDF step), median of %d runs\n", kRuns);
     std::printf("%-14s %-9s %10s %12s %8s\n", "document", "tagged", "seconds", "PDF bytes", "words");
     for (const char* name : {"report.docx", "figures.xlsx", "slides.pptx"}) {

@@ -281,6 +281,11 @@ TEST_F(Fidelity, NoWordIsTradedForAPictureAtAnyVersionAndLinksAndSizeHold)
             EXPECT_LE(QFileInfo(pdf).size(), 2 * QFileInfo(reference).size());
         }
     }
+    // A see-through shape with no text: there is nothing to lose, so it is
+    // flattened and the file stays at 1.3.
+    const QString shape = Convert(QStringLiteral("seethrough.pptx"));
+    ASSERT_FALSE(shape.isEmpty()) << m_boxes.Texts().join(u'\n').toStdString();
+    EXPECT_EQ(PdfVersion(shape), QStringLiteral("1.3"));
     EXPECT_TRUE(m_boxes.Boxes().isEmpty()) << m_boxes.Texts().join(u'\n').toStdString();
 }
 

@@ -248,6 +248,20 @@ class Maker:
             box.setPropertyValue("CharColor", 0x000000)
         return doc
 
+    # A see-through shape on a white slide, and no text at all.
+    def seethrough_pptx(self):
+        doc = self.new("simpress")
+        page = doc.getDrawPages().getByIndex(0)
+        while page.getCount() > 0:
+            page.remove(page.getByIndex(0))
+        box = doc.createInstance("com.sun.star.drawing.RectangleShape")
+        page.add(box)
+        box.setPosition(point(4000, 3000))
+        box.setSize(size(12000, 8000))
+        box.setPropertyValue("FillColor", 0x2060A0)
+        box.setPropertyValue("FillTransparence", 55)
+        return doc
+
     @staticmethod
     def paragraph(text, cursor, words, font=FONT):
         cursor.setPropertyValue("CharFontName", font)
@@ -428,6 +442,7 @@ DOCUMENTS = [
     ("scripts.docx", "scripts_docx", "MS Word 2007 XML"),
     ("officefonts.docx", "officefonts_docx", "MS Word 2007 XML"),
     ("background.pptx", "background_pptx", "Impress MS PowerPoint 2007 XML"),
+    ("seethrough.pptx", "seethrough_pptx", "Impress MS PowerPoint 2007 XML"),
 ]
 
 # The corpus benchmark's larger documents, made with --bench.
