@@ -432,6 +432,7 @@ void CConvertDlg::StartWorker()
     m_runFolder = m_nextFolder;
     m_runCombinedPath = m_nextCombinedPath;
     m_endWhileAsking = false;
+    m_workerEnding = false;
     m_stopGate.Reset();
     if (m_asking)
         m_stopGate.Hold();

@@ -61,6 +61,9 @@ public:
     // True until the worker thread of the last run has ended; then
     // workerFinished is emitted on the GUI thread.
     bool IsWorkerRunning() const { return m_worker.joinable(); }
+    // True once the worker of the current run has passed its last step that
+    // Stop can hold: only the run's end on the GUI thread is left.
+    bool IsWorkerEnding() const { return m_workerEnding; }
     // Asks whether to stop (Yes/No, caption "Foliant 3.0", in a box owned
     // by owner) while the worker holds at its next step; Yes stops the run
     // as StopRun does. Returns the answer; IDNO without asking when no run
@@ -169,6 +172,7 @@ private:
     bool m_asking = false;         // the stop question is open (GUI thread)
     bool m_endWhileAsking = false; // the run ended while the question was open
     bool m_startWhenEnded = false; // Convert waits for the old worker to end
+    std::atomic<bool> m_workerEnding{false};
     std::thread m_worker;
 
     std::mutex m_enderMutex;

@@ -133,5 +133,6 @@ void ConversionWorker::Run()
     if (m_page.StopRequested())
         return;
     run.Combine();
+    m_page.m_workerEnding = true;
     RunInThreadOf(&m_page, [&] { m_page.FinishRun(); });
 }

@@ -5,6 +5,7 @@
 #include "PageFixture.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QMap>
 #include <QSignalSpy>
 #include <QTimer>
@@ -434,7 +435,12 @@ TEST_F(ConversionWorkerTest, ARunThatEndsAsStopIsPressedWaitsForTheAnswer)
         // passed its last step and waits to end the run when Stop is pressed.
         fakes.Release();
         ASSERT_TRUE(WaitUntil([&] { return fakes.Returned() == (answer == IDNO ? 1 : 2); }));
-        QThread::msleep(300);
+        // Without handling events, so the run's end stays queued until the
+        // question is open.
+        QDeadlineTimer limit(30000);
+        while (!page->IsWorkerEnding() && !limit.hasExpired())
+            std::this_thread::yield();
+        ASSERT_TRUE(page->IsWorkerEnding());
         boxes.OnBox("Are you sure", [&] {
             ASSERT_TRUE(WaitUntil([&] { return finished.count() == ended + 1; }));
             EXPECT_TRUE(page->IsConverting()) << "the run is not ended under the open question";
