@@ -1,6 +1,7 @@
 // The steps on Ghostscript's PDF done with qpdf's library: AES encryption
 // and combining (archival PDF/A-2b is shown end to end, from an office file).
 #include "PdfFacts.h"
+#include "PdfStepFixture.h"
 #include "TestSpoolFiles.h"
 #include "TestTools.h"
 
@@ -26,16 +27,9 @@ using testtools::RunTool;
 
 namespace {
 
-class FinalStepsTest : public ::testing::Test
+class FinalStepsTest : public PdfStepFixture
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(testtools::HaveTool(QStringLiteral("gs")));
-        ASSERT_TRUE(runtime.isValid() && output.isValid());
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    }
-
     PdfOutcome Make(const ConversionSettings& settings,
                     const QString& source = QStringLiteral("/docs/Report.doc"))
     {
@@ -43,11 +37,6 @@ protected:
     }
 
     QString Pdf(const QString& name = QStringLiteral("Report.pdf")) const { return output.filePath(name); }
-
-    QStringList OutputFolderEntries() const
-    {
-        return QDir(output.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-    }
 
     static QJsonObject Encryption(const QString& pdf, const QString& password)
     {
@@ -68,9 +57,6 @@ protected:
     {
         return pdffacts::ReadInfo(pdf, QStringLiteral("user-secret")).version;
     }
-
-    QTemporaryDir runtime;
-    QTemporaryDir output;
 };
 
 ConversionSettings Aes(EncryptionMethod method)

@@ -1,3 +1,4 @@
+#include "PdfStepFixture.h"
 #include "TestPictures.h"
 #include "TestSpoolFiles.h"
 #include "TestTools.h"
@@ -30,15 +31,12 @@ using testtools::RunTool;
 
 namespace {
 
-class GhostscriptRunnerTest : public ::testing::Test
+class GhostscriptRunnerTest : public PdfStepFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(testtools::HaveTool(QStringLiteral("gs")));
-        ASSERT_TRUE(runtime.isValid() && output.isValid());
-        // A private runtime folder keeps the scratch files of each test apart.
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        PdfStepFixture::SetUp();
         source = QStringLiteral("/home/someone/docs/Report.doc");
     }
 
@@ -53,11 +51,6 @@ protected:
     }
 
     QString Pdf() const { return output.filePath(QStringLiteral("Report.pdf")); }
-
-    QStringList OutputFolderEntries() const
-    {
-        return QDir(output.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-    }
 
     // pdfinfo's fields; a value may run over several lines (keywords).
     QMap<QString, QString> Info(const QStringList& extra = {})
@@ -92,8 +85,6 @@ protected:
 
     std::pair<QString, qint64> FirstImage() const { return testtools::FirstPdfImage(Pdf()); }
 
-    QTemporaryDir runtime;
-    QTemporaryDir output;
     QString source;
 };
 

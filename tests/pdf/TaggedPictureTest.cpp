@@ -1,6 +1,7 @@
 // A picture's PDF with "Tagged PDF" ticked: Ghostscript's PDF becomes one
 // Figure per page with the file's name as its alternate text, and passes the
 // PDF/UA checker with security and PDF/A too; without the box nothing changes.
+#include "PdfStepFixture.h"
 #include "PdfUaChecker.h"
 #include "TestSpoolFiles.h"
 #include "TestTools.h"
@@ -23,14 +24,14 @@ using testtools::RunTool;
 
 namespace {
 
-class TaggedPictureTest : public ::testing::Test
+class TaggedPictureTest : public PdfStepFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(testtools::HaveTool(QStringLiteral("gs")));
-        ASSERT_TRUE(runtime.isValid() && output.isValid());
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        PdfStepFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         // A picture's print job: the photo alone, no text.
         QByteArray picture = spool::PhotoPage();
         picture.replace("/Helvetica findfont 18 scalefont setfont 72 740 moveto (Holiday picture) show\n",
@@ -51,9 +52,6 @@ protected:
     {
         return QString::fromUtf8(RunTool(QStringLiteral("pdfinfo"), more + QStringList{pdf}).out);
     }
-
-    QTemporaryDir runtime;
-    QTemporaryDir output;
 };
 
 // The checker's findings as one text: empty when the PDF passes.
