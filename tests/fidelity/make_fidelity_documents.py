@@ -36,7 +36,7 @@ import uno
 
 # The office's start and UNO helpers are shared with the other documents' makers.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from office_session import end, insert_link, office_session, photo_bmp, props, run_office  # noqa: E402
+from office_session import blank_slides, end, insert_link, office_session, photo_bmp, props, run_office  # noqa: E402
 
 LINK = "https://www.example.org/foliant/fidelity"
 FONT = "Liberation Serif"
@@ -163,13 +163,7 @@ class Maker:
     def photos_pptx(self):
         """Slides with a photograph each and a see-through caption box on it."""
         doc = self.new("simpress")
-        pages = doc.getDrawPages()
-        while pages.getCount() < 4:
-            pages.insertNewByIndex(pages.getCount() - 1)
-        for index in range(4):
-            page = pages.getByIndex(index)
-            while page.getCount() > 0:
-                page.remove(page.getByIndex(0))
+        for index, page in enumerate(blank_slides(doc, 4)):
             title = doc.createInstance("com.sun.star.drawing.TextShape")
             page.add(title)
             title.setPosition(point(1000, 500))
@@ -219,13 +213,7 @@ class Maker:
 
     def background_pptx(self):
         doc = self.new("simpress")
-        pages = doc.getDrawPages()
-        while pages.getCount() < 2:
-            pages.insertNewByIndex(pages.getCount() - 1)
-        for index in range(2):
-            page = pages.getByIndex(index)
-            while page.getCount() > 0:
-                page.remove(page.getByIndex(0))
+        for index, page in enumerate(blank_slides(doc, 2)):
             background = doc.createInstance("com.sun.star.drawing.Background")
             background.setPropertyValue("FillStyle", uno.Enum("com.sun.star.drawing.FillStyle", "SOLID"))
             background.setPropertyValue("FillColor", 0xDDE8F4 if index else 0xF4E8C8)
@@ -251,9 +239,7 @@ class Maker:
     # A see-through shape on a white slide, and no text at all.
     def seethrough_pptx(self):
         doc = self.new("simpress")
-        page = doc.getDrawPages().getByIndex(0)
-        while page.getCount() > 0:
-            page.remove(page.getByIndex(0))
+        page = blank_slides(doc, 1)[0]
         box = doc.createInstance("com.sun.star.drawing.RectangleShape")
         page.add(box)
         box.setPosition(point(4000, 3000))
@@ -321,13 +307,7 @@ class Maker:
 
     def shadows_ppt(self):
         doc = self.new("simpress")
-        pages = doc.getDrawPages()
-        while pages.getCount() < 3:
-            pages.insertNewByIndex(pages.getCount() - 1)
-        for index in range(3):
-            page = pages.getByIndex(index)
-            while page.getCount() > 0:
-                page.remove(page.getByIndex(0))
+        for index, page in enumerate(blank_slides(doc, 3)):
             words = doc.createInstance("com.sun.star.drawing.TextShape")
             page.add(words)
             words.setPosition(point(1500, 1000))

@@ -17,7 +17,7 @@ import sys
 import uno
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from office_session import insert_link, named_values, office_session, photo_bmp, props  # noqa: E402
+from office_session import blank_slides, insert_link, named_values, office_session, photo_bmp, props  # noqa: E402
 
 
 # TrueType fonts, whose subsets LibreOffice writes with glyph-index codes:
@@ -68,14 +68,8 @@ def calc_document(desktop, marker):
 def impress_document(desktop, marker):
     doc = desktop.loadComponentFromURL("private:factory/simpress", "_blank", 0,
                                        props(Hidden=True))
-    pages = doc.getDrawPages()
-    while pages.getCount() < 2:
-        pages.insertNewByIndex(pages.getCount() - 1)
     first = "\n".join(("Foliant sample %s" % marker,) + SENTENCES)
-    for index, words in enumerate((first, "Slide markerslidetwo")):
-        page = pages.getByIndex(index)
-        while page.getCount() > 0:
-            page.remove(page.getByIndex(0))
+    for index, (page, words) in enumerate(zip(blank_slides(doc, 2), (first, "Slide markerslidetwo"))):
         shape = doc.createInstance("com.sun.star.drawing.TextShape")
         shape.setPosition(uno.createUnoStruct("com.sun.star.awt.Point", 2000, 2000))
         shape.setSize(uno.createUnoStruct("com.sun.star.awt.Size", 20000, 3000))

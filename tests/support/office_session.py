@@ -95,6 +95,19 @@ def office_session(name, keep_profile=False):
             shutil.rmtree(profile, ignore_errors=True)
 
 
+def blank_slides(doc, count):
+    """The first count slides of a presentation, made if missing, each
+    emptied of the shapes its layout put there."""
+    pages = doc.getDrawPages()
+    while pages.getCount() < count:
+        pages.insertNewByIndex(pages.getCount() - 1)
+    slides = [pages.getByIndex(index) for index in range(count)]
+    for page in slides:
+        while page.getCount() > 0:
+            page.remove(page.getByIndex(0))
+    return slides
+
+
 def insert_link(text, cursor, words, url):
     """A paragraph of words that link to url."""
     start = cursor.getStart()
