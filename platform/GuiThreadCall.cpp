@@ -1,7 +1,5 @@
 #include "platform/GuiThreadCall.h"
 
-#include "platform/ThreadChecker.h"
-
 #include <QMetaObject>
 #include <QObject>
 #include <QThread>
@@ -15,16 +13,13 @@ namespace {
 
 // Qt's event queue hands a queued call from the posting thread to the
 // receiving one under a lock inside Qt, which a thread checker does not
-// see: the hand-over is told to it, so that what the poster wrote before
-// posting is known to come before the call. Nothing in other builds.
-char g_handOver;
-void HandOver()
-{
-    threadchecker::HandOver(&g_handOver);
-}
+// see. A call is posted with this mutex held and takes it before it runs,
+// so what the poster wrote before and while posting (the queued call's own
+// copy of fn included) is known to come before the call.
+std::mutex g_handOver;
 void TakeOver()
 {
-    threadchecker::TakeOver(&g_handOver);
+    const std::lock_guard lock(g_handOver);
 }
 
 // The standard library's mutex and condition: a thread checker sees the
@@ -71,7 +66,7 @@ bool RunInThreadOf(QObject* context, const std::function<void()>& fn)
     auto waiter = std::make_shared<Waiter>();
     {
         auto release = std::make_shared<Release>(waiter);
-        HandOver();
+        const std::lock_guard handOver(g_handOver);
         const bool posted = QMetaObject::invokeMethod(
             context,
             [release, fn, waiter] {
@@ -91,7 +86,7 @@ bool RunInThreadOf(QObject* context, const std::function<void()>& fn)
 
 void PostToThreadOf(QObject* context, std::function<void()> fn)
 {
-    HandOver();
+    const std::lock_guard handOver(g_handOver);
     QMetaObject::invokeMethod(
         context,
         [fn = std::move(fn)] {

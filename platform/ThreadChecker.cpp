@@ -2,7 +2,6 @@
 
 #if defined(__SANITIZE_THREAD__)
 #include <sanitizer/common_interface_defs.h>
-#include <sanitizer/tsan_interface.h>
 
 #include <mutex>
 #endif
@@ -10,16 +9,6 @@
 namespace threadchecker {
 
 #if defined(__SANITIZE_THREAD__)
-
-void HandOver(void* token)
-{
-    __tsan_release(token);
-}
-
-void TakeOver(void* token)
-{
-    __tsan_acquire(token);
-}
 
 void EndOwnThread()
 {
@@ -31,8 +20,6 @@ void EndOwnThread()
 
 #else
 
-void HandOver(void*) {}
-void TakeOver(void*) {}
 void EndOwnThread() {}
 
 #endif
