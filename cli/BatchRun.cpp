@@ -31,6 +31,7 @@ public:
     {
         m_page.BeginFile(file.outputFolder, m_timeoutSeconds, partPath);
     }
+    void SetPrinted(std::function<void()> printed) override { m_page.SetPrinted(std::move(printed)); }
     bool EndFile(bool converted, FileResult* file) override
     {
         const bool made = converted && m_page.PdfMade();
@@ -157,21 +158,36 @@ int BatchRun::Run()
     ProgressLine progress;
     const int total = static_cast<int>(m_files.size());
     const int jobCount = qMax(1, qMin(m_options.jobs, total));
+    // Each job's Ghostscript runs while the office prints the next file: a
+    // second page per job makes the PDF of a file printed while the first
+    // prints the next, and no more than jobCount files print at once.
+    const int pageCount = qMin(2 * jobCount, total);
 
     const bool combining = !m_options.combinedPath.isEmpty();
     const bool prepared = !combining || PrepareCombined();
     ConversionRun run(m_converters, m_files, m_options.combinedPath, *this);
     std::vector<std::unique_ptr<CliJob>> jobs;
     std::vector<ConversionRun::Job*> pages;
-    for (int i = 0; i < (prepared ? jobCount : 0); ++i) {
+    for (int i = 0; i < (prepared ? pageCount : 0); ++i) {
         jobs.push_back(std::make_unique<CliJob>(m_options, m_stopped));
         pages.push_back(jobs.back().get());
     }
 
-    // A line per file as it finishes, in the order files finish.
+    // A line per file as it finishes: with one job in list order (the next
+    // file may be done before the one in Ghostscript), with more in the
+    // order files finish.
+    const bool inListOrder = m_options.jobs <= 1;
+    std::vector<bool> finishedAhead(m_files.size(), false);
+    qsizetype nextInOrder = 0;
     std::vector<bool> printed(m_files.size(), false);
     int signal = 0;
     int done = 0;
+    auto printLine = [&](qsizetype i) {
+        progress.Clear();
+        Print(run.Files()[i]);
+        printed[i] = true;
+        ++done;
+    };
     auto flush = [&] {
         QList<qsizetype> finished;
         {
@@ -179,25 +195,30 @@ int BatchRun::Run()
             finished.swap(m_finished);
         }
         for (qsizetype i : finished) {
-            progress.Clear();
-            Print(run.Files()[i]);
-            printed[i] = true;
-            ++done;
+            if (inListOrder)
+                finishedAhead[i] = true;
+            else
+                printLine(i);
         }
+        for (; inListOrder && nextInOrder < m_files.size() && finishedAhead[nextInOrder]; ++nextInOrder)
+            printLine(nextInOrder);
         progress.Show(done, total);
     };
     if (prepared)
-        run.Run(pages, [&] {
-            if (!signal && StopSignals::Received()) {
-                signal = StopSignals::Received();
-                m_stopped = true;
+        run.Run(
+            pages,
+            [&] {
+                if (!signal && StopSignals::Received()) {
+                    signal = StopSignals::Received();
+                    m_stopped = true;
+                    for (const auto& job : jobs)
+                        job->Page().EndCurrentProgram();
+                }
                 for (const auto& job : jobs)
-                    job->Page().EndCurrentProgram();
-            }
-            for (const auto& job : jobs)
-                job->Page().EndIfOverdue();
-            flush();
-        });
+                    job->Page().EndIfOverdue();
+                flush();
+            },
+            jobCount);
     jobs.clear(); // each page removes its scratch files
     // An office host ended by a stop or a time limit could not remove its own.
     ScratchFolder::RemoveLeftovers(ScratchFolder::kOfficeHostPrefix);

@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include <chrono>
+#include <utility>
 
 namespace {
 
@@ -116,6 +117,9 @@ int CliPage::Answer(const QString& text, unsigned type)
 
 PdfOutcome CliPage::MakePdfFromSpool(const QString& sourcePath)
 {
+    // The spool is complete: the next file may print while Ghostscript reads it.
+    if (const std::function<void()> printed = std::exchange(m_printed, {}))
+        printed();
     GhostscriptOptions options;
     options.stopRequested = [this] { return StopRequested(); };
     options.partPath = m_partPath;

@@ -46,6 +46,8 @@ public:
     double Seconds() const;
     // The file is done: no time limit applies until the next one begins.
     void EndFile() { m_startedMs = 0; }
+    // Called once the file's print job is complete, as its PDF step begins.
+    void SetPrinted(std::function<void()> printed) { m_printed = std::move(printed); }
 
     // From the run's thread: past the file's time limit, the file is stopped
     // and its office host ended.
@@ -93,4 +95,5 @@ private:
     mutable QMutex m_mutex;
     QStringList m_messages;
     std::function<void()> m_ender;
+    std::function<void()> m_printed;
 };

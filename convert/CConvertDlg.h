@@ -13,6 +13,7 @@
 #include <QMap>
 #include <QSize>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include <atomic>
@@ -64,6 +65,15 @@ public:
     // True once the worker of the current run has passed its last step that
     // Stop can hold: only the run's end on the GUI thread is left.
     bool IsWorkerEnding() const { return m_workerEnding; }
+    // True while the worker holds at a step, waiting for the stop question's
+    // answer.
+    bool IsWorkerHeld() const { return m_stopGate.IsHolding(); }
+    // Whether the page's timer of that id is ticking.
+    bool IsTimerActive(int id) const
+    {
+        const QTimer* timer = m_timers.value(id);
+        return timer && timer->isActive();
+    }
     // Asks whether to stop (Yes/No, caption "Foliant 3.0", in a box owned
     // by owner) while the worker holds at its next step; Yes stops the run
     // as StopRun does. Returns the answer; IDNO without asking when no run

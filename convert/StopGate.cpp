@@ -37,7 +37,9 @@ void StopGate::Stop()
 bool StopGate::Wait()
 {
     std::unique_lock lock(m_mutex);
+    ++m_waiting;
     m_changed.wait(lock, [this] { return !m_held || m_stopped; });
+    --m_waiting;
     return m_stopped;
 }
 
@@ -45,6 +47,12 @@ bool StopGate::IsStopped() const
 {
     std::lock_guard lock(m_mutex);
     return m_stopped;
+}
+
+bool StopGate::IsHolding() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_waiting > 0;
 }
 
 bool StopGate::Sleep(int milliseconds)

@@ -23,6 +23,8 @@ public:
     bool Wait();
     // Never waits.
     bool IsStopped() const;
+    // Whether a worker is held at the gate now.
+    bool IsHolding() const;
     // Sleeps for milliseconds, less when the run is stopped meanwhile. True
     // when it was stopped.
     bool Sleep(int milliseconds);
@@ -32,4 +34,5 @@ private:
     std::condition_variable m_changed;
     bool m_held = false;
     bool m_stopped = false;
+    int m_waiting = 0;
 };

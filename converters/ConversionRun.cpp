@@ -78,13 +78,26 @@ bool ConversionRun::ConvertFile(Job& job, qsizetype index)
     return !stopped;
 }
 
+bool ConversionRun::ConvertInTurn(Job& job, qsizetype index)
+{
+    if (!m_turns)
+        return ConvertFile(job, index);
+    if (!m_turns->Take(index, [this] { return m_observer.Stopped(); }))
+        return false;
+    job.SetPrinted([this, index] { m_turns->Give(index); });
+    const bool goOn = ConvertFile(job, index);
+    job.SetPrinted({});
+    m_turns->Give(index);
+    return goOn;
+}
+
 void ConversionRun::RunJob(Job& job)
 {
     for (;;) {
         if (m_observer.Stopped())
             return;
         const qsizetype index = m_next++;
-        if (index >= m_files.size() || !ConvertFile(job, index))
+        if (index >= m_files.size() || !ConvertInTurn(job, index))
             return;
     }
 }
@@ -137,9 +150,12 @@ void ConversionRun::Combine()
         m_observer.CombinedNotMade(m_combinedPath, why);
 }
 
-void ConversionRun::Run(const std::vector<Job*>& jobs, const std::function<void()>& watch)
+void ConversionRun::Run(const std::vector<Job*>& jobs, const std::function<void()>& watch, int printing)
 {
+    if (printing > 0 && printing < static_cast<int>(jobs.size()))
+        m_turns = std::make_unique<PrintTurns>(m_files.size(), printing);
     RunJobs(jobs, watch);
+    m_turns.reset();
     for (FileResult& file : m_files)
         if (file.status == FileResult::Status::Pending) {
             file.status = FileResult::Status::Stopped;

@@ -2,6 +2,7 @@
 
 #include "converters/Converters.h"
 #include "converters/FileResult.h"
+#include "converters/PrintTurns.h"
 #include "pdf/ConversionSettings.h"
 
 #include <QList>
@@ -65,6 +66,11 @@ public:
         // After the converter: whether the file's PDF was made (converted:
         // what the converter said), with the reason and time in *file.
         virtual bool EndFile(bool converted, FileResult* file) = 0;
+        // Before BeginFile, in a run that prints fewer files at once than it
+        // has jobs: what the page calls once the file's print job is complete
+        // and its PDF step begins (empty after the file). A job that never
+        // calls it holds its turn until the file is done.
+        virtual void SetPrinted(std::function<void()> printed) { Q_UNUSED(printed); }
     };
 
     // files: each with its PDF's path and folder; combinedPath empty for a
@@ -75,8 +81,11 @@ public:
     // Runs every job to the end of the files or the stop: one job on the
     // calling thread; more each on a thread of its own, while the calling
     // thread calls watch every few milliseconds until they have ended.
-    // Files no job reached are stopped.
-    void Run(const std::vector<Job*>& jobs, const std::function<void()>& watch = {});
+    // Files no job reached are stopped. With printing between 1 and the
+    // number of jobs, at most that many files print at once, taking their
+    // turns in list order, while the other jobs make the PDFs of files
+    // already printed.
+    void Run(const std::vector<Job*>& jobs, const std::function<void()>& watch = {}, int printing = 0);
     // With a combined PDF, once the front end has done its end of the run:
     // the PDFs made joined in list order (unless the run was stopped), and
     // the parts removed. A join that fails fails every file in it.
@@ -91,6 +100,8 @@ private:
     bool ConvertFile(Job& job, qsizetype index);
     void Finish(qsizetype index, FileResult::Status status, const QString& reason = {});
     bool PrepareParts();
+    // ConvertFile in the file's print turn, when the run has turns.
+    bool ConvertInTurn(Job& job, qsizetype index);
 
     const ConverterSet m_converters;
     QList<FileResult> m_files;
@@ -98,4 +109,5 @@ private:
     Observer& m_observer;
     std::unique_ptr<QTemporaryDir> m_parts;
     std::atomic<qsizetype> m_next{0};
+    std::unique_ptr<PrintTurns> m_turns;
 };

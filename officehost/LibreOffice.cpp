@@ -239,9 +239,22 @@ std::unique_ptr<LibreOffice> LibreOffice::Start(const QString& profileFolder, QS
     return std::unique_ptr<LibreOffice>(new LibreOffice(std::move(impl)));
 }
 
+namespace {
+
+// The office may reach the document by either name when it is a link.
+void LetIn(const QFileInfo& file)
+{
+    ContentGuard::Allow(file.absoluteFilePath());
+    ContentGuard::Allow(file.canonicalFilePath());
+}
+
+} // namespace
+
 LibreOffice::Detected LibreOffice::Detect(const QString& path)
 {
     Detected detected;
+    // Detection reads the file's bytes through the same guard as loading.
+    LetIn(QFileInfo(path));
     try {
         const uno::Reference<lang::XMultiComponentFactory> factory = m_impl->context->getServiceManager();
         uno::Reference<document::XTypeDetection> detection(
@@ -300,9 +313,7 @@ std::unique_ptr<OfficeDocument> LibreOffice::Open(const OpenRequest& request, QS
         Property("MacroExecutionMode", uno::Any(document::MacroExecMode::NEVER_EXECUTE)),
         Property("UpdateDocMode", uno::Any(document::UpdateDocMode::NO_UPDATE)),
     };
-    // The office may reach the document by either name when it is a link.
-    ContentGuard::Allow(file.absoluteFilePath());
-    ContentGuard::Allow(file.canonicalFilePath());
+    LetIn(file);
     if (!request.password.isEmpty())
         args.push_back(Property("Password", uno::Any(ToOUString(request.password))));
     if (!request.filterName.isEmpty())

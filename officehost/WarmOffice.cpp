@@ -6,6 +6,7 @@
 #include "officehost/LibreOffice.h"
 #include "officehost/OfficeProfiles.h"
 #include "platform/DescriptorMessages.h"
+#include "platform/ThreadChecker.h"
 #include "platform/WarmOfficeConnection.h"
 
 #include <QDeadlineTimer>
@@ -32,8 +33,11 @@ int ThreadCount()
         QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
 }
 
+// The office's own threads end once it has loaded; a thread checker's
+// would not, so it is ended first.
 bool WaitUntilSingleThreaded(int limit)
 {
+    threadchecker::EndOwnThread();
     QDeadlineTimer deadline(limit);
     while (ThreadCount() != 1) {
         if (deadline.hasExpired())

@@ -1,5 +1,7 @@
 #include "platform/GuiThreadCall.h"
 
+#include "platform/ThreadChecker.h"
+
 #include <QMetaObject>
 #include <QObject>
 #include <QThread>
@@ -9,30 +11,21 @@
 #include <mutex>
 #include <utility>
 
-#if defined(__SANITIZE_THREAD__)
-#include <sanitizer/tsan_interface.h>
-#endif
-
 namespace {
 
 // Qt's event queue hands a queued call from the posting thread to the
 // receiving one under a lock inside Qt, which a thread checker does not
 // see: the hand-over is told to it, so that what the poster wrote before
 // posting is known to come before the call. Nothing in other builds.
-#if defined(__SANITIZE_THREAD__)
 char g_handOver;
 void HandOver()
 {
-    __tsan_release(&g_handOver);
+    threadchecker::HandOver(&g_handOver);
 }
 void TakeOver()
 {
-    __tsan_acquire(&g_handOver);
+    threadchecker::TakeOver(&g_handOver);
 }
-#else
-void HandOver() {}
-void TakeOver() {}
-#endif
 
 // The standard library's mutex and condition: a thread checker sees the
 // caller take the mutex back when it wakes, and so sees everything fn did

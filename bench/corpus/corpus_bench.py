@@ -10,7 +10,9 @@ shared machine the times swing with the load: --runs N times both sides N
 times, one after the other, and gives the medians, each file's median time
 as foliant-convert reports it, and the load average around each run.
 
-usage: corpus_bench.py [--runs N] BUILD_DIR [WORK_FOLDER]
+With --jobs N foliant-convert converts N files at once.
+
+usage: corpus_bench.py [--runs N] [--jobs N] BUILD_DIR [WORK_FOLDER]
 Run it under the shared lock: flock /tmp/foliant-e2e.lock bench/corpus/corpus_bench.py build/ci
 """
 import argparse
@@ -67,6 +69,7 @@ def file_times(report):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--runs", type=int, default=1)
+    parser.add_argument("--jobs", type=int, default=1)
     parser.add_argument("build")
     parser.add_argument("work", nargs="?")
     args = parser.parse_args()
@@ -98,7 +101,7 @@ def main():
     # Foliant, first-shown settings, one job, after a run of its own as
     # soffice had (the office profiles are made).
     ours = os.path.join(work, "foliant")
-    foliant = [os.path.join(build, "foliant-convert")]
+    foliant = [os.path.join(build, "foliant-convert"), "--jobs", str(args.jobs)]
     timed(foliant + ["--overwrite", "-o", os.path.join(work, "warmup-ours"), documents[0]], env)
     soffice_runs, foliant_runs, loads, per_file = [], [], [], {}
     for _ in range(max(1, args.runs)):
@@ -150,8 +153,8 @@ def main():
         print("runs: foliant-convert %s s, soffice %s s; load average before-after each: %s" %
               (" ".join("%.1f" % t for t in foliant_runs), " ".join("%.1f" % t for t in soffice_runs),
                " ".join(loads)))
-    print("time: foliant-convert %.1f s for %d documents, soffice %.1f s: %.2f x (goal <= 1.5);"
-          " %.1f s for the %d pictures%s" % (foliant_seconds, len(documents), soffice_seconds,
+    print("time: foliant-convert --jobs %d %.1f s for %d documents, soffice %.1f s: %.2f x (goal <= 1.5);"
+          " %.1f s for the %d pictures%s" % (args.jobs, foliant_seconds, len(documents), soffice_seconds,
                                            foliant_seconds / soffice_seconds, picture_seconds, len(pictures),
                                            " (medians of %d runs)" % len(foliant_runs)
                                            if len(foliant_runs) > 1 else ""))

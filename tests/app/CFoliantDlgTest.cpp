@@ -96,7 +96,7 @@ protected:
     {
         if (Page()->IsConverting() || Page()->IsWorkerRunning()) {
             Page()->StopRun();
-            QTRY_VERIFY_WITH_TIMEOUT(!Page()->IsWorkerRunning(), 60000);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !Page()->IsWorkerRunning(); }, 60000));
         }
         SetMessageBoxService(previousBoxes);
     }
@@ -114,7 +114,7 @@ protected:
         DlgItem<QLineEdit>(Page(), IDC_OUTPUT_FOLDER)->setText(folder.path());
         Page()->OnConvert();
         ASSERT_EQ(Page()->m_converting, 1);
-        QTRY_COMPARE_WITH_TIMEOUT(longRun.started.load(), 1, 30000);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return longRun.started.load() == 1; }, 30000));
     }
 
     QList<ScriptedMessageBoxes::Box> Boxes() const { return boxes.Boxes(); }
@@ -246,7 +246,7 @@ TEST_F(FoliantDlgTest, ClosingDuringARunAsksAndYesEndsTheRunAndItsProgram)
     dialog.close();
     EXPECT_EQ(Boxes().size(), 3);
     // The window waits for the worker, then goes.
-    QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 30000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.isVisible(); }, 30000));
     EXPECT_FALSE(Page()->IsWorkerRunning());
     EXPECT_FALSE(ProcessExists(child));
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
@@ -285,15 +285,16 @@ TEST_F(FoliantDlgTest, TheRunHoldsWhileTheCloseQuestionIsOpen)
     int atQuestion = -1, afterAWhile = -1;
     holding.whileShown = [&] {
         atQuestion = calls;
-        QTest::qWait(1200); // the event loop runs, as under a real box
+        // The event loop runs, as under a real box, until the run holds.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return page->IsWorkerHeld(); }, 30000));
         afterAWhile = calls;
     };
     holding.Answer(IDYES);
 
     page->OnConvert();
-    QTRY_COMPARE_WITH_TIMEOUT(calls.load(), 1, 30000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return calls.load() >= 1; }, 30000));
     window.close();
-    QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 30000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 30000));
     ASSERT_EQ(holding.Boxes().size(), 1);
     EXPECT_GE(atQuestion, 1);
     // At most the file under way when the question came finishes meanwhile.

@@ -43,13 +43,13 @@ TEST(CloseDuringRunTest, YesStopsTheRunAndLeavesNoProgramOfItRunning)
         ASSERT_EQ(page->m_converting, 1);
 
         // Wait until the office host of the file runs.
-        QTRY_VERIFY_WITH_TIMEOUT(processtree::Running(runtimePath).join(u' ').contains(u"WINWORD.EXE"),
-                                 120000);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return processtree::Running(runtimePath).join(u' ').contains(u"WINWORD.EXE"); }, 120000));
         boxes.Answer(IDYES);
         dialog.close();
         ASSERT_EQ(boxes.Boxes().size(), 1);
         EXPECT_EQ(boxes.Boxes()[0].request.text, CFoliantDlg::kStopQuestion);
-        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 120000);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.isVisible(); }, 120000));
         EXPECT_FALSE(page->IsWorkerRunning());
         EXPECT_EQ(processtree::Running(runtimePath), QStringList{})
             << "no office host, office or Ghostscript of the run is left";

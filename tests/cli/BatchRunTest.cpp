@@ -21,6 +21,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -60,9 +61,15 @@ protected:
             const int now = ++running;
             for (int seen = most; now > seen && !most.compare_exchange_weak(seen, now);) {
             }
+            t_printing = true;
+            {
+                std::unique_lock lock(spoolsMutex);
+                t_number = ++started;
+                met.notify_all();
+            }
             const QByteArray text = testtools::ReadFile(path);
             Print(page, path, text);
-            --running;
+            EndPrinting();
         };
         set.picture = [](ConversionPage& page, const QString& path) {
             if (!testtools::WriteFile(page.SpoolFilePath(nullptr), kPage))
@@ -98,7 +105,20 @@ protected:
         MeetTheOtherJob();
         if (!testtools::WriteFile(page.SpoolFilePath(nullptr), kPage))
             return;
+        EndPrinting(); // files printing at once are counted, not PDF steps
         page.SetConverted(page.MakePdfFromSpool(path).made ? 1 : 0);
+        if (text == "next") {
+            // The next file began while this one's PDF was made, or begins soon after.
+            std::unique_lock lock(spoolsMutex);
+            if (!met.wait_for(lock, std::chrono::seconds(30), [&] { return started > t_number; }))
+                overlapped = false;
+        }
+    }
+
+    void EndPrinting()
+    {
+        if (std::exchange(t_printing, false))
+            --running;
     }
 
     // With meet set, the first two printing jobs wait (within a limit) until
@@ -123,8 +143,15 @@ protected:
     QStringList spools;
     bool meet = false;
     int arrived = 0;
+    int started = 0; // converters begun
+    bool overlapped = true;
+    static thread_local bool t_printing;
+    static thread_local int t_number;
     std::condition_variable met;
 };
+
+thread_local bool BatchRunTest::t_printing = false;
+thread_local int BatchRunTest::t_number = 0;
 
 QMap<QString, QString> Statuses(const QList<FileResult>& results)
 {
@@ -238,6 +265,20 @@ TEST_F(BatchRunTest, PasswordsAndTimeLimitsEndOnlyTheirOwnFile)
     EXPECT_EQ(run.Run(), 0);
     ASSERT_EQ(run.Results().size(), 1);
     EXPECT_EQ(run.Results()[0].status, FileResult::Status::Made);
+}
+
+TEST_F(BatchRunTest, OneJobPrintsTheNextFileWhileGhostscriptMakesTheLastOnesPdf)
+{
+    options.inputs = {Input("a.doc", "next"), Input("b.doc", "next"), Input("c.doc", "next"), Input("d.doc")};
+    BatchRun run(options, Converters());
+    EXPECT_EQ(run.Run(), 0);
+    EXPECT_EQ(most.load(), 1) << "one file printing at a time";
+    EXPECT_TRUE(overlapped) << "without the overlap each PDF step waits out its limit";
+    ASSERT_EQ(run.Results().size(), 4);
+    for (const FileResult& r : run.Results()) {
+        EXPECT_EQ(r.status, FileResult::Status::Made) << r.source.toStdString();
+        EXPECT_TRUE(testtools::ReadFile(r.pdf).startsWith("%PDF")) << r.pdf.toStdString();
+    }
 }
 
 } // namespace

@@ -279,7 +279,7 @@ TEST_F(TransParentButtonTest, HoverTimerEndsTheHotStateOnceThePointerHasLeft)
     EXPECT_EQ(button->State(), 0);
     EXPECT_TRUE(button->IsTracking());
     // The running hover timer notices the pointer outside.
-    QTRY_COMPARE_WITH_TIMEOUT(button->State(), 1, 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button->State() == 1; }, 5000));
     EXPECT_FALSE(button->IsTracking());
     EXPECT_FALSE(button->HasTimer(CTransParentButton::kHoverTimer));
     EXPECT_EQ(Picture().pixel(3, 50) & 0xFFFFFF, backdrop.colour.rgb() & 0xFFFFFF);

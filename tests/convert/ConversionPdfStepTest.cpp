@@ -119,7 +119,11 @@ TEST_F(ConversionPdfStepTest, StopEndsTheRunningGhostscriptAndNoPdfAppears)
         QMutexLocker lock(&mutex);
         return inGhostscript;
     }));
-    QTest::qWait(300); // Ghostscript is under way
+    // Stop comes while Ghostscript is running, not before it started.
+    const QString self = QString::number(QCoreApplication::applicationPid());
+    ASSERT_TRUE(WaitUntil([&] {
+        return testtools::RunTool("pgrep", {"-x", "-P", self, "gs"}).exitCode == 0;
+    }));
     boxes.Answer(IDYES);
     QTest::mouseClick(DlgItem<QAbstractButton>(page.get(), IDC_CONVERT), Qt::LeftButton);
     ASSERT_TRUE(WaitUntil([&] { return finished.count() == 1; }));

@@ -223,8 +223,7 @@ TEST_F(ConversionWorkerTest, StopNoHoldsTheWorkerWhileAskingThenGoesOn)
         EXPECT_FALSE(Button(IDC_REMOVE_ALL)->isEnabled());
         // The converter of A finishes; the worker then holds at its next step.
         fakes.Release();
-        ASSERT_TRUE(WaitUntil([&] { return fakes.Returned() == 1; }));
-        QTest::qWait(300);
+        ASSERT_TRUE(WaitUntil([&] { return page->IsWorkerHeld(); }));
         EXPECT_EQ(fakes.CalledNames(), QStringList{"A.doc"}) << "nothing goes on while the question is open";
         EXPECT_TRUE(page->m_finishDlg.m_files.isEmpty());
     });
@@ -270,8 +269,8 @@ TEST_F(ConversionWorkerTest, StopYesEndsTheCurrentProgramAndRecordsNothingMore)
     EXPECT_EQ(fakes.CalledNames(), (QStringList{"A.doc", "B.doc"}));
     EXPECT_EQ(page->m_finishDlg.m_files, QStringList{"A.pdf"}) << "nothing recorded after the stop";
     EXPECT_FALSE(QFileInfo::exists(PathOf("B.pdf")));
-    // No completion step follows a stopped run.
-    QTest::qWait(1500);
+    // No completion step follows a stopped run: its timer was never started.
+    EXPECT_FALSE(page->IsTimerActive(2));
     EXPECT_EQ(completion.shown, 0);
     EXPECT_EQ(Status(), "Stoped");
 }
@@ -333,7 +332,6 @@ TEST_F(ConversionWorkerTest, ANewRunStartsOnlyAfterTheAbandonedWorkerHasEnded)
     Click(IDC_CONVERT);
     EXPECT_TRUE(page->IsConverting());
     EXPECT_EQ(Button(IDC_CONVERT)->text(), "Stop");
-    QTest::qWait(300);
     EXPECT_EQ(fakes.CalledNames(), QStringList{"A.doc"}) << "the new run waits for the old worker";
 
     fakes.Release();

@@ -14,7 +14,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -37,10 +43,19 @@ private:
     FakePage m_page;
 };
 
+// A job whose page says when the file's print job is complete.
+class TurnJob : public FakeJob
+{
+public:
+    using FakeJob::FakeJob;
+    void SetPrinted(std::function<void()> call) override { printed = std::move(call); }
+    std::function<void()> printed;
+};
+
 class RecordingObserver : public ConversionRun::Observer
 {
 public:
-    bool Stopped() override { return stopAfter >= 0 && done.size() >= stopAfter; }
+    bool Stopped() override { return stopNow || (stopAfter >= 0 && done.size() >= stopAfter); }
     QString Refusal(const FileResult& file) override
     {
         return file.source.endsWith(QLatin1String("refused.doc")) ? QStringLiteral("refused") : QString();
@@ -63,6 +78,7 @@ public:
 
     ConversionRun::Existing existing = ConversionRun::Existing::Skip;
     qsizetype stopAfter = -1;
+    std::atomic<bool> stopNow{false};
     QMutex mutex;
     QStringList asked;
     QStringList done;
@@ -158,6 +174,80 @@ TEST_F(ConversionRunTest, AStoppedRunTakesNoFurtherFileAndTheRestAreStopped)
         EXPECT_EQ(run.Files()[i].reason, "Stopped before it was started.");
     }
     EXPECT_EQ(job.begun.size(), 2);
+}
+
+TEST_F(ConversionRunTest, WithFewerPrintingThanJobsFilesPrintInTurnWhileTheLastOnesPdfIsMade)
+{
+    // Each file prints, hands its turn on as a page does when the PDF step
+    // begins, and in its PDF step waits (within a limit) until the next file
+    // prints; "hold.doc" keeps its turn until the run is stopped.
+    std::mutex mutex; // the standard library's, whose waits a thread checker follows
+    std::condition_variable changed;
+    QStringList printed;
+    int printing = 0, most = 0;
+    bool overlapped = true;
+    bool stop = false;
+    std::vector<TurnJob*> jobs;
+    ConverterSet set;
+    set.word = [&](ConversionPage& page, const QString& path) {
+        const QString name = QFileInfo(path).fileName();
+        TurnJob* job =
+            *std::find_if(jobs.begin(), jobs.end(), [&](TurnJob* j) { return &j->Page() == &page; });
+        std::unique_lock lock(mutex);
+        printed << name;
+        most = std::max(most, ++printing);
+        changed.notify_all();
+        if (name == QLatin1String("hold.doc")) {
+            changed.wait(lock, [&] { return stop; });
+            --printing;
+            return;
+        }
+        --printing;
+        const qsizetype next = printed.size();
+        lock.unlock();
+        std::exchange(job->printed, {})();
+        lock.lock();
+        if (name != QLatin1String("d.doc"))
+            overlapped = changed.wait_for(lock, std::chrono::seconds(30), [&] {
+                return printed.size() > next;
+            }) && overlapped;
+        page.SetConverted(1);
+    };
+
+    RecordingObserver observer;
+    ConversionRun run(set, Files({"a.doc", "b.doc", "c.doc", "d.doc"}), {}, observer);
+    TurnJob first(log), second(log);
+    jobs = {&first, &second};
+    run.Run(
+        {&first, &second}, [] {}, 1);
+    EXPECT_EQ(printed, (QStringList{"a.doc", "b.doc", "c.doc", "d.doc"})) << "in list order";
+    EXPECT_EQ(most, 1) << "one file printing at a time";
+    EXPECT_TRUE(overlapped) << "the next file printed during each PDF step";
+    for (const FileResult& file : run.Files())
+        EXPECT_EQ(file.status, FileResult::Status::Made) << file.source.toStdString();
+
+    // A stop reaches the job waiting for its turn.
+    printed.clear();
+    RecordingObserver stopping;
+    ConversionRun held(set, Files({"hold.doc", "b.doc"}), {}, stopping);
+    TurnJob third(log), fourth(log);
+    jobs = {&third, &fourth};
+    held.Run(
+        {&third, &fourth},
+        [&] {
+            std::lock_guard lock(mutex);
+            if (!printed.isEmpty()) {
+                stop = true;
+                stopping.stopNow = true;
+                changed.notify_all();
+            }
+        },
+        1);
+    EXPECT_EQ(printed, QStringList{"hold.doc"});
+    ASSERT_EQ(held.Files().size(), 2);
+    EXPECT_EQ(held.Files()[0].status, FileResult::Status::Stopped);
+    EXPECT_EQ(held.Files()[1].status, FileResult::Status::Stopped);
+    EXPECT_EQ(held.Files()[1].reason, "Stopped before it was started.");
 }
 
 } // namespace

@@ -120,32 +120,76 @@ TEST_F(HostFailureTest, UnknownMembersAndWrongArgumentsFailCleanlyAndTheHostKeep
                       {Variant::I2(0), Variant::I2(0), Variant::I2(0)});
 }
 
-TEST_F(HostFailureTest, ExcelRefusesWhatIsNoWorkbook)
+// Bytes no spreadsheet or presentation filter recognises are refused by
+// their host without loading the word processor, whose plain-text import
+// takes anything; a workbook under another workbook type's name still opens.
+TEST_F(HostFailureTest, ExcelAndPowerPointRefuseWhatIsNotTheirsWithoutLoadingTheWordProcessor)
 {
     QString why;
     const QString folder = officedocuments::Folder(&why);
     ASSERT_FALSE(folder.isEmpty()) << why.toStdString();
+    QTemporaryDir scratch;
+    ASSERT_TRUE(scratch.isValid());
+    QByteArray noise;
+    quint32 state = 25;
+    for (int i = 0; i < 30000; ++i) {
+        state = state * 1103515245u + 12345u;
+        noise.append(static_cast<char>(state >> 24));
+    }
+    const QString garbageXlsx = scratch.filePath(QStringLiteral("noise.xlsx"));
+    const QString garbagePpt = scratch.filePath(QStringLiteral("noise.ppt"));
+    const QString renamedXls = scratch.filePath(QStringLiteral("workbook.xlsx"));
+    ASSERT_TRUE(testtools::WriteFile(garbageXlsx, noise));
+    ASSERT_TRUE(testtools::WriteFile(garbagePpt, noise));
+    ASSERT_TRUE(QFile::copy(folder + QStringLiteral("/sample.xls"), renamedXls));
+    const auto mapsWordProcessor = [](qint64 pid) {
+        const QByteArray maps = testtools::ReadFile(QStringLiteral("/proc/%1/maps").arg(pid));
+        EXPECT_FALSE(maps.isEmpty());
+        return maps.contains("libswlo.so");
+    };
+
     COleDispatchDriver excel;
     ASSERT_TRUE(excel.CreateDispatch(QStringLiteral("Excel.Application")));
+    const qint64 excelPid = ServerProcessId(excel.m_lpDispatch);
     COleDispatchDriver workbooks(
         excel.InvokeHelper(exceldispid::kWorkbooks, DISPATCH_PROPERTYGET, VT_DISPATCH).pdispVal());
-    const VariantList open = {Variant::Bstr(folder + QStringLiteral("/sample.doc")),
-                              Variant::I4(0),
-                              Variant::I2(1),
-                              kOmitted,
-                              Variant::Bstr(QStringLiteral("\x01")),
-                              kOmitted,
-                              Variant::I2(1),
-                              kOmitted,
-                              kOmitted,
-                              Variant::I2(0),
-                              Variant::I2(0),
-                              kOmitted,
-                              Variant::I2(0)};
-    EXPECT_EQ(DispatchError(
-                  [&] { workbooks.InvokeHelper(exceldispid::kOpen, DISPATCH_METHOD, VT_DISPATCH, open); }),
-              DISP_E_EXCEPTION);
+    const auto openWorkbook = [&](const QString& file) {
+        const VariantList open = {Variant::Bstr(file),
+                                  Variant::I4(0),
+                                  Variant::I2(1),
+                                  kOmitted,
+                                  Variant::Bstr(QStringLiteral("\x01")),
+                                  kOmitted,
+                                  Variant::I2(1),
+                                  kOmitted,
+                                  kOmitted,
+                                  Variant::I2(0),
+                                  Variant::I2(0),
+                                  kOmitted,
+                                  Variant::I2(0)};
+        return DispatchError(
+            [&] { workbooks.InvokeHelper(exceldispid::kOpen, DISPATCH_METHOD, VT_DISPATCH, open); });
+    };
+    EXPECT_EQ(openWorkbook(folder + QStringLiteral("/sample.doc")), DISP_E_EXCEPTION);
+    EXPECT_EQ(openWorkbook(garbageXlsx), DISP_E_EXCEPTION);
+    EXPECT_FALSE(mapsWordProcessor(excelPid));
+    EXPECT_EQ(openWorkbook(renamedXls), S_OK);
     excel.InvokeHelper(exceldispid::kQuit, DISPATCH_METHOD, VT_EMPTY);
+
+    COleDispatchDriver powerPoint;
+    ASSERT_TRUE(powerPoint.CreateDispatch(QStringLiteral("PowerPoint.Application")));
+    const qint64 powerPointPid = ServerProcessId(powerPoint.m_lpDispatch);
+    COleDispatchDriver presentations(
+        powerPoint.InvokeHelper(powerpointdispid::kPresentations, DISPATCH_PROPERTYGET, VT_DISPATCH)
+            .pdispVal());
+    const Variant all = Variant::I4(-1);
+    EXPECT_EQ(DispatchError([&] {
+                  presentations.InvokeHelper(powerpointdispid::kOpen, DISPATCH_METHOD, VT_DISPATCH,
+                                             {Variant::Bstr(garbagePpt), Variant::I4(1), all, all});
+              }),
+              DISP_E_EXCEPTION);
+    EXPECT_FALSE(mapsWordProcessor(powerPointPid));
+    powerPoint.InvokeHelper(powerpointdispid::kQuit, DISPATCH_METHOD, VT_EMPTY);
 }
 
 TEST_F(HostFailureTest, APrintIntoAFolderThatCannotBeWrittenFailsTheCallAndLeavesNothing)

@@ -76,6 +76,9 @@ TEST(UnfolioTool, EndsEarlyWhenTheProcessTableIsEmpty)
 #ifdef __SANITIZE_ADDRESS__
     GTEST_SKIP() << "the sanitizers' run-time cannot start without /proc";
 #endif
+#ifdef __SANITIZE_THREAD__
+    GTEST_SKIP() << "the thread checker's run-time warns on standard error without /proc";
+#endif
     ToolFolder folder;
     ASSERT_TRUE(folder.IsValid());
     ASSERT_TRUE(folder.Place(STUB_FAILING, "BrevetWord.dll"));
