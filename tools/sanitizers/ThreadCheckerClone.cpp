@@ -1,4 +1,5 @@
-// Linked into the test programs of the thread-checked build only.
+// Linked into every program and test program of the thread-checked build
+// only (foliant_thread_checked in the top CMakeLists.txt).
 //
 // QProcess starts a child with clone(CLONE_VM | CLONE_VFORK): the child
 // shares the parent's memory, and so the thread checker's per-thread state,
