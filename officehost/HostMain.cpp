@@ -1,6 +1,7 @@
 #include "officehost/HostMain.h"
 
 #include "officehost/ApplicationCatalog.h"
+#include "officehost/ContentGuard.h"
 #include "officehost/HostApplication.h"
 #include "officehost/HostChannel.h"
 #include "officehost/HostFolders.h"
@@ -32,9 +33,23 @@ int Refuse(HostChannel& channel, const QString& why)
     return 2;
 }
 
+// The office loaded in the warm office reads and writes its settings through
+// /proc/self/fd/descriptor (the path it was loaded with): pointed at this
+// host's own profile, they go there, not into the warm office's.
+bool PointAt(int descriptor, const QString& profile)
+{
+    const int own = ::open(QFile::encodeName(profile).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    const bool pointed = own >= 0 && ::dup3(own, descriptor, O_CLOEXEC) >= 0;
+    if (own >= 0)
+        ::close(own);
+    if (pointed)
+        ContentGuard::AllowFolder(QStringLiteral("/proc/self/fd/%1").arg(descriptor));
+    return pointed;
+}
+
 } // namespace
 
-int RunHost(int argc, char** argv, const QString& progId, HostStart start, const QString& forkedProfile)
+int RunHost(int argc, char** argv, const QString& progId, HostStart start, int profileDescriptor)
 {
     // The protocol gets descriptors of its own; whatever LibreOffice prints
     // on standard output goes to standard error instead of into the pipe.
@@ -65,17 +80,19 @@ int RunHost(int argc, char** argv, const QString& progId, HostStart start, const
     int exitCode = 2;
     {
         QString why;
-        // A host forked from the warm office lives in the warm office's
-        // profile; one started on its own holds one of its own.
+        // A profile no other live office uses, the warm office this host
+        // may be forked from included (it runs only once the profile is set up).
         OfficeProfiles::Lease lease;
-        QString profile = forkedProfile;
-        if (start == HostStart::Cold) {
-            const OfficeProfiles profiles = OfficeProfiles::OfTheUser();
-            if (profiles.EnsureSetUp(profilesetup::SetUpInNewProcess, &why))
-                lease = profiles.Take(&why);
-            profile = lease.Folder();
+        const OfficeProfiles profiles = OfficeProfiles::OfTheUser();
+        if (start == HostStart::Forked || profiles.EnsureSetUp(profilesetup::SetUpInNewProcess, &why))
+            lease = profiles.Take(&why);
+        const QString profile = lease.Folder();
+        if (!profile.isEmpty() && profileDescriptor >= 0 && !PointAt(profileDescriptor, profile)) {
+            lease = OfficeProfiles::Lease();
+            why = QStringLiteral("The office profile %1 could not be opened.").arg(profile);
         }
-        std::unique_ptr<LibreOffice> office = profile.isEmpty() ? nullptr : LibreOffice::Start(profile, &why);
+        std::unique_ptr<LibreOffice> office =
+            lease.Folder().isEmpty() ? nullptr : LibreOffice::Start(profile, &why);
         if (!office) {
             lease.Discard();
             hostfolders::RemoveScratchFolder(scratch);

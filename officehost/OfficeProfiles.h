@@ -7,8 +7,8 @@
 // The office profiles of a user's live offices. LibreOffice does not expect
 // two of itself on one profile (one writes its settings while the other reads
 // them, and the other ends during start-up), so every live office (a host
-// started on its own, or the warm office with the hosts it forks) holds a
-// profile no other live office uses: a copy of one profile set up once per
+// started on its own, the warm office, and each host the warm office forks)
+// holds a profile no other live office uses: a copy of one profile set up once per
 // user, held by a lock for the life of the office and kept for the next one.
 class OfficeProfiles
 {

@@ -55,17 +55,20 @@ void Answer(const QByteArray& text, int fd = -1)
 // In the new process: the host of progId on the channel, as if started on
 // its own.
 [[noreturn]] void BecomeHost(int argc, char** argv, int channel, const QString& progId,
-                             const QString& profile)
+                             OfficeProfiles::Lease& warmProfile, int profileDescriptor)
 {
     ::close(kControlDescriptor);
+    // The warm office keeps its profile; the host takes one of its own.
+    warmProfile = OfficeProfiles::Lease();
     std::signal(SIGCHLD, SIG_DFL);
     ::dup2(channel, 0);
     ::dup2(channel, 1);
     ::close(channel);
-    std::exit(RunHost(argc, argv, progId, HostStart::Forked, profile));
+    std::exit(RunHost(argc, argv, progId, HostStart::Forked, profileDescriptor));
 }
 
-void Serve(int argc, char** argv, const QByteArray& request, int channel, const QString& profile)
+void Serve(int argc, char** argv, const QByteArray& request, int channel, OfficeProfiles::Lease& profile,
+           int profileDescriptor)
 {
     if (!request.startsWith("fork ") || channel < 0) {
         Answer("no The request could not be read.");
@@ -83,7 +86,7 @@ void Serve(int argc, char** argv, const QByteArray& request, int channel, const 
     std::fflush(nullptr);
     const pid_t child = ::fork();
     if (child == 0)
-        BecomeHost(argc, argv, channel, progId, profile);
+        BecomeHost(argc, argv, channel, progId, profile, profileDescriptor);
     if (child < 0) {
         Answer("no The warm office could not fork.");
         return;
@@ -116,15 +119,21 @@ int Run(int argc, char** argv)
     QString why;
     // A profile that no host has set up yet is set up by a cold host first:
     // hosts forked from an office loaded before that would each redo it.
-    // Otherwise this office and the hosts it forks hold a copy of their own
-    // (the hosts inherit the lease), which no other live office uses.
+    // Otherwise this office holds a copy no other live office uses, and each
+    // host it forks takes one of its own. The office is loaded with the copy
+    // as /proc/self/fd/N, which each host points at its own: the settings
+    // file, bound at loading, then follows the host too.
     OfficeProfiles::Lease lease;
+    int profileDescriptor = -1;
     if (!profiles.IsSetUp()) {
         descriptormessages::Send(kControlDescriptor, "later The office profile is not set up yet.");
         exitCode = 3;
-    } else if (lease = profiles.Take(&why); lease.Folder().isEmpty() ||
-                                            !LibreOffice::Preload(lease.Folder(), &why) ||
-                                            !WaitUntilSingleThreaded(kSettleLimit)) {
+    } else if (lease = profiles.Take(&why);
+               lease.Folder().isEmpty() ||
+               (profileDescriptor = ::open(QFile::encodeName(lease.Folder()).constData(),
+                                           O_PATH | O_DIRECTORY | O_CLOEXEC)) < 0 ||
+               !LibreOffice::Preload(QStringLiteral("/proc/self/fd/%1").arg(profileDescriptor), &why) ||
+               !WaitUntilSingleThreaded(kSettleLimit)) {
         exitCode = 2;
     } else if (descriptormessages::Send(kControlDescriptor, "ready")) {
         for (;;) {
@@ -133,7 +142,7 @@ int Run(int argc, char** argv)
                 descriptormessages::Receive(kControlDescriptor, &channel);
             if (!request)
                 break; // the client let go
-            Serve(argc, argv, *request, channel, lease.Folder());
+            Serve(argc, argv, *request, channel, lease, profileDescriptor);
             if (channel >= 0)
                 ::close(channel);
         }

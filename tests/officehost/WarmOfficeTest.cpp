@@ -1,5 +1,6 @@
 // Hosts forked from the warm office: each is a host of its own that prints,
-// is ended by Stop and by its time limit like a cold one, and leaves nothing;
+// is ended by Stop and by its time limit like a cold one, holds an office
+// profile no other live office uses, and leaves nothing;
 // without the warm office, hosts start cold.
 
 #include "OfficeDocuments.h"
@@ -14,12 +15,15 @@
 #include "platform/WarmOfficeConnection.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QMap>
 #include <QSet>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace officesequences;
@@ -50,6 +54,39 @@ QStringList Descriptors(qint64 pid)
     for (const QString& fd : QDir(folder).entryList(QDir::System | QDir::NoDotAndDotDot))
         targets << QFile::symLinkTarget(folder + QLatin1Char('/') + fd);
     return targets;
+}
+
+// The office profiles a process holds: the locks of profile copies among its
+// descriptors.
+QStringList ProfileLeases(qint64 pid)
+{
+    QStringList leases;
+    const QString folder = QStringLiteral("/proc/%1/fd").arg(pid);
+    for (const QString& fd : QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        const QString target = QFile::symLinkTarget(folder + QLatin1Char('/') + fd);
+        if (target.endsWith(QLatin1String(".lock")) && target.contains(QLatin1String("/office-profiles/")))
+            leases << target;
+    }
+    return leases;
+}
+
+// Every file of a profile with what tells a rewrite: inode, size and time of
+// the last change.
+QMap<QString, QString> FilesOf(const QString& profile)
+{
+    QMap<QString, QString> files;
+    QDirIterator it(profile, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        struct stat s = {};
+        if (::lstat(QFile::encodeName(path).constData(), &s) == 0)
+            files.insert(path.mid(profile.size()), QStringLiteral("%1 %2 %3.%4")
+                                                       .arg(s.st_ino)
+                                                       .arg(s.st_size)
+                                                       .arg(s.st_mtim.tv_sec)
+                                                       .arg(s.st_mtim.tv_nsec));
+    }
+    return files;
 }
 
 // The hosts' scratch folders other than the warm office's own.
@@ -114,6 +151,41 @@ TEST(WarmOffice, ForkedHostsPrintAreEndedLikeColdOnesAndLeaveNothing)
                                : PrintWithWord(file, 0, kNoPassword, spool);
         EXPECT_TRUE(testtools::ReadFile(spool).startsWith("%PDF-")) << name.toStdString();
         EXPECT_TRUE(Reaped(pid));
+    }
+
+    // Two hosts live at once: every live office holds a profile no other
+    // one uses, and the hosts, from their start to their end, write nothing
+    // into the warm office's.
+    {
+        const QStringList warmLeases = ProfileLeases(parent);
+        ASSERT_EQ(warmLeases.size(), 1) << warmLeases.join(' ').toStdString();
+        const QString warmProfile = warmLeases[0].chopped(5);
+        const QMap<QString, QString> warmFiles = FilesOf(warmProfile);
+        ASSERT_TRUE(warmFiles.contains(QStringLiteral("/user/registrymodifications.xcu")));
+        QList<qint64> hosts;
+        {
+            COleDispatchDriver word, excel;
+            ASSERT_TRUE(word.CreateDispatch(QStringLiteral("Word.Application")));
+            ASSERT_TRUE(excel.CreateDispatch(QStringLiteral("Excel.Application")));
+            QSet<QString> held{warmLeases[0]};
+            for (COleDispatchDriver* host : {&word, &excel}) {
+                hosts << ServerProcessId(host->m_lpDispatch);
+                ASSERT_EQ(ParentOf(hosts.last()), parent);
+                const QStringList leases = ProfileLeases(hosts.last());
+                ASSERT_EQ(leases.size(), 1) << leases.join(' ').toStdString();
+                EXPECT_FALSE(held.contains(leases[0])) << leases[0].toStdString();
+                held.insert(leases[0]);
+            }
+        }
+        for (qint64 pid : hosts)
+            ASSERT_TRUE(Reaped(pid));
+        const QMap<QString, QString> warmFilesAfter = FilesOf(warmProfile);
+        QStringList written;
+        for (const QString& file : QSet<QString>(warmFiles.keyBegin(), warmFiles.keyEnd()) +
+                                       QSet<QString>(warmFilesAfter.keyBegin(), warmFilesAfter.keyEnd()))
+            if (warmFiles.value(file) != warmFilesAfter.value(file))
+                written << file;
+        EXPECT_TRUE(written.isEmpty()) << written.join(' ').toStdString();
     }
 
     // Stop ends one at once; so does its time limit.
