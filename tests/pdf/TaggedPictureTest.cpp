@@ -102,8 +102,10 @@ TEST_F(TaggedPictureTest, PictureBecomesAFigureNamedAfterItsFileThatPassesTheChe
         // The checker's role map rule: a type of one's own needs a standard
         // one behind it, and a standard type keeps its meaning.
         const QString changed = output.filePath(QStringLiteral("changed.pdf"));
+        // The writer keeps the name it is given until it has written.
+        const QByteArray changedName = QFile::encodeName(changed);
         auto write = [&] {
-            QPDFWriter writer(read, QFile::encodeName(changed).constData());
+            QPDFWriter writer(read, changedName.constData());
             writer.write();
         };
         figure.replaceKey("/S", QPDFObjectHandle::newName("/Photo"));
