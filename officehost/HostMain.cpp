@@ -36,14 +36,14 @@ int Refuse(HostChannel& channel, const QString& why)
 // The office loaded in the warm office reads and writes its settings through
 // /proc/self/fd/descriptor (the path it was loaded with): pointed at this
 // host's own profile, they go there, not into the warm office's.
-bool PointAt(int descriptor, const QString& profile)
+bool PointAt(int descriptor, const OfficeProfiles::Lease& profile)
 {
-    const int own = ::open(QFile::encodeName(profile).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    const int own = profile.OpenFolder();
     const bool pointed = own >= 0 && ::dup3(own, descriptor, O_CLOEXEC) >= 0;
     if (own >= 0)
         ::close(own);
     if (pointed)
-        ContentGuard::AllowFolder(QStringLiteral("/proc/self/fd/%1").arg(descriptor));
+        ContentGuard::AllowFolder(OfficeProfiles::DescriptorPath(descriptor));
     return pointed;
 }
 
@@ -87,7 +87,7 @@ int RunHost(int argc, char** argv, const QString& progId, HostStart start, int p
         if (start == HostStart::Forked || profiles.EnsureSetUp(profilesetup::SetUpInNewProcess, &why))
             lease = profiles.Take(&why);
         const QString profile = lease.Folder();
-        if (!profile.isEmpty() && profileDescriptor >= 0 && !PointAt(profileDescriptor, profile)) {
+        if (!profile.isEmpty() && profileDescriptor >= 0 && !PointAt(profileDescriptor, lease)) {
             lease = OfficeProfiles::Lease();
             why = QStringLiteral("The office profile %1 could not be opened.").arg(profile);
         }

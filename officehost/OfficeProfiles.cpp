@@ -85,6 +85,18 @@ void OfficeProfiles::Lease::Discard()
         LinkSafeFiles::RemoveFolder(m_folder);
 }
 
+int OfficeProfiles::Lease::OpenFolder() const
+{
+    if (m_folder.isEmpty())
+        return -1;
+    return ::open(QFile::encodeName(m_folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+}
+
+QString OfficeProfiles::DescriptorPath(int descriptor)
+{
+    return QStringLiteral("/proc/self/fd/%1").arg(descriptor);
+}
+
 OfficeProfiles::OfficeProfiles(QString setUpProfile, QString copiesFolder)
     : m_setUp(std::move(setUpProfile)), m_copies(std::move(copiesFolder))
 {

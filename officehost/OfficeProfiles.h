@@ -31,6 +31,9 @@ public:
         const QString& Folder() const { return m_folder; }
         // The office could not start in it: the next office gets a new copy.
         void Discard();
+        // A path-only descriptor of the folder (closed on exec); -1 when it
+        // cannot be opened.
+        int OpenFolder() const;
 
     private:
         QString m_folder;
@@ -53,6 +56,8 @@ public:
     // ~/.cache/foliant/office-profile and office-profiles (under
     // $XDG_CACHE_HOME when set).
     static OfficeProfiles OfTheUser();
+    // The name an office loaded with a profile descriptor reaches it by.
+    static QString DescriptorPath(int descriptor);
 
 private:
     QString m_setUp;

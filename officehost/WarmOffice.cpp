@@ -129,10 +129,8 @@ int Run(int argc, char** argv)
         descriptormessages::Send(kControlDescriptor, "later The office profile is not set up yet.");
         exitCode = 3;
     } else if (lease = profiles.Take(&why);
-               lease.Folder().isEmpty() ||
-               (profileDescriptor = ::open(QFile::encodeName(lease.Folder()).constData(),
-                                           O_PATH | O_DIRECTORY | O_CLOEXEC)) < 0 ||
-               !LibreOffice::Preload(QStringLiteral("/proc/self/fd/%1").arg(profileDescriptor), &why) ||
+               (profileDescriptor = lease.OpenFolder()) < 0 ||
+               !LibreOffice::Preload(OfficeProfiles::DescriptorPath(profileDescriptor), &why) ||
                !WaitUntilSingleThreaded(kSettleLimit)) {
         exitCode = 2;
     } else if (descriptormessages::Send(kControlDescriptor, "ready")) {
