@@ -184,6 +184,21 @@ void AskSystemOnce(const QString& program)
     }
 }
 
+// Loading changes a few settings, and LibreOffice writes them a second
+// later on a thread of its own. The warm office forks only once it is
+// single-threaded, so it would idle that second away: the write is done now.
+void WriteSettingsNow(const QString& program)
+{
+    try {
+        if (const uno::Reference<uno::XComponentContext> context = ProcessContext(program); context.is())
+            uno::Reference<util::XFlushable>(configuration::theDefaultProvider::get(context),
+                                             uno::UNO_QUERY_THROW)
+                ->flush();
+    } catch (const uno::Exception&) {
+        // The thread then ends on its own, a second later.
+    }
+}
+
 } // namespace
 
 bool LibreOffice::Preload(const QString& profileFolder, QString* why)
@@ -199,6 +214,7 @@ bool LibreOffice::Preload(const QString& profileFolder, QString* why)
         return false;
     }
     AskSystemOnce(program);
+    WriteSettingsNow(program);
     return true;
 }
 
