@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <algorithm>
+#include <numeric>
 #include <thread>
 
 namespace {
@@ -96,10 +98,31 @@ void ConversionRun::RunJob(Job& job)
     for (;;) {
         if (m_observer.Stopped())
             return;
-        const qsizetype index = m_next++;
-        if (index >= m_files.size() || !ConvertInTurn(job, index))
+        const qsizetype taken = m_next++;
+        if (taken >= static_cast<qsizetype>(m_order.size()) || !ConvertInTurn(job, m_order[taken]))
             return;
     }
+}
+
+std::vector<qsizetype> ConversionRun::LongestFirst(const QList<FileResult>& files)
+{
+    struct Guess
+    {
+        qsizetype index;
+        bool presentation;
+        qint64 bytes;
+    };
+    std::vector<Guess> guesses;
+    for (qsizetype i = 0; i < files.size(); ++i)
+        guesses.push_back({i, filekinds::KindOf(files[i].source) == FileKind::PowerPoint,
+                           QFileInfo(files[i].source).size()});
+    std::stable_sort(guesses.begin(), guesses.end(), [](const Guess& a, const Guess& b) {
+        return a.presentation != b.presentation ? a.presentation : a.bytes > b.bytes;
+    });
+    std::vector<qsizetype> order;
+    for (const Guess& guess : guesses)
+        order.push_back(guess.index);
+    return order;
 }
 
 bool ConversionRun::PrepareParts()
@@ -154,6 +177,11 @@ void ConversionRun::Run(const std::vector<Job*>& jobs, const std::function<void(
 {
     if (printing > 0 && printing < static_cast<int>(jobs.size()))
         m_turns = std::make_unique<PrintTurns>(m_files.size(), printing);
+    // Files printing in turn go in list order; so does one job's run.
+    m_order.resize(m_files.size());
+    std::iota(m_order.begin(), m_order.end(), qsizetype(0));
+    if (!m_turns && jobs.size() > 1)
+        m_order = LongestFirst(m_files);
     RunJobs(jobs, watch);
     m_turns.reset();
     for (FileResult& file : m_files)

@@ -17,7 +17,9 @@
 class ConversionPage;
 
 // One run of files, the same under the window and the command line: each
-// job takes the next file in list order, settles a PDF that exists already,
+// job takes the next file (in list order with one job; with more, the files
+// likely to take longest first, so that no long file is left to one job at
+// the end while the others idle), settles a PDF that exists already,
 // hands the file to the converter of its kind on the job's own page and
 // reports what became of it; with a combined PDF every file's PDF is a part
 // in a folder of the run, joined into the one PDF at the end. It shows
@@ -93,6 +95,11 @@ public:
 
     const QList<FileResult>& Files() const { return m_files; }
 
+    // The order several jobs take the files in, as indexes into files:
+    // presentations (every slide drawn and, at PDF 1.3, flattened) first,
+    // then larger files before smaller, the list's order among equals.
+    static std::vector<qsizetype> LongestFirst(const QList<FileResult>& files);
+
 private:
     void RunJobs(const std::vector<Job*>& jobs, const std::function<void()>& watch);
     void RunJob(Job& job);
@@ -109,5 +116,6 @@ private:
     Observer& m_observer;
     std::unique_ptr<QTemporaryDir> m_parts;
     std::atomic<qsizetype> m_next{0};
+    std::vector<qsizetype> m_order; // the files' indexes, in the order they are taken
     std::unique_ptr<PrintTurns> m_turns;
 };

@@ -18,7 +18,7 @@ run's profile: how long the office printed (hosts from their start to the
 complete job), Ghostscript ran, both, and neither, and the most of each at
 once.
 
-usage: step_times.py [--jobs N] [--keep TRACE | --trace TRACE] BUILD_DIR WORK_FOLDER
+usage: step_times.py [--jobs N] [--timeline] [--keep TRACE | --trace TRACE] BUILD_DIR WORK_FOLDER
 Run it under the shared lock, after corpus_bench.py has made WORK_FOLDER/corpus.
 """
 import argparse
@@ -91,6 +91,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--jobs", type=int, default=1)
     parser.add_argument("--trace", help="read this trace (written by an earlier run with --keep) instead of running")
+    parser.add_argument("--timeline", action="store_true", help="list each job's files with their start and end")
     parser.add_argument("--keep", help="keep the trace in this file")
     parser.add_argument("build")
     parser.add_argument("work")
@@ -180,6 +181,10 @@ def main():
         print("job thread %d: %d files, %.2f s from their hosts' starts to their PDFs; between files %.2f s"
               " (at most %.2f s)" % (job, len(mine), sum(b - a for a, b in mine), sum(gaps),
                                       max(gaps, default=0)))
+        if args.timeline:
+            for name, s in sorted(((n, s) for n, s in steps.items() if s.get("job") == job and "born" in s),
+                                  key=lambda item: item[1]["born"]):
+                print("  %6.2f .. %6.2f  %s" % (s["born"] - start, s["pdf"] - start, name))
     spent, most = profile(office_spans, gs_spans, start, end)
     print("whole run (--jobs %d): %.2f s; office printing only %.2f s, Ghostscript only %.2f s, both %.2f s,"
           " neither %.2f s; at most %d hosts printing and %d Ghostscripts at once" % (

@@ -117,7 +117,7 @@ protected:
     QStringList converted;
 };
 
-TEST_F(ConversionRunTest, EachFileIsTakenOnceInListOrderAndEndsAsItsConverterAndTheObserverSay)
+TEST_F(ConversionRunTest, EachFileIsTakenOnceAndEndsAsItsConverterAndTheObserverSay)
 {
     ASSERT_TRUE(testtools::WriteFile(dir.filePath("old.pdf"), "%PDF-1.4 old"));
     QList<FileResult> files = Files({"a.doc", "refused.doc", "old.doc", "fail.doc", "b.doc", "c.doc"});
@@ -158,6 +158,41 @@ TEST_F(ConversionRunTest, EachFileIsTakenOnceInListOrderAndEndsAsItsConverterAnd
                                              ? FileResult::Status::Made
                                              : FileResult::Status::Failed);
     }
+}
+
+TEST_F(ConversionRunTest, SeveralJobsTakePresentationsThenLargerFilesFirstAndReachEveryFile)
+{
+    // A long file taken last leaves the other jobs idle at the end.
+    const QStringList names{"small.doc",   "big.xls",   "deck.ppt", "mid.rtf",
+                            "slides.PPTX", "photo.jpg", "gone.doc"};
+    const QList<int> sizes{10, 9000, 20, 500, 4000, 700, -1};
+    for (qsizetype i = 0; i < names.size(); ++i)
+        if (sizes[i] >= 0) {
+            ASSERT_TRUE(testtools::WriteFile(dir.filePath(names[i]), QByteArray(sizes[i], 'x')));
+        }
+    const QList<FileResult> files = Files(names);
+    const std::vector<qsizetype> order = ConversionRun::LongestFirst(files);
+    QStringList taken;
+    for (qsizetype i : order)
+        taken << names[i];
+    EXPECT_EQ(taken, (QStringList{"slides.PPTX", "deck.ppt", "big.xls", "photo.jpg", "mid.rtf", "small.doc",
+                                  "gone.doc"}));
+
+    // Two jobs still convert each file once.
+    RecordingObserver observer;
+    ConverterSet set = Converters();
+    set.excel = set.powerPoint = set.word;
+    set.picture = [&](ConversionPage& page, const QString& path) {
+        set.word(page, path);
+        return true;
+    };
+    ConversionRun run(set, files, {}, observer);
+    FakeJob first(log), second(log);
+    run.Run({&first, &second}, [] {});
+    converted.sort();
+    QStringList all = names;
+    all.sort();
+    EXPECT_EQ(converted, all);
 }
 
 TEST_F(ConversionRunTest, AStoppedRunTakesNoFurtherFileAndTheRestAreStopped)
