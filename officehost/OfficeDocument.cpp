@@ -36,7 +36,7 @@ uno::Sequence<beans::PropertyValue> Sequence(const std::vector<beans::PropertyVa
 // Every export option that changes what is drawn is set here, so nothing of a
 // profile's PDF settings reaches the print job.
 uno::Sequence<beans::PropertyValue> PrinterExportOptions(OfficeDocument::Transparency transparency,
-                                                         bool keepJpegs)
+                                                         bool keepJpegs, const QString& pageRange = {})
 {
     using Transparency = OfficeDocument::Transparency;
     const bool sketch = transparency == Transparency::Sketched;
@@ -86,6 +86,8 @@ uno::Sequence<beans::PropertyValue> PrinterExportOptions(OfficeDocument::Transpa
         options.push_back(Property("SelectPdfVersion", uno::Any(sal_Int32(1))));
     if (sketch)
         options.push_back(Property("MaxImageResolution", uno::Any(sal_Int32(kSketchResolution))));
+    if (!pageRange.isEmpty())
+        options.push_back(Property("PageRange", uno::Any(ToOUString(pageRange))));
     return Sequence(options);
 }
 
@@ -174,8 +176,30 @@ QString OfficeDocument::FilterName() const
     return {};
 }
 
+bool OfficeDocument::PagesAreSlides(qsizetype pageCount) const
+{
+    if (DocumentKind() != Kind::Presentation)
+        return false;
+    uno::Reference<drawing::XDrawPagesSupplier> drawPages(m_impl->component, uno::UNO_QUERY);
+    uno::Reference<container::XIndexAccess> slides(drawPages.is() ? drawPages->getDrawPages() : nullptr,
+                                                   uno::UNO_QUERY);
+    if (!slides.is() || slides->getCount() != pageCount)
+        return false;
+    try {
+        for (sal_Int32 i = 0; i < slides->getCount(); ++i) {
+            uno::Reference<beans::XPropertySet> slide(slides->getByIndex(i), uno::UNO_QUERY);
+            bool shown = true;
+            if (!slide.is() || !(slide->getPropertyValue("Visible") >>= shown) || !shown)
+                return false; // a hidden slide has a number but no page
+        }
+    } catch (const uno::Exception&) {
+        return false;
+    }
+    return true;
+}
+
 bool OfficeDocument::ExportPdf(const QString& pdfPath, Transparency transparency, QString* why,
-                               const TaggedExportJob& tagged)
+                               const TaggedExportJob& tagged, const QString& pageRange)
 {
     if (tagged.tagged)
         transparency = Transparency::Kept;
@@ -207,7 +231,7 @@ bool OfficeDocument::ExportPdf(const QString& pdfPath, Transparency transparency
                      uno::Any(tagged.tagged
                                   ? TaggedExportOptions(
                                         PrinterExportOptions(Transparency::Kept, *m_impl->keepsJpegs), tagged)
-                                  : PrinterExportOptions(transparency, *m_impl->keepsJpegs))),
+                                  : PrinterExportOptions(transparency, *m_impl->keepsJpegs, pageRange))),
         });
         storable->storeToURL(FileUrl(pdfPath), args);
         return true;

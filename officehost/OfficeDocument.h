@@ -31,8 +31,13 @@ public:
     // Every page (every sheet, every slide) into a PDF file. A tagged job is
     // written as the final PDF instead (see TaggedExportOptions), with
     // nothing flattened.
+    // pageRange: only those pages ("3"), as LibreOffice numbers them.
     bool ExportPdf(const QString& pdfPath, Transparency transparency, QString* why,
-                   const TaggedExportJob& tagged = {});
+                   const TaggedExportJob& tagged = {}, const QString& pageRange = {});
+    // True for a presentation whose every slide is exported and has
+    // pageCount slides: its PDF's page n is slide n, and a page range names
+    // the same page in both.
+    bool PagesAreSlides(qsizetype pageCount) const;
     void Close();
 
 private:

@@ -11,6 +11,7 @@
 #include <QTemporaryFile>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdio>
 
 PrintSpooler::PrintSpooler(QObject* parent) : QObject(parent) {}
@@ -27,6 +28,29 @@ bool PrintSpooler::JobsWithoutTransparency() const
     // Versions "1.0" to "1.3"; later ones draw transparency themselves.
     return m_pdfLevel.size() == 3 && m_pdfLevel.startsWith(QLatin1String("1.")) &&
            m_pdfLevel.back() < QLatin1Char('4');
+}
+
+bool PrintSpooler::SketchedSlideLosesText(OfficeDocument& document, const PdfDrawingFacts& plain,
+                                          const QString& sketchPath)
+{
+    // A deck that loses its words flattened often loses them on every
+    // slide (a coloured background joins each slide's see-through shapes
+    // and text into one picture): the first slide that shows text and
+    // transparency answers for the deck before all of it is sketched.
+    const auto& pages = plain.pages;
+    const auto first = std::find_if(pages.begin(), pages.end(), [](const PdfDrawingFacts::Page& page) {
+        return page.transparency && page.shownTextBytes > 0;
+    });
+    if (pages.size() < 2 || first == pages.end() || !document.PagesAreSlides(qsizetype(pages.size())))
+        return false;
+    QString ignored;
+    const QString slide = QString::number(first - pages.begin() + 1);
+    if (!document.ExportPdf(sketchPath, OfficeDocument::Transparency::Sketched, &ignored, {}, slide))
+        return false;
+    const PdfDrawingFacts sketched = PdfDrawingFacts::Read(sketchPath);
+    // Anything else than one page of that slide, flattened, answers nothing.
+    return sketched.read && !sketched.transparency && sketched.pages.size() == 1 &&
+           sketched.shownTextBytes < first->shownTextBytes;
 }
 
 bool PrintSpooler::Export(OfficeDocument& document, const QString& partPath, bool withoutTransparency,
@@ -58,6 +82,8 @@ bool PrintSpooler::Export(OfficeDocument& document, const QString& partPath, boo
         const PdfDrawingFacts flattened = PdfDrawingFacts::Read(flat.fileName());
         return flattened.read && !flattened.transparency && flattened.shownTextBytes >= plain.shownTextBytes;
     };
+    if (plain.read && plain.shownTextBytes > 0 && SketchedSlideLosesText(document, plain, flat.fileName()))
+        return true;
     if (plain.read && (plain.shownTextBytes == 0 || keepsText(Transparency::Sketched)) &&
         keepsText(Transparency::Flattened) &&
         std::rename(QFile::encodeName(flat.fileName()).constData(),

@@ -62,6 +62,8 @@ class ShownText : public QPDFObjectHandle::ParserCallbacks
 {
 public:
     qint64 bytes = 0;
+    // The graphics states and external objects drawn with, by name.
+    std::set<std::string> states, objects;
 
     void handleObject(QPDFObjectHandle object) override
     {
@@ -70,6 +72,8 @@ public:
             return;
         }
         const std::string name = object.getOperatorValue();
+        if ((name == "gs" || name == "Do") && !m_operands.empty() && m_operands.back().isName())
+            (name == "gs" ? states : objects).insert(m_operands.back().getName());
         if (name == "Tj" || name == "'" || name == "\"" || name == "TJ") {
             for (QPDFObjectHandle& operand : m_operands) {
                 if (operand.isString())
@@ -106,31 +110,49 @@ PdfDrawingFacts PdfDrawingFacts::Read(const QString& pdf, bool countText)
         facts.read = true;
         if (!countText)
             return facts;
-        ShownText text;
-        std::set<QPDFObjGen> formsSeen;
         for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(document).getAllPages()) {
-            page.parseContents(&text);
-            // Forms drawn on the page, and forms in those, each once.
-            std::vector<QPDFObjectHandle> forms;
-            auto collect = [&](QPDFObjectHandle resources) {
-                QPDFObjectHandle objects =
-                    resources.isDictionary() ? resources.getKey("/XObject") : QPDFObjectHandle::newNull();
-                if (!objects.isDictionary())
+            // What the page draws, the forms it draws included (each once),
+            // each name looked up in the resources of the content naming it:
+            // the pages of one file often share one resource dictionary.
+            Page drawn;
+            drawn.transparency = IsTransparent(page.getObjectHandle());
+            std::set<QPDFObjGen> formsSeen;
+            std::vector<std::pair<QPDFObjectHandle, QPDFObjectHandle>> forms; // form, its resources
+            auto visit = [&](const ShownText& text, QPDFObjectHandle resources) {
+                drawn.shownTextBytes += text.bytes;
+                if (!resources.isDictionary())
                     return;
-                for (auto& [name, form] : objects.getDictAsMap())
-                    if (form.isStream() && form.getDict().getKey("/Subtype").isNameAndEquals("/Form") &&
-                        formsSeen.insert(form.getObjGen()).second)
-                        forms.push_back(form);
+                QPDFObjectHandle states = resources.getKey("/ExtGState");
+                for (const std::string& name : text.states)
+                    if (states.isDictionary() && IsTransparent(states.getKey(name)))
+                        drawn.transparency = true;
+                QPDFObjectHandle objects = resources.getKey("/XObject");
+                for (const std::string& name : text.objects) {
+                    QPDFObjectHandle object =
+                        objects.isDictionary() ? objects.getKey(name) : QPDFObjectHandle::newNull();
+                    if (!object.isStream())
+                        continue;
+                    drawn.transparency = drawn.transparency || IsTransparent(object);
+                    if (object.getDict().getKey("/Subtype").isNameAndEquals("/Form") &&
+                        formsSeen.insert(object.getObjGen()).second) {
+                        QPDFObjectHandle own = object.getDict().getKey("/Resources");
+                        forms.emplace_back(object, own.isDictionary() ? own : resources);
+                    }
+                }
             };
-            collect(page.getAttribute("/Resources", false));
+            ShownText text;
+            page.parseContents(&text);
+            visit(text, page.getAttribute("/Resources", false));
             while (!forms.empty()) {
-                QPDFObjectHandle form = forms.back();
+                auto [form, resources] = forms.back();
                 forms.pop_back();
-                form.parseAsContents(&text);
-                collect(form.getDict().getKey("/Resources"));
+                ShownText inForm;
+                form.parseAsContents(&inForm);
+                visit(inForm, resources);
             }
+            facts.pages.push_back(drawn);
+            facts.shownTextBytes += drawn.shownTextBytes;
         }
-        facts.shownTextBytes = text.bytes;
         facts.read = true;
     } catch (const std::exception&) {
         facts = PdfDrawingFacts{};

@@ -20,6 +20,8 @@ OUTPUT_FOLDER receives:
   officefonts.docx a paragraph in Calibri and one in Cambria
   background.pptx  slides with a coloured background, a see-through shape
                    with text on it and text beside it
+  mixed.pptx       a see-through shape apart from the text on a white slide,
+                   then the same on a coloured one
 With --bench it also makes the corpus benchmark's larger documents
 (BENCH_DOCUMENTS: presentations and workbooks with photographs and
 see-through shapes, a report with photographs) and two larger photographs,
@@ -236,6 +238,32 @@ class Maker:
             box.setPropertyValue("CharColor", 0x000000)
         return doc
 
+    # A first slide whose see-through shape lies apart from its text, which
+    # flattening keeps, and a second over a coloured background, which it
+    # would not.
+    def mixed_pptx(self):
+        doc = self.new("simpress")
+        for index, page in enumerate(blank_slides(doc, 2)):
+            if index:
+                background = doc.createInstance("com.sun.star.drawing.Background")
+                background.setPropertyValue("FillStyle", uno.Enum("com.sun.star.drawing.FillStyle", "SOLID"))
+                background.setPropertyValue("FillColor", 0xDDE8F4)
+                page.setPropertyValue("Background", background)
+            words = doc.createInstance("com.sun.star.drawing.TextShape")
+            page.add(words)
+            words.setPosition(point(1500, 1000))
+            words.setSize(size(24000, 6000))
+            words.setString("Mixed slide%d\n" % (index + 1) +
+                            "\n".join(sentence(240 + index * 5 + i, 8) for i in range(3)))
+            words.setPropertyValue("CharFontName", FONT)
+            box = doc.createInstance("com.sun.star.drawing.RectangleShape")
+            page.add(box)
+            box.setPosition(point(2500, 9000))
+            box.setSize(size(8000, 4000))
+            box.setPropertyValue("FillColor", 0x2060A0)
+            box.setPropertyValue("FillTransparence", 55)
+        return doc
+
     # A see-through shape on a white slide, and no text at all.
     def seethrough_pptx(self):
         doc = self.new("simpress")
@@ -423,6 +451,7 @@ DOCUMENTS = [
     ("officefonts.docx", "officefonts_docx", "MS Word 2007 XML"),
     ("background.pptx", "background_pptx", "Impress MS PowerPoint 2007 XML"),
     ("seethrough.pptx", "seethrough_pptx", "Impress MS PowerPoint 2007 XML"),
+    ("mixed.pptx", "mixed_pptx", "Impress MS PowerPoint 2007 XML"),
 ]
 
 # The corpus benchmark's larger documents, made with --bench.
