@@ -213,28 +213,40 @@ class Maker:
             text.insertControlCharacter(cursor, 0, False)
         return doc
 
-    def background_pptx(self):
+    @staticmethod
+    def coloured_background(doc, page, colour):
+        background = doc.createInstance("com.sun.star.drawing.Background")
+        background.setPropertyValue("FillStyle", uno.Enum("com.sun.star.drawing.FillStyle", "SOLID"))
+        background.setPropertyValue("FillColor", colour)
+        page.setPropertyValue("Background", background)
+
+    @staticmethod
+    def shape(doc, page, kind, at, extent, text=None):
+        """A shape of kind ("TextShape", "RectangleShape") on the page, with text in FONT."""
+        made = doc.createInstance("com.sun.star.drawing." + kind)
+        page.add(made)
+        made.setPosition(point(*at))
+        made.setSize(size(*extent))
+        if text is not None:
+            made.setString(text)
+            made.setPropertyValue("CharFontName", FONT)
+        return made
+
+    @staticmethod
+    def see_through(box):
+        box.setPropertyValue("FillColor", 0x2060A0)
+        box.setPropertyValue("FillTransparence", 55)
+
+    # count slides (the benchmark's decks have more than the tests' two).
+    def background_pptx(self, count=2):
         doc = self.new("simpress")
-        for index, page in enumerate(blank_slides(doc, 2)):
-            background = doc.createInstance("com.sun.star.drawing.Background")
-            background.setPropertyValue("FillStyle", uno.Enum("com.sun.star.drawing.FillStyle", "SOLID"))
-            background.setPropertyValue("FillColor", 0xDDE8F4 if index else 0xF4E8C8)
-            page.setPropertyValue("Background", background)
-            beside = doc.createInstance("com.sun.star.drawing.TextShape")
-            page.add(beside)
-            beside.setPosition(point(1000, 1000))
-            beside.setSize(size(11000, 8000))
-            beside.setString("Backdrop slide%d\n" % (index + 1) +
-                             "\n".join(sentence(200 + index * 5 + i, 6) for i in range(4)))
-            beside.setPropertyValue("CharFontName", FONT)
-            box = doc.createInstance("com.sun.star.drawing.RectangleShape")
-            page.add(box)
-            box.setPosition(point(13500, 3000))
-            box.setSize(size(12000, 8000))
-            box.setPropertyValue("FillColor", 0x2060A0)
-            box.setPropertyValue("FillTransparence", 55)
-            box.setString(sentence(220 + index, 8))
-            box.setPropertyValue("CharFontName", FONT)
+        for index, page in enumerate(blank_slides(doc, count)):
+            self.coloured_background(doc, page, 0xDDE8F4 if index % 2 else 0xF4E8C8)
+            self.shape(doc, page, "TextShape", (1000, 1000), (11000, 8000),
+                       "Backdrop slide%d\n" % (index + 1) +
+                       "\n".join(sentence(200 + index * 5 + i, 6) for i in range(4)))
+            box = self.shape(doc, page, "RectangleShape", (13500, 3000), (12000, 8000), sentence(220 + index, 8))
+            self.see_through(box)
             box.setPropertyValue("CharColor", 0x000000)
         return doc
 
@@ -245,35 +257,18 @@ class Maker:
         doc = self.new("simpress")
         for index, page in enumerate(blank_slides(doc, 2)):
             if index:
-                background = doc.createInstance("com.sun.star.drawing.Background")
-                background.setPropertyValue("FillStyle", uno.Enum("com.sun.star.drawing.FillStyle", "SOLID"))
-                background.setPropertyValue("FillColor", 0xDDE8F4)
-                page.setPropertyValue("Background", background)
-            words = doc.createInstance("com.sun.star.drawing.TextShape")
-            page.add(words)
-            words.setPosition(point(1500, 1000))
-            words.setSize(size(24000, 6000))
-            words.setString("Mixed slide%d\n" % (index + 1) +
-                            "\n".join(sentence(240 + index * 5 + i, 8) for i in range(3)))
-            words.setPropertyValue("CharFontName", FONT)
-            box = doc.createInstance("com.sun.star.drawing.RectangleShape")
-            page.add(box)
-            box.setPosition(point(2500, 9000))
-            box.setSize(size(8000, 4000))
-            box.setPropertyValue("FillColor", 0x2060A0)
-            box.setPropertyValue("FillTransparence", 55)
+                self.coloured_background(doc, page, 0xDDE8F4)
+            self.shape(doc, page, "TextShape", (1500, 1000), (24000, 6000),
+                       "Mixed slide%d\n" % (index + 1) +
+                       "\n".join(sentence(240 + index * 5 + i, 8) for i in range(3)))
+            self.see_through(self.shape(doc, page, "RectangleShape", (2500, 9000), (8000, 4000)))
         return doc
 
     # A see-through shape on a white slide, and no text at all.
     def seethrough_pptx(self):
         doc = self.new("simpress")
         page = blank_slides(doc, 1)[0]
-        box = doc.createInstance("com.sun.star.drawing.RectangleShape")
-        page.add(box)
-        box.setPosition(point(4000, 3000))
-        box.setSize(size(12000, 8000))
-        box.setPropertyValue("FillColor", 0x2060A0)
-        box.setPropertyValue("FillTransparence", 55)
+        self.see_through(self.shape(doc, page, "RectangleShape", (4000, 3000), (12000, 8000)))
         return doc
 
     @staticmethod
