@@ -106,22 +106,15 @@ void ConversionRun::RunJob(Job& job)
 
 std::vector<qsizetype> ConversionRun::LongestFirst(const QList<FileResult>& files)
 {
-    struct Guess
-    {
-        qsizetype index;
-        bool presentation;
-        qint64 bytes;
-    };
-    std::vector<Guess> guesses;
-    for (qsizetype i = 0; i < files.size(); ++i)
-        guesses.push_back({i, filekinds::KindOf(files[i].source) == FileKind::PowerPoint,
-                           QFileInfo(files[i].source).size()});
-    std::stable_sort(guesses.begin(), guesses.end(), [](const Guess& a, const Guess& b) {
-        return a.presentation != b.presentation ? a.presentation : a.bytes > b.bytes;
-    });
-    std::vector<qsizetype> order;
-    for (const Guess& guess : guesses)
-        order.push_back(guess.index);
+    // (presentation, bytes): the larger pair goes first; the sort is stable.
+    std::vector<std::pair<bool, qint64>> guesses;
+    for (const FileResult& file : files)
+        guesses.emplace_back(filekinds::KindOf(file.source) == FileKind::PowerPoint,
+                             QFileInfo(file.source).size());
+    std::vector<qsizetype> order(guesses.size());
+    std::iota(order.begin(), order.end(), qsizetype(0));
+    std::stable_sort(order.begin(), order.end(),
+                     [&](qsizetype a, qsizetype b) { return guesses[a] > guesses[b]; });
     return order;
 }
 

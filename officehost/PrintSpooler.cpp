@@ -14,6 +14,43 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace {
+
+using Transparency = OfficeDocument::Transparency;
+
+// The job exported into path as asked, and what that draws; unread when
+// the export failed.
+PdfDrawingFacts Exported(OfficeDocument& document, const QString& path, Transparency transparency,
+                         const QString& pageRange = {})
+{
+    QString ignored;
+    return document.ExportPdf(path, transparency, &ignored, {}, pageRange) ? PdfDrawingFacts::Read(path)
+                                                                           : PdfDrawingFacts{};
+}
+
+// True when one slide of a presentation, sketched into sketchPath, shows
+// less text than its plain page: flattening the deck would lose words. A
+// deck that loses its words flattened often loses them on every slide (a
+// coloured background joins each slide's see-through shapes and text into
+// one picture): the first slide that shows text and transparency answers
+// for the deck before all of it is sketched.
+bool SketchedSlideLosesText(OfficeDocument& document, const PdfDrawingFacts& plain, const QString& sketchPath)
+{
+    const auto& pages = plain.pages;
+    const auto first = std::find_if(pages.begin(), pages.end(), [](const PdfDrawingFacts::Page& page) {
+        return page.transparency && page.shownTextBytes > 0;
+    });
+    if (pages.size() < 2 || first == pages.end() || !document.PagesAreSlides(qsizetype(pages.size())))
+        return false;
+    const PdfDrawingFacts sketched =
+        Exported(document, sketchPath, Transparency::Sketched, QString::number(first - pages.begin() + 1));
+    // Anything else than one page of that slide, flattened, answers nothing.
+    return sketched.read && !sketched.transparency && sketched.pages.size() == 1 &&
+           sketched.shownTextBytes < first->shownTextBytes;
+}
+
+} // namespace
+
 PrintSpooler::PrintSpooler(QObject* parent) : QObject(parent) {}
 
 PrintSpooler::~PrintSpooler()
@@ -30,33 +67,9 @@ bool PrintSpooler::JobsWithoutTransparency() const
            m_pdfLevel.back() < QLatin1Char('4');
 }
 
-bool PrintSpooler::SketchedSlideLosesText(OfficeDocument& document, const PdfDrawingFacts& plain,
-                                          const QString& sketchPath)
-{
-    // A deck that loses its words flattened often loses them on every
-    // slide (a coloured background joins each slide's see-through shapes
-    // and text into one picture): the first slide that shows text and
-    // transparency answers for the deck before all of it is sketched.
-    const auto& pages = plain.pages;
-    const auto first = std::find_if(pages.begin(), pages.end(), [](const PdfDrawingFacts::Page& page) {
-        return page.transparency && page.shownTextBytes > 0;
-    });
-    if (pages.size() < 2 || first == pages.end() || !document.PagesAreSlides(qsizetype(pages.size())))
-        return false;
-    QString ignored;
-    const QString slide = QString::number(first - pages.begin() + 1);
-    if (!document.ExportPdf(sketchPath, OfficeDocument::Transparency::Sketched, &ignored, {}, slide))
-        return false;
-    const PdfDrawingFacts sketched = PdfDrawingFacts::Read(sketchPath);
-    // Anything else than one page of that slide, flattened, answers nothing.
-    return sketched.read && !sketched.transparency && sketched.pages.size() == 1 &&
-           sketched.shownTextBytes < first->shownTextBytes;
-}
-
 bool PrintSpooler::Export(OfficeDocument& document, const QString& partPath, bool withoutTransparency,
                           QString* why, const TaggedExportJob& tagged)
 {
-    using Transparency = OfficeDocument::Transparency;
     if (!document.ExportPdf(partPath, Transparency::Kept, why, tagged))
         return false;
     if (!withoutTransparency || tagged.tagged)
@@ -76,10 +89,7 @@ bool PrintSpooler::Export(OfficeDocument& document, const QString& partPath, boo
         return true;
     flat.close();
     auto keepsText = [&](Transparency transparency) {
-        QString ignored;
-        if (!document.ExportPdf(flat.fileName(), transparency, &ignored))
-            return false;
-        const PdfDrawingFacts flattened = PdfDrawingFacts::Read(flat.fileName());
+        const PdfDrawingFacts flattened = Exported(document, flat.fileName(), transparency);
         return flattened.read && !flattened.transparency && flattened.shownTextBytes >= plain.shownTextBytes;
     };
     if (plain.read && plain.shownTextBytes > 0 && SketchedSlideLosesText(document, plain, flat.fileName()))

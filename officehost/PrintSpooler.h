@@ -8,7 +8,6 @@
 #include <memory>
 
 class OfficeDocument;
-struct PdfDrawingFacts;
 
 // The product's printer "Foliant" as the host's applications print on it. It
 // writes its jobs in PDF, the job format of this system's print service: the
@@ -55,10 +54,6 @@ private:
     static bool Export(OfficeDocument& document, const QString& partPath, bool withoutTransparency,
                        QString* why, const TaggedExportJob& tagged);
     static bool Finish(bool exported, const QString& partPath, const QString& printFile, QString* why);
-    // True when one slide of a presentation, sketched into sketchPath, shows
-    // less text than its plain page: flattening the deck would lose words.
-    static bool SketchedSlideLosesText(OfficeDocument& document, const PdfDrawingFacts& plain,
-                                       const QString& sketchPath);
 
     int m_running = 0;
     QString m_pdfLevel;
