@@ -28,25 +28,30 @@ PdfDrawingFacts Exported(OfficeDocument& document, const QString& path, Transpar
                                                                            : PdfDrawingFacts{};
 }
 
-// True when one slide of a presentation, sketched into sketchPath, shows
-// less text than its plain page: flattening the deck would lose words. A
-// deck that loses its words flattened often loses them on every slide (a
-// coloured background joins each slide's see-through shapes and text into
-// one picture): the first slide that shows text and transparency answers
-// for the deck before all of it is sketched.
-bool SketchedSlideLosesText(OfficeDocument& document, const PdfDrawingFacts& plain, const QString& sketchPath)
+// What one slide of a presentation, sketched on its own, says of the deck.
+enum class SlideAnswer { None, KeepsText, LosesText };
+
+// Sketches into sketchPath the first slide that shows text and transparency,
+// and compares its text with the slide's plain page. A deck that loses its
+// words flattened often loses them on every slide (a coloured background
+// joins each slide's see-through shapes and text into one picture): that
+// slide answers for the deck before all of it is flattened. A slide that
+// keeps its words says the deck is worth flattening whole at once; the
+// full flattening is held against every word of the deck anyway.
+SlideAnswer SketchedSlide(OfficeDocument& document, const PdfDrawingFacts& plain, const QString& sketchPath)
 {
     const auto& pages = plain.pages;
     const auto first = std::find_if(pages.begin(), pages.end(), [](const PdfDrawingFacts::Page& page) {
         return page.transparency && page.shownTextBytes > 0;
     });
     if (pages.size() < 2 || first == pages.end() || !document.PagesAreSlides(qsizetype(pages.size())))
-        return false;
+        return SlideAnswer::None;
     const PdfDrawingFacts sketched =
         Exported(document, sketchPath, Transparency::Sketched, QString::number(first - pages.begin() + 1));
     // Anything else than one page of that slide, flattened, answers nothing.
-    return sketched.read && !sketched.transparency && sketched.pages.size() == 1 &&
-           sketched.shownTextBytes < first->shownTextBytes;
+    if (!sketched.read || sketched.transparency || sketched.pages.size() != 1)
+        return SlideAnswer::None;
+    return sketched.shownTextBytes < first->shownTextBytes ? SlideAnswer::LosesText : SlideAnswer::KeepsText;
 }
 
 } // namespace
@@ -81,8 +86,9 @@ bool PrintSpooler::Export(OfficeDocument& document, const QString& partPath, boo
     // The flattened job is kept only when it shows every byte of text the
     // plain one shows; otherwise the job keeps its transparency and the PDF
     // step writes it at the least version that holds it. A sketch answers
-    // first, at a fraction of the cost of flattening at full resolution;
-    // a job that shows no text has none to lose.
+    // first, often at a fraction of the cost of flattening at full
+    // resolution, unless a slide's sketch already answered; a job that shows
+    // no text has none to lose.
     const QFileInfo part(partPath);
     QTemporaryFile flat(part.absoluteDir().filePath(QStringLiteral("%1-flat-XXXXXX").arg(part.fileName())));
     if (!flat.open())
@@ -92,9 +98,13 @@ bool PrintSpooler::Export(OfficeDocument& document, const QString& partPath, boo
         const PdfDrawingFacts flattened = Exported(document, flat.fileName(), transparency);
         return flattened.read && !flattened.transparency && flattened.shownTextBytes >= plain.shownTextBytes;
     };
-    if (plain.read && plain.shownTextBytes > 0 && SketchedSlideLosesText(document, plain, flat.fileName()))
+    const SlideAnswer slide = plain.read && plain.shownTextBytes > 0
+                                  ? SketchedSlide(document, plain, flat.fileName())
+                                  : SlideAnswer::None;
+    if (slide == SlideAnswer::LosesText)
         return true;
-    if (plain.read && (plain.shownTextBytes == 0 || keepsText(Transparency::Sketched)) &&
+    const bool worthFlattening = plain.shownTextBytes == 0 || slide == SlideAnswer::KeepsText;
+    if (plain.read && (worthFlattening || keepsText(Transparency::Sketched)) &&
         keepsText(Transparency::Flattened) &&
         std::rename(QFile::encodeName(flat.fileName()).constData(),
                     QFile::encodeName(partPath).constData()) == 0)
