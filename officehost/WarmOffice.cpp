@@ -3,6 +3,7 @@
 #include "officehost/ApplicationCatalog.h"
 #include "officehost/HostFolders.h"
 #include "officehost/HostMain.h"
+#include "officehost/InheritedEventCounters.h"
 #include "officehost/LibreOffice.h"
 #include "officehost/OfficeProfiles.h"
 #include "platform/DescriptorMessages.h"
@@ -58,6 +59,13 @@ void Answer(const QByteArray& text, int fd = -1)
                              OfficeProfiles::Lease& warmProfile, int profileDescriptor)
 {
     ::close(kControlDescriptor);
+    // Before any thread runs: a wakeup meant for this host's main loop must
+    // not be taken by another host's.
+    const char* why = nullptr;
+    if (!InheritedEventCounters::MakeOwn(&why)) {
+        std::fprintf(stderr, "The office host could not make its event counters its own: %s.\n", why);
+        std::_Exit(2);
+    }
     // The warm office keeps its profile; the host takes one of its own.
     warmProfile = OfficeProfiles::Lease();
     std::signal(SIGCHLD, SIG_DFL);

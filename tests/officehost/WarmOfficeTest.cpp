@@ -70,6 +70,20 @@ QStringList ProfileLeases(qint64 pid)
     return leases;
 }
 
+// The event counters (eventfd) a process holds, by the kernel's id of each.
+QStringList EventCounters(qint64 pid)
+{
+    QStringList ids;
+    const QString folder = QStringLiteral("/proc/%1/fd").arg(pid);
+    for (const QString& fd : QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+        if (QFile::symLinkTarget(folder + QLatin1Char('/') + fd).endsWith(QLatin1String("[eventfd]")))
+            for (const QByteArray& line :
+                 testtools::ReadFile(QStringLiteral("/proc/%1/fdinfo/%2").arg(pid).arg(fd)).split('\n'))
+                if (line.startsWith("eventfd-id:"))
+                    ids << QString::fromLatin1(line.mid(11).trimmed());
+    return ids;
+}
+
 // Every file of a profile with what tells a rewrite: inode, size and time of
 // the last change.
 QMap<QString, QString> FilesOf(const QString& profile)
@@ -154,8 +168,9 @@ TEST(WarmOffice, ForkedHostsPrintAreEndedLikeColdOnesAndLeaveNothing)
     }
 
     // Two hosts live at once: every live office holds a profile no other
-    // one uses, and the hosts, from their start to their end, write nothing
-    // into the warm office's.
+    // one uses and event counters of its own (a main loop's wakeup read by
+    // another host would leave a host asleep for good), and the hosts, from
+    // their start to their end, write nothing into the warm office's.
     {
         const QStringList warmLeases = ProfileLeases(parent);
         ASSERT_EQ(warmLeases.size(), 1) << warmLeases.join(' ').toStdString();
@@ -168,6 +183,8 @@ TEST(WarmOffice, ForkedHostsPrintAreEndedLikeColdOnesAndLeaveNothing)
             ASSERT_TRUE(word.CreateDispatch(QStringLiteral("Word.Application")));
             ASSERT_TRUE(excel.CreateDispatch(QStringLiteral("Excel.Application")));
             QSet<QString> held{warmLeases[0]};
+            const QStringList warmCounters = EventCounters(parent);
+            QSet<QString> counters(warmCounters.begin(), warmCounters.end());
             for (COleDispatchDriver* host : {&word, &excel}) {
                 hosts << ServerProcessId(host->m_lpDispatch);
                 ASSERT_EQ(ParentOf(hosts.last()), parent);
@@ -175,6 +192,11 @@ TEST(WarmOffice, ForkedHostsPrintAreEndedLikeColdOnesAndLeaveNothing)
                 ASSERT_EQ(leases.size(), 1) << leases.join(' ').toStdString();
                 EXPECT_FALSE(held.contains(leases[0])) << leases[0].toStdString();
                 held.insert(leases[0]);
+                const QStringList own = EventCounters(hosts.last());
+                EXPECT_FALSE(own.isEmpty()) << "a host's main loop wakes by one";
+                for (const QString& id : own)
+                    EXPECT_FALSE(counters.contains(id)) << "event counter " << id.toStdString() << " shared";
+                counters.unite(QSet<QString>(own.begin(), own.end()));
             }
         }
         for (qint64 pid : hosts)
