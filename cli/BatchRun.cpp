@@ -31,7 +31,10 @@ public:
     {
         m_page.BeginFile(file.outputFolder, m_timeoutSeconds, partPath);
     }
-    void SetPrinted(std::function<void()> printed) override { m_page.SetPrinted(std::move(printed)); }
+    void SetPrintTurn(std::function<bool()> take, std::function<void()> printed) override
+    {
+        m_page.SetPrintTurn(std::move(take), std::move(printed));
+    }
     bool EndFile(bool converted, FileResult* file) override
     {
         const bool made = converted && m_page.PdfMade();

@@ -115,6 +115,20 @@ int CliPage::Answer(const QString& text, unsigned type)
     return DismissAnswer(type);
 }
 
+bool CliPage::TakePrintTurn()
+{
+    if (!m_takeTurn)
+        return true;
+    // The files ahead are not this file's time: its limit and its seconds
+    // count from its start without the wait.
+    const qint64 started = m_startedMs.exchange(0);
+    const qint64 waitBegan = NowMs();
+    const bool taken = m_takeTurn();
+    if (started != 0)
+        m_startedMs = started + (NowMs() - waitBegan);
+    return taken;
+}
+
 PdfOutcome CliPage::MakePdfFromSpool(const QString& sourcePath)
 {
     // The spool is complete: the next file may print while Ghostscript reads it.

@@ -40,14 +40,17 @@ public:
     // What the user is told about the PDF made (no text could be
     // recognised); empty when nothing.
     QString Notice() const { return m_notice; }
-    // Tesseract's threads at most, so that the run's jobs share the cores;
-    // 0: its own choice.
-    // Seconds since BeginFile.
+    // Seconds since BeginFile, without the wait for the file's turn to print.
     double Seconds() const;
     // The file is done: no time limit applies until the next one begins.
     void EndFile() { m_startedMs = 0; }
-    // Called once the file's print job is complete, as its PDF step begins.
-    void SetPrinted(std::function<void()> printed) { m_printed = std::move(printed); }
+    // take: waits for the file's turn to print (see TakePrintTurn); printed:
+    // called once the file's print job is complete, as its PDF step begins.
+    void SetPrintTurn(std::function<bool()> take, std::function<void()> printed)
+    {
+        m_takeTurn = std::move(take);
+        m_printed = std::move(printed);
+    }
 
     // From the run's thread: past the file's time limit, the file is stopped
     // and its office host ended.
@@ -74,6 +77,7 @@ public:
     bool StopRequested() override { return m_runStopped || m_timedOut; }
     void SetCurrentProgramEnder(std::function<void()> ender) override;
     void Sleep(int milliseconds) override;
+    bool TakePrintTurn() override;
 
 private:
     const ConversionSettings& m_settings;
@@ -95,5 +99,6 @@ private:
     mutable QMutex m_mutex;
     QStringList m_messages;
     std::function<void()> m_ender;
+    std::function<bool()> m_takeTurn;
     std::function<void()> m_printed;
 };

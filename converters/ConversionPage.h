@@ -84,5 +84,12 @@ public:
     // and what it throws leaves the wait. The page's own way is Sleep between
     // the questions; a page may put a better one in its place.
     virtual WaitEnd WaitUntil(const std::function<bool()>& done, int limitMilliseconds);
+
+    // Called by a converter when it is about to print, its application
+    // started and the file not yet opened: in a run whose files print in
+    // turns, waits for this file's turn, so that the application starts
+    // while the file before prints. False once the run is stopped: the file
+    // is not printed.
+    virtual bool TakePrintTurn() { return true; }
     static constexpr int kWaitPoll = 20;
 };

@@ -84,11 +84,12 @@ bool ConversionRun::ConvertInTurn(Job& job, qsizetype index)
 {
     if (!m_turns)
         return ConvertFile(job, index);
-    if (!m_turns->Take(index, [this] { return m_observer.Stopped(); }))
-        return false;
-    job.SetPrinted([this, index] { m_turns->Give(index); });
+    // The converter takes the turn when it is about to print: its office
+    // host starts while the file before it prints.
+    job.SetPrintTurn([this, index] { return m_turns->Take(index, [this] { return m_observer.Stopped(); }); },
+                     [this, index] { m_turns->Give(index); });
     const bool goOn = ConvertFile(job, index);
-    job.SetPrinted({});
+    job.SetPrintTurn({}, {});
     m_turns->Give(index);
     return goOn;
 }

@@ -69,10 +69,16 @@ public:
         // what the converter said), with the reason and time in *file.
         virtual bool EndFile(bool converted, FileResult* file) = 0;
         // Before BeginFile, in a run that prints fewer files at once than it
-        // has jobs: what the page calls once the file's print job is complete
-        // and its PDF step begins (empty after the file). A job that never
-        // calls it holds its turn until the file is done.
-        virtual void SetPrinted(std::function<void()> printed) { Q_UNUSED(printed); }
+        // has jobs: what the page calls when a converter is about to print
+        // (waits for the file's turn; false once stopped), and once the
+        // file's print job is complete and its PDF step begins (both empty
+        // after the file). A job that never calls printed holds its turn
+        // until the file is done; a file that never prints never waits.
+        virtual void SetPrintTurn(std::function<bool()> take, std::function<void()> printed)
+        {
+            Q_UNUSED(take);
+            Q_UNUSED(printed);
+        }
     };
 
     // files: each with its PDF's path and folder; combinedPath empty for a

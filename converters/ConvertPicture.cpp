@@ -152,6 +152,9 @@ bool ConvertPicture(ConversionPage& page, const QString& sourcePath)
         ReportNotConverted(page, sourcePath, why);
         return false;
     }
+    // Decoded before its turn: the picture prints in it.
+    if (!page.TakePrintTurn())
+        return false;
     bool spooled = false;
     const QByteArray jpeg = image.JpegData();
     const Print print = PrintPicture(page, sourcePath, spoolPath, bitmap, jpeg, image, &spooled);

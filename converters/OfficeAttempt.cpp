@@ -35,6 +35,10 @@ bool OfficeAttempt::Start(const QString& progId, const QString& notStarted)
     if (settings.tagged)
         SetPrinterTaggedExport(m_application.m_lpDispatch, taggedpdf::ExportJobFor(settings));
     m_ender.emplace(m_page, m_application);
+    if (!m_page.TakePrintTurn()) {
+        EndProgram();
+        return false;
+    }
     return true;
 }
 

@@ -24,9 +24,9 @@ public:
 
     // The converted flag at 0, the run's spool file, and the application of
     // progId started with its printer set up for the version the PDF step
-    // writes. False when there is nothing to do (the run is stopped) or it
-    // cannot start: the user has been told, with notStarted ("Couldn't get
-    // Word object.") and the reason.
+    // writes, once the file's turn to print has come. False when there is
+    // nothing to do (the run is stopped) or it cannot start: the user has
+    // been told, with notStarted ("Couldn't get Word object.") and the reason.
     bool Start(const QString& progId, const QString& notStarted);
 
     COleDispatchDriver& Application() { return m_application; }

@@ -17,14 +17,17 @@ PrintTurns::PrintTurns(qsizetype files, int width)
 bool PrintTurns::Take(qsizetype index, const std::function<bool()>& stopped)
 {
     for (;;) {
+        bool mine = false;
         {
             std::unique_lock lock(m_mutex);
-            if (m_given.wait_for(lock, kStopPoll, [&] { return index < m_first + m_width; }))
-                return true;
+            mine = m_given.wait_for(lock, kStopPoll, [&] { return index < m_first + m_width; });
         }
-        // Asked without the lock: a front end may hold the caller here while it asks.
+        // Asked without the lock: a front end may hold the caller here while
+        // it asks. A turn that comes with the stop is not taken.
         if (stopped && stopped())
             return false;
+        if (mine)
+            return true;
     }
 }
 

@@ -58,6 +58,8 @@ protected:
     {
         ConverterSet set;
         set.word = [this](ConversionPage& page, const QString& path) {
+            if (!page.TakePrintTurn()) // as a converter does once its application runs
+                return;
             const int now = ++running;
             for (int seen = most; now > seen && !most.compare_exchange_weak(seen, now);) {
             }
@@ -72,7 +74,7 @@ protected:
             EndPrinting();
         };
         set.picture = [](ConversionPage& page, const QString& path) {
-            if (!testtools::WriteFile(page.SpoolFilePath(nullptr), kPage))
+            if (!page.TakePrintTurn() || !testtools::WriteFile(page.SpoolFilePath(nullptr), kPage))
                 return false;
             return page.MakePdfFromSpool(path).made;
         };
