@@ -1,83 +1,60 @@
 #include "officehost/InheritedEventCounters.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <dirent.h>
+#include <QDir>
+#include <QFile>
+
 #include <fcntl.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
-struct Counter
+// The eventfd flags of descriptor fd (EFD_NONBLOCK, EFD_CLOEXEC,
+// EFD_SEMAPHORE) from /proc/self/fdinfo; -1 when it cannot be read.
+int CounterFlags(const QString& fd)
 {
-    int fd;
-    int flags; // EFD_NONBLOCK, EFD_CLOEXEC, EFD_SEMAPHORE
-};
-
-// The flags of an eventfd descriptor from /proc/self/fdinfo; false when it
-// cannot be read.
-bool ReadFlags(int fd, int* flags)
-{
-    char path[64];
-    std::snprintf(path, sizeof path, "/proc/self/fdinfo/%d", fd);
-    FILE* info = std::fopen(path, "re");
-    if (!info)
-        return false;
-    char line[256];
-    bool found = false;
-    *flags = 0;
-    while (std::fgets(line, sizeof line, info)) {
-        if (std::strncmp(line, "flags:", 6) == 0) {
-            const long open = std::strtol(line + 6, nullptr, 8);
-            *flags |= (open & O_NONBLOCK ? EFD_NONBLOCK : 0) | (open & O_CLOEXEC ? EFD_CLOEXEC : 0);
-            found = true;
-        } else if (std::strncmp(line, "eventfd-semaphore:", 18) == 0 && std::atoi(line + 18) != 0) {
-            *flags |= EFD_SEMAPHORE;
+    QFile info(QStringLiteral("/proc/self/fdinfo/") + fd);
+    if (!info.open(QIODevice::ReadOnly))
+        return -1;
+    int flags = -1;
+    bool semaphore = false;
+    for (const QByteArray& line : info.readAll().split('\n')) {
+        if (line.startsWith("flags:")) {
+            const int open = line.mid(6).trimmed().toInt(nullptr, 8);
+            flags = (open & O_NONBLOCK ? EFD_NONBLOCK : 0) | (open & O_CLOEXEC ? EFD_CLOEXEC : 0);
+        } else if (line.startsWith("eventfd-semaphore:")) {
+            semaphore = line.mid(18).trimmed().toInt() != 0;
         }
     }
-    std::fclose(info);
-    return found;
+    return flags < 0 ? -1 : flags | (semaphore ? EFD_SEMAPHORE : 0);
 }
 
 } // namespace
 
 bool InheritedEventCounters::MakeOwn(const char** why)
 {
-    // Listed first: the new counters must not be found again.
-    std::vector<Counter> counters;
-    DIR* fds = ::opendir("/proc/self/fd");
-    if (!fds) {
+    // Listed before any is replaced: the new counters are not found again.
+    const QString folder = QStringLiteral("/proc/self/fd/");
+    const QStringList fds = QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    if (fds.isEmpty()) {
         *why = "/proc/self/fd cannot be read";
         return false;
     }
-    while (const dirent* entry = ::readdir(fds)) {
-        char* end = nullptr;
-        const long fd = std::strtol(entry->d_name, &end, 10);
-        if (end == entry->d_name || *end != '\0' || fd == ::dirfd(fds))
+    for (const QString& fd : fds) {
+        // The target comes back resolved against the folder.
+        if (!QFile::symLinkTarget(folder + fd).endsWith(QLatin1String("/anon_inode:[eventfd]")))
             continue;
-        char path[64];
-        char target[64] = {};
-        std::snprintf(path, sizeof path, "/proc/self/fd/%ld", fd);
-        if (::readlink(path, target, sizeof target - 1) > 0 &&
-            std::strcmp(target, "anon_inode:[eventfd]") == 0)
-            counters.push_back({static_cast<int>(fd), 0});
-    }
-    ::closedir(fds);
-
-    for (Counter& counter : counters) {
-        if (!ReadFlags(counter.fd, &counter.flags)) {
+        const int flags = CounterFlags(fd);
+        if (flags < 0) {
             *why = "an event counter's flags cannot be read";
             return false;
         }
-        const int own = ::eventfd(0, counter.flags);
+        const int own = ::eventfd(0, flags);
         if (own < 0) {
             *why = "no event counter can be made";
             return false;
         }
-        const int placed = ::dup3(own, counter.fd, counter.flags & EFD_CLOEXEC ? O_CLOEXEC : 0);
+        const int placed = ::dup3(own, fd.toInt(), flags & EFD_CLOEXEC ? O_CLOEXEC : 0);
         ::close(own);
         if (placed < 0) {
             *why = "an event counter cannot be replaced";

@@ -103,8 +103,8 @@ bool PrintSpooler::Export(OfficeDocument& document, const QString& partPath, boo
                                   : SlideAnswer::None;
     if (slide == SlideAnswer::LosesText)
         return true;
-    const bool worthFlattening = plain.shownTextBytes == 0 || slide == SlideAnswer::KeepsText;
-    if (plain.read && (worthFlattening || keepsText(Transparency::Sketched)) &&
+    const bool sketchAnswers = plain.shownTextBytes > 0 && slide == SlideAnswer::None;
+    if (plain.read && (!sketchAnswers || keepsText(Transparency::Sketched)) &&
         keepsText(Transparency::Flattened) &&
         std::rename(QFile::encodeName(flat.fileName()).constData(),
                     QFile::encodeName(partPath).constData()) == 0)

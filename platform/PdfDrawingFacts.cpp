@@ -153,7 +153,6 @@ PdfDrawingFacts PdfDrawingFacts::Read(const QString& pdf, bool countText)
             facts.pages.push_back(drawn);
             facts.shownTextBytes += drawn.shownTextBytes;
         }
-        facts.read = true;
     } catch (const std::exception&) {
         facts = PdfDrawingFacts{};
     }
