@@ -86,10 +86,10 @@ public:
     virtual WaitEnd WaitUntil(const std::function<bool()>& done, int limitMilliseconds);
 
     // Called by a converter when it is about to print, its application
-    // started and the file not yet opened: in a run whose files print in
-    // turns, waits for this file's turn, so that the application starts
-    // while the file before prints. False once the run is stopped: the file
-    // is not printed.
+    // started and the document open: in a run whose files print in turns,
+    // waits for this file's turn, so that the application starts and opens
+    // the document while the file before prints. False once the run is
+    // stopped: the file is not printed.
     virtual bool TakePrintTurn() { return true; }
     static constexpr int kWaitPoll = 20;
 };

@@ -80,17 +80,19 @@ bool ConversionRun::ConvertFile(Job& job, qsizetype index)
     return !stopped;
 }
 
-bool ConversionRun::ConvertInTurn(Job& job, qsizetype index)
+bool ConversionRun::ConvertInTurn(Job& job, qsizetype taken)
 {
+    const qsizetype index = m_order[taken];
     if (!m_turns)
         return ConvertFile(job, index);
     // The converter takes the turn when it is about to print: its office
-    // host starts while the file before it prints.
-    job.SetPrintTurn([this, index] { return m_turns->Take(index, [this] { return m_observer.Stopped(); }); },
-                     [this, index] { m_turns->Give(index); });
+    // host starts and opens the file while the file before it prints. Turns
+    // go in the order the files are taken.
+    job.SetPrintTurn([this, taken] { return m_turns->Take(taken, [this] { return m_observer.Stopped(); }); },
+                     [this, taken] { m_turns->Give(taken); });
     const bool goOn = ConvertFile(job, index);
     job.SetPrintTurn({}, {});
-    m_turns->Give(index);
+    m_turns->Give(taken);
     return goOn;
 }
 
@@ -100,7 +102,7 @@ void ConversionRun::RunJob(Job& job)
         if (m_observer.Stopped())
             return;
         const qsizetype taken = m_next++;
-        if (taken >= static_cast<qsizetype>(m_order.size()) || !ConvertInTurn(job, m_order[taken]))
+        if (taken >= static_cast<qsizetype>(m_order.size()) || !ConvertInTurn(job, taken))
             return;
     }
 }
@@ -171,10 +173,11 @@ void ConversionRun::Run(const std::vector<Job*>& jobs, const std::function<void(
 {
     if (printing > 0 && printing < static_cast<int>(jobs.size()))
         m_turns = std::make_unique<PrintTurns>(m_files.size(), printing);
-    // Files printing in turn go in list order; so does one job's run.
+    // One job's run goes in list order; more jobs, printing in turns or not,
+    // take the longest files first.
     m_order.resize(m_files.size());
     std::iota(m_order.begin(), m_order.end(), qsizetype(0));
-    if (!m_turns && jobs.size() > 1)
+    if (jobs.size() > 1)
         m_order = LongestFirst(m_files);
     RunJobs(jobs, watch);
     m_turns.reset();

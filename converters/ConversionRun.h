@@ -91,8 +91,8 @@ public:
     // thread calls watch every few milliseconds until they have ended.
     // Files no job reached are stopped. With printing between 1 and the
     // number of jobs, at most that many files print at once, taking their
-    // turns in list order, while the other jobs make the PDFs of files
-    // already printed.
+    // turns in the order the files are taken, while the other jobs make the
+    // PDFs of files already printed.
     void Run(const std::vector<Job*>& jobs, const std::function<void()>& watch = {}, int printing = 0);
     // With a combined PDF, once the front end has done its end of the run:
     // the PDFs made joined in list order (unless the run was stopped), and
@@ -113,8 +113,9 @@ private:
     bool ConvertFile(Job& job, qsizetype index);
     void Finish(qsizetype index, FileResult::Status status, const QString& reason = {});
     bool PrepareParts();
-    // ConvertFile in the file's print turn, when the run has turns.
-    bool ConvertInTurn(Job& job, qsizetype index);
+    // ConvertFile of the file taken at position taken of the order, in its
+    // print turn when the run has turns.
+    bool ConvertInTurn(Job& job, qsizetype taken);
 
     const ConverterSet m_converters;
     QList<FileResult> m_files;

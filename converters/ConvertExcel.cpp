@@ -63,6 +63,8 @@ bool ConvertExcelOnce(ConversionPage& page, const QString& sourcePath)
                                                    omitted, yes, omitted, omitted, no, no, omitted, no})
                                     .pdispVal());
         opened = true;
+        if (!attempt.TakePrintTurn())
+            return true;
         workbook.InvokeHelper(exceldispid::kPrintOut, DISPATCH_METHOD, VT_EMPTY,
                               {omitted, omitted, one, no, printer, omitted, omitted, spool});
         printing = true;

@@ -56,6 +56,8 @@ bool ConvertPowerPointOnce(ConversionPage& page, const QString& sourcePath)
         presentations.InvokeHelper(powerpointdispid::kOpen, DISPATCH_METHOD, VT_DISPATCH,
                                    {Variant::Bstr(sourcePath), one, all, all, Variant::Bstr(g_openPassword)});
         page.SetConverted(1);
+        if (!attempt.TakePrintTurn())
+            return true;
         presentation.AttachDispatch(
             application.InvokeHelper(powerpointdispid::kActivePresentation, DISPATCH_PROPERTYGET, VT_DISPATCH)
                 .pdispVal());

@@ -81,7 +81,7 @@ bool ConvertWordOnce(ConversionPage& page, const QString& sourcePath, int format
         page.SetConverted(0);
         return true;
     }
-    if (!attempt.EmptySpool())
+    if (!attempt.TakePrintTurn() || !attempt.EmptySpool())
         return true;
 
     // Print in the background and wait until Word reports no job running.

@@ -35,11 +35,16 @@ bool OfficeAttempt::Start(const QString& progId, const QString& notStarted)
     if (settings.tagged)
         SetPrinterTaggedExport(m_application.m_lpDispatch, taggedpdf::ExportJobFor(settings));
     m_ender.emplace(m_page, m_application);
-    if (!m_page.TakePrintTurn()) {
-        EndProgram();
-        return false;
-    }
     return true;
+}
+
+bool OfficeAttempt::TakePrintTurn()
+{
+    if (m_page.TakePrintTurn())
+        return true;
+    EndProgram();
+    m_page.SetConverted(0);
+    return false;
 }
 
 bool OfficeAttempt::GiveUp(const QString& reason)

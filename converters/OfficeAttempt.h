@@ -24,10 +24,15 @@ public:
 
     // The converted flag at 0, the run's spool file, and the application of
     // progId started with its printer set up for the version the PDF step
-    // writes, once the file's turn to print has come. False when there is
-    // nothing to do (the run is stopped) or it cannot start: the user has
-    // been told, with notStarted ("Couldn't get Word object.") and the reason.
+    // writes. False when there is nothing to do (the run is stopped) or it
+    // cannot start: the user has been told, with notStarted ("Couldn't get
+    // Word object.") and the reason.
     bool Start(const QString& progId, const QString& notStarted);
+    // Once the document is open, before it prints: waits for the file's turn
+    // (see ConversionPage::TakePrintTurn), so that the application starts and
+    // opens the document while the file before prints. False once the run
+    // is stopped: the application is ended, the file not converted.
+    bool TakePrintTurn();
 
     COleDispatchDriver& Application() { return m_application; }
     const QString& SpoolPath() const { return m_spoolPath; }

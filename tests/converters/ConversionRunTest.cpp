@@ -231,7 +231,7 @@ TEST_F(ConversionRunTest, WithFewerPrintingThanJobsFilesPrintInTurnWhileTheLastO
     bool stop = false;
     std::vector<TurnJob*> jobs;
     ConverterSet set;
-    set.word = [&](ConversionPage& page, const QString& path) {
+    set.word = set.powerPoint = [&](ConversionPage& page, const QString& path) {
         const QString name = QFileInfo(path).fileName();
         TurnJob* job =
             *std::find_if(jobs.begin(), jobs.end(), [&](TurnJob* j) { return &j->Page() == &page; });
@@ -243,9 +243,9 @@ TEST_F(ConversionRunTest, WithFewerPrintingThanJobsFilesPrintInTurnWhileTheLastO
             return;
         lock.lock();
         // The second job starts the next file while the first holds the turn.
-        if (name == QLatin1String("a.doc"))
+        if (name == QLatin1String("talk.pptx"))
             startedAhead = changed.wait_for(lock, std::chrono::seconds(30),
-                                            [&] { return started.contains(QLatin1String("b.doc")); });
+                                            [&] { return started.contains(QLatin1String("a.doc")); });
         printed << name;
         most = std::max(most, ++printing);
         changed.notify_all();
@@ -267,12 +267,13 @@ TEST_F(ConversionRunTest, WithFewerPrintingThanJobsFilesPrintInTurnWhileTheLastO
     };
 
     RecordingObserver observer;
-    ConversionRun run(set, Files({"a.doc", "b.doc", "c.doc", "d.doc"}), {}, observer);
+    ConversionRun run(set, Files({"a.doc", "b.doc", "c.doc", "d.doc", "talk.pptx"}), {}, observer);
     TurnJob first(log), second(log);
     jobs = {&first, &second};
     run.Run(
         {&first, &second}, [] {}, 1);
-    EXPECT_EQ(printed, (QStringList{"a.doc", "b.doc", "c.doc", "d.doc"})) << "in list order";
+    EXPECT_EQ(printed, (QStringList{"talk.pptx", "a.doc", "b.doc", "c.doc", "d.doc"}))
+        << "the presentation first, then in list order";
     EXPECT_EQ(most, 1) << "one file printing at a time";
     EXPECT_TRUE(overlapped) << "the next file printed during each PDF step";
     EXPECT_TRUE(startedAhead) << "the next file started while the first held its turn";

@@ -75,6 +75,16 @@ ConversionPage::WaitEnd FakePage::WaitUntil(const std::function<bool()>& done, i
     }
 }
 
+bool FakePage::TakePrintTurn()
+{
+    if (!printTurn)
+        return true;
+    m_log.Add(QStringLiteral("TakePrintTurn"));
+    if (!*printTurn)
+        Stop();
+    return *printTurn;
+}
+
 void FakePage::Stop()
 {
     m_log.Add(QStringLiteral("stopped"));

@@ -39,6 +39,9 @@ public:
     // Logs "WaitUntil <limit>" and asks done() as the page does, without
     // sleeping; the limit passes after pollsBeforeLimit unfinished polls.
     WaitEnd WaitUntil(const std::function<bool()>& done, int limitMilliseconds) override;
+    // Logs "TakePrintTurn" when the run has turns (printTurn set); a turn
+    // refused is a run stopped while the file waited for it.
+    bool TakePrintTurn() override;
 
     int Show(const MessageBoxRequest& request) override;
 
@@ -55,6 +58,9 @@ public:
     int stopAtWait = 0;
     bool stopInPdfStep = false;
     int pollsBeforeLimit = 50;
+    // The run prints in turns: the turn is given (true) or the run is
+    // stopped while the file waits for it (false).
+    std::optional<bool> printTurn;
 
     // The boxes shown, "caption|type|text".
     QStringList Boxes() const { return m_boxes; }
