@@ -58,7 +58,7 @@ protected:
     {
         ConverterSet set;
         set.word = [this](ConversionPage& page, const QString& path) {
-            if (!page.TakePrintTurn()) // as a converter does once its application runs
+            if (!page.TakePrintTurn()) // as a converter does before it prints
                 return;
             const int now = ++running;
             for (int seen = most; now > seen && !most.compare_exchange_weak(seen, now);) {

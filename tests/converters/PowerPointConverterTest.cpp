@@ -262,23 +262,8 @@ TEST_F(PowerPointConverterTest, AFailedPdfStepAndAStopAreToldApart)
 
 TEST_F(PowerPointConverterTest, TheTurnToPrintIsTakenWithTheDocumentOpenAndAStopThereEndsTheApplication)
 {
-    // The document opens while the file before prints; only the print waits.
-    page.printTurn = true;
-    ConvertPowerPoint(page, kSource);
-    const QStringList order = QStringList{Open(), QStringLiteral("TakePrintTurn"), PrintOut()};
-    EXPECT_EQ(EventsWith(order), order) << Lines(Events());
-    EXPECT_EQ(page.Converted(), 1);
-
-    // Stopped while it waits for the turn: nothing printed, no PDF step.
-    log.Clear();
-    page.printTurn = false;
-    ConvertPowerPoint(page, kSource);
-    EXPECT_FALSE(Events().contains(PrintOut())) << Lines(Events());
-    EXPECT_TRUE(EventsWith({QStringLiteral("MakePdfFromSpool"), QStringLiteral("EnterPassword")}).isEmpty())
-        << Lines(Events());
-    EXPECT_TRUE(Events().contains(QStringLiteral("ended PowerPoint.Application"))) << Lines(Events());
-    EXPECT_EQ(page.Converted(), 0);
-    EXPECT_TRUE(page.Boxes().isEmpty());
+    ExpectTurnBetweenOpenAndPrint([&] { ConvertPowerPoint(page, kSource); }, Open(), PrintOut(),
+                                  QStringLiteral("PowerPoint.Application"));
 }
 
 } // namespace

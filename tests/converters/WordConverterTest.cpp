@@ -340,23 +340,8 @@ TEST_F(WordConverterTest, TheSpoolFileIsEmptiedBeforeThePrint)
 
 TEST_F(WordConverterTest, TheTurnToPrintIsTakenWithTheDocumentOpenAndAStopThereEndsTheApplication)
 {
-    // The document opens while the file before prints; only the print waits.
-    page.printTurn = true;
-    ConvertWord(page, kSource);
-    const QStringList order = QStringList{Open(kNoPassword), QStringLiteral("TakePrintTurn"), PrintOut()};
-    EXPECT_EQ(EventsWith(order), order) << Lines(Events());
-    EXPECT_EQ(page.Converted(), 1);
-
-    // Stopped while it waits for the turn: nothing printed, no PDF step.
-    log.Clear();
-    page.printTurn = false;
-    ConvertWord(page, kSource);
-    EXPECT_FALSE(Events().contains(PrintOut())) << Lines(Events());
-    EXPECT_TRUE(EventsWith({QStringLiteral("MakePdfFromSpool"), QStringLiteral("EnterPassword")}).isEmpty())
-        << Lines(Events());
-    EXPECT_TRUE(Events().contains(QStringLiteral("ended Word.Application"))) << Lines(Events());
-    EXPECT_EQ(page.Converted(), 0);
-    EXPECT_TRUE(page.Boxes().isEmpty());
+    ExpectTurnBetweenOpenAndPrint([&] { ConvertWord(page, kSource); }, Open(kNoPassword), PrintOut(),
+                                  QStringLiteral("Word.Application"));
 }
 
 } // namespace
