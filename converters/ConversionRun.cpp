@@ -3,6 +3,7 @@
 #include "converters/ConversionPage.h"
 #include "converters/FileKinds.h"
 #include "pdf/PdfCombiner.h"
+#include "platform/WarmGhostscriptConnection.h"
 #include "platform/WarmOfficeConnection.h"
 
 #include <QFileInfo>
@@ -197,6 +198,7 @@ void ConversionRun::RunJobs(const std::vector<Job*>& jobs, const std::function<v
         if (file.status == FileResult::Status::Pending)
             ahead << file.source;
     WarmOfficeConnection::Instance().SetOfficeFilesAhead(filekinds::OfficeFileCount(ahead));
+    WarmGhostscriptConnection::Instance().SetFilesAhead(ahead.size());
 
     if (!m_combinedPath.isEmpty() && !PrepareParts())
         return;

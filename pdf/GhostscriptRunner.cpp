@@ -14,10 +14,12 @@
 #include "pdf/SpoolTextMaps.h"
 #include "pdf/TaggedOfficePdf.h"
 #include "pdf/TaggedPdf.h"
+#include "pdf/WarmGhostscriptArguments.h"
 #include "platform/LinkSafeFiles.h"
 #include "platform/PdfDrawingFacts.h"
 #include "platform/ProcessRunner.h"
 #include "platform/ScratchFolder.h"
+#include "platform/WarmGhostscriptConnection.h"
 #include "platform/WindowsCommandLine.h"
 
 #include <QCoreApplication>
@@ -33,6 +35,26 @@ namespace {
 ProcessRunner& RunnerOf(const GhostscriptOptions& options)
 {
     return options.runner ? *options.runner : ProcessRunner::System();
+}
+
+// The warm Ghostscript makes the PDF where it can: this system's
+// Ghostscript, run as the gs program runs it. Otherwise the program runs.
+ProcessResult RunGhostscript(const ProcessRequest& request, const QString& temporaryFolder,
+                             const GhostscriptOptions& options)
+{
+    const bool systemGhostscript =
+        !options.runner && options.executable.isEmpty() &&
+        QFileInfo(request.program).canonicalFilePath() ==
+            QFileInfo(WarmGhostscriptConnection::SystemProgram()).canonicalFilePath();
+    if (systemGhostscript) {
+        if (const std::optional<WarmGhostscriptJob> job =
+                WarmGhostscriptJobFor(request.arguments, temporaryFolder)) {
+            if (std::optional<ProcessResult> result =
+                    WarmGhostscriptConnection::Instance().Run(*job, request.timeoutMs, request.stopRequested))
+                return *result;
+        }
+    }
+    return RunnerOf(options).Run(request);
 }
 
 PdfOutcome Failure(PdfOutcome::Failure kind, const QString& pdfPath, const QString& reason)
@@ -265,7 +287,7 @@ PdfOutcome MakePdfFromSpool(const ConversionSettings& pageSettings, const QStrin
     request.environment = RestrictedEnvironment(ghostscriptTemp.path());
     request.timeoutMs = options.timeoutMs;
     request.stopRequested = options.stopRequested;
-    const ProcessResult result = RunnerOf(options).Run(request);
+    const ProcessResult result = RunGhostscript(request, ghostscriptTemp.path(), options);
 
     PdfOutcome outcome = Failure(PdfOutcome::Failure::ToolFailed, finalPath, QString());
     switch (result.status) {

@@ -2,11 +2,11 @@
 
 #include "platform/ColdHostProcess.h"
 #include "platform/ForkedHostProcess.h"
+#include "platform/HelperProcess.h"
 #include "platform/OleException.h"
 #include "platform/ProcessKillSwitch.h"
 #include "platform/WarmOfficeConnection.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFileInfo>
 
@@ -88,10 +88,7 @@ void OfficeHostConnection::SetStartTimeLimit(int milliseconds)
 
 QString OfficeHostConnection::DefaultProgram()
 {
-    QString dir = qEnvironmentVariable("FOLIANT_PROGRAM_DIR");
-    if (dir.isEmpty())
-        dir = QCoreApplication::applicationDirPath();
-    return dir + QStringLiteral("/officehost");
+    return helperprocess::ProgramBeside(QStringLiteral("officehost"));
 }
 
 std::shared_ptr<OfficeHostConnection> OfficeHostConnection::Start(const QString& program,

@@ -1,6 +1,7 @@
 #include "platform/WarmOfficeConnection.h"
 
 #include "platform/DescriptorMessages.h"
+#include "platform/HelperProcess.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -8,13 +9,7 @@
 
 #include <algorithm>
 
-#include <cerrno>
-#include <csignal>
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/socket.h>
-#include <sys/syscall.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 extern char** environ;
@@ -60,52 +55,16 @@ bool WarmOfficeConnection::StartLocked(const QString& program)
 {
     if (m_failedStarts >= kMostFailedStarts)
         return false;
-    int ends[2];
-    if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0)
-        return false;
-    // Above the descriptor it becomes in the child, so the move clears close-on-exec.
-    const int childEnd = ::fcntl(ends[1], F_DUPFD_CLOEXEC, kControlDescriptor + 1);
-    ::close(ends[1]);
-
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
-    if (!qEnvironmentVariableIsSet("FOLIANT_OFFICEHOST_VERBOSE"))
-        posix_spawn_file_actions_addopen(&files, 2, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_adddup2(&files, childEnd, kControlDescriptor);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t none;
-    sigemptyset(&none);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    for (int signal : {SIGPIPE, SIGCHLD, SIGINT, SIGTERM, SIGHUP})
-        sigaddset(&defaults, signal);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    // A process group of its own: a terminal's Ctrl+C stops the run through
-    // its client, not by killing the office and its hosts under it.
-    posix_spawnattr_setpgroup(&attributes, 0);
-    posix_spawnattr_setflags(&attributes,
-                             POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
-    const QByteArray path = QFile::encodeName(program);
-    char* argv[] = {const_cast<char*>(path.constData()), const_cast<char*>(kArgument), nullptr};
-    pid_t pid = 0;
-    const int failed = ::posix_spawn(&pid, path.constData(), &files, &attributes, argv, environ);
-    posix_spawn_file_actions_destroy(&files);
-    posix_spawnattr_destroy(&attributes);
-    ::close(childEnd);
-    if (failed != 0) {
-        ::close(ends[0]);
+    const std::optional<helperprocess::Started> started =
+        helperprocess::Start(program, {kArgument}, kControlDescriptor, {},
+                             qEnvironmentVariableIsSet("FOLIANT_OFFICEHOST_VERBOSE"));
+    if (!started) {
         ++m_failedStarts;
         return false;
     }
     m_program = program;
     m_environment = CurrentEnvironment();
-    m_control = ends[0];
-    m_processId = pid;
-    m_pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+    m_helper = *started;
     m_ready = false;
     return true;
 }
@@ -114,10 +73,10 @@ bool WarmOfficeConnection::ReadyLocked(int milliseconds)
 {
     if (m_ready)
         return true;
-    if (!descriptormessages::WaitReadable(m_control, milliseconds))
+    if (!descriptormessages::WaitReadable(m_helper.control, milliseconds))
         return false;
     int fd = -1;
-    const std::optional<QByteArray> message = descriptormessages::Receive(m_control, &fd);
+    const std::optional<QByteArray> message = descriptormessages::Receive(m_helper.control, &fd);
     if (fd >= 0)
         ::close(fd);
     if (message == QByteArray("ready")) {
@@ -140,7 +99,7 @@ std::optional<WarmOfficeConnection::Host> WarmOfficeConnection::Fork(const QStri
         return std::nullopt;
     QMutexLocker lock(&m_mutex);
     EndIfElsewhereLocked(program);
-    if (m_processId == 0) {
+    if (m_helper.processId == 0) {
         if (m_worthStarting)
             StartLocked(program);
         return std::nullopt; // this host starts cold (while the office warms up)
@@ -152,12 +111,12 @@ std::optional<WarmOfficeConnection::Host> WarmOfficeConnection::Fork(const QStri
     int ends[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
         return std::nullopt;
-    const bool sent = descriptormessages::Send(m_control, "fork " + progId.toUtf8(), ends[1]);
+    const bool sent = descriptormessages::Send(m_helper.control, "fork " + progId.toUtf8(), ends[1]);
     ::close(ends[1]);
     int pidfd = -1;
     std::optional<QByteArray> answer;
-    if (sent && descriptormessages::WaitReadable(m_control, kForkAnswerLimit))
-        answer = descriptormessages::Receive(m_control, &pidfd);
+    if (sent && descriptormessages::WaitReadable(m_helper.control, kForkAnswerLimit))
+        answer = descriptormessages::Receive(m_helper.control, &pidfd);
     if (!answer) {
         // Dead or hung: the next request starts a new one.
         ::close(ends[0]);
@@ -181,13 +140,13 @@ bool WarmOfficeConnection::WaitUntilReady(const QString& program, int millisecon
     EndIfElsewhereLocked(program);
     QDeadlineTimer deadline(milliseconds);
     do {
-        if (m_processId == 0 && !StartLocked(program))
+        if (m_helper.processId == 0 && !StartLocked(program))
             return false;
         if (ReadyLocked(static_cast<int>(deadline.remainingTime())))
             return true;
         // One that ended because the profile was not set up yet: again, as
         // the host setting it up may have finished by now.
-        if (m_processId == 0 && !deadline.hasExpired())
+        if (m_helper.processId == 0 && !deadline.hasExpired())
             QThread::msleep(100);
     } while (!deadline.hasExpired() && m_failedStarts < kMostFailedStarts);
     return false;
@@ -202,14 +161,14 @@ void WarmOfficeConnection::SetOfficeFilesAhead(qsizetype count)
 qint64 WarmOfficeConnection::ProcessId()
 {
     QMutexLocker lock(&m_mutex);
-    if (m_processId != 0 && descriptormessages::WaitReadable(m_pidfd, 0))
+    if (m_helper.processId != 0 && descriptormessages::WaitReadable(m_helper.pidfd, 0))
         EndLocked(0); // it died: reap it
-    return m_processId;
+    return m_helper.processId;
 }
 
 void WarmOfficeConnection::EndIfElsewhereLocked(const QString& program)
 {
-    if (m_processId != 0 && (m_program != program || m_environment != CurrentEnvironment()))
+    if (m_helper.processId != 0 && (m_program != program || m_environment != CurrentEnvironment()))
         EndLocked(kEndLimit);
 }
 
@@ -221,17 +180,6 @@ void WarmOfficeConnection::End()
 
 void WarmOfficeConnection::EndLocked(int gracePeriod)
 {
-    if (m_processId == 0)
-        return;
-    ::close(m_control); // it ends when its control socket closes
-    m_control = -1;
-    if (m_pidfd >= 0 && !descriptormessages::WaitReadable(m_pidfd, gracePeriod))
-        ::syscall(SYS_pidfd_send_signal, m_pidfd, SIGKILL, nullptr, 0);
-    while (::waitpid(m_processId, nullptr, 0) < 0 && errno == EINTR) {
-    }
-    if (m_pidfd >= 0)
-        ::close(m_pidfd);
-    m_pidfd = -1;
-    m_processId = 0;
+    helperprocess::End(m_helper, gracePeriod);
     m_ready = false;
 }

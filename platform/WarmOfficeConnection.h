@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/HelperProcess.h"
+
 #include <QMutex>
 #include <QString>
 
@@ -65,9 +67,7 @@ private:
     QMutex m_mutex;
     QString m_program;
     QByteArray m_environment;
-    int m_control = -1;
-    int m_pidfd = -1;
-    pid_t m_processId = 0;
+    helperprocess::Started m_helper;
     bool m_ready = false;
     int m_failedStarts = 0;
     bool m_worthStarting = true;
