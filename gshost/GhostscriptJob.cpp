@@ -127,8 +127,19 @@ void Run(void* instance, int channel, const char* scratch)
         StandardError(nullptr, why.data(), static_cast<int>(why.size()));
         status = 1;
     } else {
+        // Run as the gs program runs its -c code: an error is reported by
+        // Ghostscript's own handler ("Error: /undefined in ...") and ends
+        // the job with exit code 1.
+        std::string run = "<";
+        for (const char* c = program; *c; ++c) {
+            static const char digits[] = "0123456789abcdef";
+            run += digits[static_cast<unsigned char>(*c) >> 4];
+            run += digits[static_cast<unsigned char>(*c) & 15];
+        }
+        run += "> .runstring\n";
         int exitCode = 0;
-        if (Failed(gsapi_run_string(instance, program, 0, &exitCode)))
+        const int code = gsapi_run_string(instance, run.c_str(), 0, &exitCode);
+        if (Failed(code) || (code == gs_error_Quit && exitCode != 0))
             status = 1;
         // Closing the device writes the rest of the PDF.
         if (Failed(gsapi_exit(instance)))

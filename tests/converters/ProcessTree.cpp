@@ -1,5 +1,6 @@
 #include "ProcessTree.h"
 
+#include "platform/WarmGhostscriptConnection.h"
 #include "platform/WarmOfficeConnection.h"
 
 #include <QDir>
@@ -13,10 +14,12 @@ QStringList Running(const QString& marker)
 {
     const QByteArray needle = QFile::encodeName(marker);
     const QString self = QString::number(::getpid());
-    const QString warmOffice = QString::number(WarmOfficeConnection::Instance().ProcessId());
+    QStringList warm{QString::number(WarmOfficeConnection::Instance().ProcessId())};
+    for (qint64 pid : WarmGhostscriptConnection::Instance().ProcessIds())
+        warm << QString::number(pid);
     QStringList running;
     for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        if (pid == self || pid == warmOffice || pid.toLongLong() <= 0)
+        if (pid == self || warm.contains(pid) || pid.toLongLong() <= 0)
             continue;
         QFile environment(QStringLiteral("/proc/%1/environ").arg(pid));
         if (!environment.open(QIODevice::ReadOnly) || !environment.readAll().contains(needle))

@@ -10,6 +10,7 @@
 #include "platform/PostScriptPrinter.h"
 #include "platform/ProcessRunner.h"
 #include "platform/ScratchFolder.h"
+#include "platform/WarmGhostscriptConnection.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -424,6 +425,8 @@ TEST_F(GhostscriptRunnerTest, FailuresAreReportedAndLeaveNothingBehind)
     EXPECT_TRUE(OutputFolderEntries().isEmpty());
     EXPECT_EQ(QDir(userTemp.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{});
+    // The warm Ghostscript keeps its folder while it lives (as long as the program).
+    WarmGhostscriptConnection::Instance().End();
     EXPECT_EQ(QDir(ScratchFolder::Path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{});
 }
 
