@@ -1,5 +1,6 @@
 #include "app/CFoliantApp.h"
 #include "platform/MessageBoxDispatcher.h"
+#include "platform/WarmGhostscriptConnection.h"
 #include "platform/WarmOfficeConnection.h"
 #include "platform/widgets/QtMessageBoxService.h"
 
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
     theApp.InitInstance();
 
     WarmOfficeConnection::Instance().End();
+    WarmGhostscriptConnection::Instance().End();
     SetMessageBoxService(nullptr);
     return 0;
 }

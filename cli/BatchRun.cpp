@@ -7,6 +7,7 @@
 #include "cli/StopSignals.h"
 #include "converters/FileKinds.h"
 #include "platform/ScratchFolder.h"
+#include "platform/WarmGhostscriptConnection.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -225,6 +226,8 @@ int BatchRun::Run()
             },
             jobCount);
     jobs.clear(); // each page removes its scratch files
+    // A run leaves nothing running: its warm Ghostscripts end with it.
+    WarmGhostscriptConnection::Instance().End();
     // An office host ended by a stop or a time limit could not remove its own.
     ScratchFolder::RemoveLeftovers(ScratchFolder::kOfficeHostPrefix);
     flush();

@@ -14,6 +14,7 @@
 #include "pdf/SettingsRefusal.h"
 #include "platform/GuiThreadCall.h"
 #include "platform/MessageBoxService.h"
+#include "platform/WarmGhostscriptConnection.h"
 #include "platform/WarmOfficeConnection.h"
 #include "platform/WindowRegistry.h"
 #include "platform/widgets/DialogBuilder.h"
@@ -438,9 +439,11 @@ void CConvertDlg::StartWorker()
         m_stopGate.Hold();
     m_worker = std::thread([this] {
         ConversionWorker(*this).Run();
-        // A run leaves nothing running: the warm office it started ends with
-        // it, and is waited for, before the run is over.
+        // A run leaves nothing running: the warm office and warm
+        // Ghostscripts it started end with it, and are waited for, before
+        // the run is over.
         WarmOfficeConnection::Instance().End();
+        WarmGhostscriptConnection::Instance().End();
         PostToThreadOf(this, [this] { OnWorkerEnded(); });
     });
 }

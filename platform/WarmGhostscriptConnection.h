@@ -97,5 +97,5 @@ private:
     std::map<QStringList, Helper> m_helpers;
     QByteArrayList m_environment; // what they were started in
     int m_failedStarts = 0;
-    bool m_worthStarting = true;
+    bool m_worthStarting = false; // until a run says it has more than one file ahead
 };
