@@ -107,6 +107,66 @@ void EndJob(int pidfd)
     }
 }
 
+// Hands the job to its forked process and waits for it as ProcessRunner
+// waits for a program. Takes over both descriptors.
+ProcessResult Follow(const WarmGhostscriptJob& job, int channel, int pidfd, qint64 processId, int timeoutMs,
+                     const std::function<bool()>& stopRequested)
+{
+    QByteArray request;
+    Field(request, WarmGhostscriptConnection::kTemporaryFolder, job.temporaryFolder);
+    Field(request, WarmGhostscriptConnection::kWritable, job.writablePath);
+    for (const QString& path : job.readablePaths)
+        Field(request, WarmGhostscriptConnection::kReadable, path);
+    request += WarmGhostscriptConnection::kProgram;
+    request += job.program;
+    request += '\0';
+    WriteAll(channel, request); // a job that is gone says so below
+    ::shutdown(channel, SHUT_WR);
+
+    ProcessResult result;
+    result.processId = processId;
+    std::optional<int> exitCode;
+    QByteArray pending;
+    QElapsedTimer clock;
+    clock.start();
+    for (bool open = true; open;) {
+        if (stopRequested && stopRequested()) {
+            EndJob(pidfd);
+            result.status = ProcessResult::Status::Stopped;
+            break;
+        }
+        if (clock.elapsed() > timeoutMs) {
+            EndJob(pidfd);
+            result.status = ProcessResult::Status::TimedOut;
+            break;
+        }
+        if (!descriptormessages::WaitReadable(channel, kPollMs))
+            continue;
+        char buffer[65536];
+        ssize_t n;
+        do {
+            n = ::recv(channel, buffer, sizeof buffer, 0);
+        } while (n < 0 && errno == EINTR);
+        if (n <= 0) {
+            open = false;
+        } else {
+            pending.append(buffer, n);
+            TakeFrames(pending, result, exitCode);
+        }
+        if (!open) {
+            // Its output ends with the process; a job that ended without its
+            // exit code was killed.
+            if (!descriptormessages::WaitReadable(pidfd, kEndLimit))
+                EndJob(pidfd);
+            result.status = exitCode ? ProcessResult::Status::Finished : ProcessResult::Status::Crashed;
+            result.exitCode = exitCode.value_or(-1);
+        }
+    }
+    ::close(channel);
+    ::close(pidfd);
+    return result;
+}
+
 } // namespace
 
 WarmGhostscriptConnection& WarmGhostscriptConnection::Instance()
@@ -230,59 +290,7 @@ std::optional<ProcessResult> WarmGhostscriptConnection::Run(const WarmGhostscrip
         processId = answer->mid(3).toLongLong();
     }
 
-    QByteArray request;
-    Field(request, kTemporaryFolder, job.temporaryFolder);
-    Field(request, kWritable, job.writablePath);
-    for (const QString& path : job.readablePaths)
-        Field(request, kReadable, path);
-    request += kProgram;
-    request += job.program;
-    request += '\0';
-    WriteAll(channel, request); // a job that is gone says so below
-    ::shutdown(channel, SHUT_WR);
-
-    ProcessResult result;
-    result.processId = processId;
-    std::optional<int> exitCode;
-    QByteArray pending;
-    QElapsedTimer clock;
-    clock.start();
-    for (bool open = true; open;) {
-        if (stopRequested && stopRequested()) {
-            EndJob(pidfd);
-            result.status = ProcessResult::Status::Stopped;
-            break;
-        }
-        if (clock.elapsed() > timeoutMs) {
-            EndJob(pidfd);
-            result.status = ProcessResult::Status::TimedOut;
-            break;
-        }
-        if (!descriptormessages::WaitReadable(channel, kPollMs))
-            continue;
-        char buffer[65536];
-        ssize_t n;
-        do {
-            n = ::recv(channel, buffer, sizeof buffer, 0);
-        } while (n < 0 && errno == EINTR);
-        if (n <= 0) {
-            open = false;
-        } else {
-            pending.append(buffer, n);
-            TakeFrames(pending, result, exitCode);
-        }
-        if (!open) {
-            // Its output ends with the process; a job that ended without its
-            // exit code was killed.
-            if (!descriptormessages::WaitReadable(pidfd, kEndLimit))
-                EndJob(pidfd);
-            result.status = exitCode ? ProcessResult::Status::Finished : ProcessResult::Status::Crashed;
-            result.exitCode = exitCode.value_or(-1);
-        }
-    }
-    ::close(channel);
-    ::close(pidfd);
-    return result;
+    return Follow(job, channel, pidfd, processId, timeoutMs, stopRequested);
 }
 
 void WarmGhostscriptConnection::SetFilesAhead(qsizetype count)
