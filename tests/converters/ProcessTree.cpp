@@ -1,6 +1,5 @@
 #include "ProcessTree.h"
 
-#include "platform/WarmGhostscriptConnection.h"
 #include "platform/WarmOfficeConnection.h"
 
 #include <QDir>
@@ -14,12 +13,10 @@ QStringList Running(const QString& marker)
 {
     const QByteArray needle = QFile::encodeName(marker);
     const QString self = QString::number(::getpid());
-    QStringList warm{QString::number(WarmOfficeConnection::Instance().ProcessId())};
-    for (qint64 pid : WarmGhostscriptConnection::Instance().ProcessIds())
-        warm << QString::number(pid);
+    const QString warmOffice = QString::number(WarmOfficeConnection::Instance().ProcessId());
     QStringList running;
     for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        if (pid == self || warm.contains(pid) || pid.toLongLong() <= 0)
+        if (pid == self || pid == warmOffice || pid.toLongLong() <= 0)
             continue;
         QFile environment(QStringLiteral("/proc/%1/environ").arg(pid));
         if (!environment.open(QIODevice::ReadOnly) || !environment.readAll().contains(needle))

@@ -8,10 +8,9 @@
 // are never counted.
 namespace processtree {
 
-// "pid name" of each running (not zombie) process, other than this one, its
-// warm office and its warm Ghostscripts (which live as long as this
-// process), whose environment holds marker. The hosts and jobs they forked
-// are counted.
+// "pid name" of each running (not zombie) process, other than this one and
+// its warm office (which lives as long as this process), whose environment
+// holds marker. The hosts the warm office forked are counted.
 // A run, or a converter, returns only when its programs are gone: tests
 // look right after it returns, without waiting.
 QStringList Running(const QString& marker);
