@@ -252,7 +252,7 @@ std::vector<CliOption> MakeTable()
          }},
         {{QStringLiteral("j"), QStringLiteral("jobs")},
          QStringLiteral("N"),
-         QStringLiteral("Converts N files at once (default 1)."),
+         QStringLiteral("Converts N files at once (default 2, 1 on a machine with one core)."),
          set([](const QString& value, CliOptions& options) -> QString {
              bool ok = false;
              options.jobs = value.toInt(&ok);

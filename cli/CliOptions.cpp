@@ -6,6 +6,7 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 #include <cerrno>
 #include <cstring>
@@ -52,6 +53,11 @@ QString CommandLineHint(RefusedSettings refusal)
 }
 
 } // namespace
+
+int CliOptions::DefaultJobs()
+{
+    return qBound(1, QThread::idealThreadCount(), 2);
+}
 
 CliParse ParseCliArguments(const QStringList& arguments, QIODevice& standardInput)
 {
