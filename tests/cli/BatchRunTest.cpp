@@ -272,6 +272,7 @@ TEST_F(BatchRunTest, PasswordsAndTimeLimitsEndOnlyTheirOwnFile)
 TEST_F(BatchRunTest, OneJobPrintsTheNextFileWhileGhostscriptMakesTheLastOnesPdf)
 {
     options.inputs = {Input("a.doc", "next"), Input("b.doc", "next"), Input("c.doc", "next"), Input("d.doc")};
+    options.jobs = 1;
     BatchRun run(options, Converters());
     EXPECT_EQ(run.Run(), 0);
     EXPECT_EQ(most.load(), 1) << "one file printing at a time";
