@@ -9,8 +9,9 @@ namespace {
 const QStringList kInterpreterSwitches{QStringLiteral("-dSAFER"), QStringLiteral("-dNOPAUSE"),
                                        QStringLiteral("-dBATCH")};
 // The pdfwrite parameters the PDF step sets, each a number or true/false;
-// the warm Ghostscript opens its device with them. Encryption is not among
-// them: its passwords are the file's own.
+// the warm Ghostscript opens its device with them. Encryption's switches
+// come in an argument file, which is not taken: the gs program makes such
+// a file.
 const QStringList kParameters{QStringLiteral("CompatibilityLevel"), QStringLiteral("PassThroughJPEGImages")};
 
 // Any bytes, as a PostScript string that nothing in them can end early.
