@@ -1,6 +1,7 @@
 #include "gshost/GhostscriptJob.h"
 
 #include "gshost/InheritedScratchFiles.h"
+#include "platform/DescriptorMessages.h"
 #include "platform/WarmGhostscriptConnection.h"
 
 #include <ghostscript/gserrors.h>
@@ -12,7 +13,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <sys/socket.h>
 #include <unistd.h>
 #include <vector>
 
@@ -28,15 +28,8 @@ void SendFrame(char tag, const char* bytes, std::uint32_t length)
     std::string frame(1, tag);
     frame.append(reinterpret_cast<const char*>(&length), sizeof length);
     frame.append(bytes, length);
-    std::size_t sent = 0;
-    while (sent < frame.size()) {
-        const ssize_t n = ::send(g_channel, frame.data() + sent, frame.size() - sent, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return; // the client is gone
-        sent += static_cast<std::size_t>(n);
-    }
+    // A client that is gone reads nothing more.
+    descriptormessages::SendAll(g_channel, frame.data(), static_cast<qsizetype>(frame.size()));
 }
 
 int NoInput(void*, char*, int)

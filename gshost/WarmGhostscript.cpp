@@ -2,6 +2,7 @@
 
 #include "gshost/GhostscriptJob.h"
 #include "platform/DescriptorMessages.h"
+#include "platform/HelperProcess.h"
 #include "platform/WarmGhostscriptConnection.h"
 
 #include <ghostscript/iapi.h>
@@ -11,7 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 #include <vector>
 
@@ -54,19 +54,9 @@ void Serve(void* instance, const QByteArray& request, int channel, const char* s
         Answer("no The request could not be read.");
         return;
     }
-    std::fflush(nullptr);
-    const pid_t child = ::fork();
-    if (child == 0)
-        GhostscriptJob::Run(instance, channel, scratch);
-    if (child < 0) {
-        Answer("no The warm Ghostscript could not fork.");
-        return;
-    }
-    // The child cannot have been reaped yet, so this is surely its pidfd.
-    const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, child, 0));
-    Answer("ok " + QByteArray::number(child), pidfd);
-    if (pidfd >= 0)
-        ::close(pidfd);
+    helperprocess::ForkForClient(
+        kControlDescriptor, [&] { GhostscriptJob::Run(instance, channel, scratch); },
+        "The warm Ghostscript could not fork.");
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "officehost/LibreOffice.h"
 #include "officehost/OfficeProfiles.h"
 #include "platform/DescriptorMessages.h"
+#include "platform/HelperProcess.h"
 #include "platform/ThreadChecker.h"
 #include "platform/WarmOfficeConnection.h"
 
@@ -17,7 +18,6 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace WarmOffice {
@@ -91,19 +91,9 @@ void Serve(int argc, char** argv, const QByteArray& request, int channel, Office
         Answer("no The warm office is busy.");
         return;
     }
-    std::fflush(nullptr);
-    const pid_t child = ::fork();
-    if (child == 0)
-        BecomeHost(argc, argv, channel, progId, profile, profileDescriptor);
-    if (child < 0) {
-        Answer("no The warm office could not fork.");
-        return;
-    }
-    // The child cannot have been reaped yet, so this is surely its pidfd.
-    const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, child, 0));
-    Answer("ok " + QByteArray::number(child), pidfd);
-    if (pidfd >= 0)
-        ::close(pidfd);
+    helperprocess::ForkForClient(
+        kControlDescriptor, [&] { BecomeHost(argc, argv, channel, progId, profile, profileDescriptor); },
+        "The warm office could not fork.");
 }
 
 } // namespace

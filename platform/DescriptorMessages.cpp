@@ -45,6 +45,20 @@ bool Send(int socket, const QByteArray& bytes, int fd)
     }
 }
 
+bool SendAll(int socket, const char* bytes, qsizetype size)
+{
+    qsizetype written = 0;
+    while (written < size) {
+        const ssize_t n = ::send(socket, bytes + written, static_cast<size_t>(size - written), MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        written += n;
+    }
+    return true;
+}
+
 std::optional<QByteArray> Receive(int socket, int* fd)
 {
     *fd = -1;

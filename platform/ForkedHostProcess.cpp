@@ -30,16 +30,8 @@ bool ForkedHostProcess::IsRunning()
 
 void ForkedHostProcess::Write(const QByteArray& bytes)
 {
-    qsizetype written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n =
-            ::send(m_channel, bytes.constData() + written, bytes.size() - written, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return; // the host is gone; the next read says so
-        written += n;
-    }
+    // A host that is gone: the next read says so.
+    descriptormessages::SendAll(m_channel, bytes.constData(), bytes.size());
 }
 
 QByteArray ForkedHostProcess::Read(int milliseconds)

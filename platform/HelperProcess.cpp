@@ -7,6 +7,8 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/socket.h>
@@ -82,6 +84,25 @@ std::optional<Started> Start(const QString& program, const QByteArrayList& argum
     started.pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
     started.control = ends[0];
     return started;
+}
+
+void ForkForClient(int control, const std::function<void()>& becomeChild, const QByteArray& failure)
+{
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        becomeChild();
+        std::_Exit(2); // it does not return
+    }
+    if (child < 0) {
+        descriptormessages::Send(control, "no " + failure);
+        return;
+    }
+    // The child cannot have been reaped yet, so this is surely its pidfd.
+    const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, child, 0));
+    descriptormessages::Send(control, "ok " + QByteArray::number(child), pidfd);
+    if (pidfd >= 0)
+        ::close(pidfd);
 }
 
 void End(Started& started, int gracePeriod)

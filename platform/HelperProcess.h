@@ -3,6 +3,7 @@
 #include <QByteArrayList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <sys/types.h>
 
@@ -28,6 +29,11 @@ QString ProgramBeside(const QString& name);
 // they are dropped.
 std::optional<Started> Start(const QString& program, const QByteArrayList& arguments, int controlDescriptor,
                              const QByteArrayList& environment, bool keepStandardError);
+
+// In a helper that serves forks: forks, runs becomeChild in the new process
+// (it must not return), and answers the client on control with "ok PID" and
+// a pidfd of the new process, or with "no " and failure when it could not fork.
+void ForkForClient(int control, const std::function<void()>& becomeChild, const QByteArray& failure);
 
 // Ends a helper: closes its control socket (it ends when that closes), waits
 // at most gracePeriod, then kills it, and reaps it. Clears started.

@@ -44,20 +44,6 @@ QByteArrayList GhostscriptEnvironment()
     return entries;
 }
 
-bool WriteAll(int fd, const QByteArray& bytes)
-{
-    qsizetype written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.constData() + written, bytes.size() - written, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        written += n;
-    }
-    return true;
-}
-
 void Field(QByteArray& request, char tag, const QString& value)
 {
     request += tag;
@@ -120,7 +106,8 @@ ProcessResult Follow(const WarmGhostscriptJob& job, int channel, int pidfd, qint
     request += WarmGhostscriptConnection::kProgram;
     request += job.program;
     request += '\0';
-    WriteAll(channel, request); // a job that is gone says so below
+    // A job that is gone says so below.
+    descriptormessages::SendAll(channel, request.constData(), request.size());
     ::shutdown(channel, SHUT_WR);
 
     ProcessResult result;
