@@ -4,6 +4,8 @@
 #include "platform/DescriptorMessages.h"
 #include "platform/WarmGhostscriptConnection.h"
 
+#include <QByteArray>
+
 #include <ghostscript/gserrors.h>
 #include <ghostscript/iapi.h>
 
@@ -11,10 +13,8 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <unistd.h>
-#include <vector>
 
 namespace GhostscriptJob {
 namespace {
@@ -123,15 +123,9 @@ void Run(void* instance, int channel, const char* scratch)
         // Run as the gs program runs its -c code: an error is reported by
         // Ghostscript's own handler ("Error: /undefined in ...") and ends
         // the job with exit code 1.
-        std::string run = "<";
-        for (const char* c = program; *c; ++c) {
-            static const char digits[] = "0123456789abcdef";
-            run += digits[static_cast<unsigned char>(*c) >> 4];
-            run += digits[static_cast<unsigned char>(*c) & 15];
-        }
-        run += "> .runstring\n";
+        const QByteArray run = '<' + QByteArray(program).toHex() + "> .runstring\n";
         int exitCode = 0;
-        const int code = gsapi_run_string(instance, run.c_str(), 0, &exitCode);
+        const int code = gsapi_run_string(instance, run.constData(), 0, &exitCode);
         if (Failed(code) || (code == gs_error_Quit && exitCode != 0))
             status = 1;
         // Closing the device writes the rest of the PDF.

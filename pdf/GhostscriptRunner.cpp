@@ -42,10 +42,10 @@ ProcessRunner& RunnerOf(const GhostscriptOptions& options)
 ProcessResult RunGhostscript(const ProcessRequest& request, const QString& temporaryFolder,
                              const GhostscriptOptions& options)
 {
-    const bool systemGhostscript =
-        !options.runner && options.executable.isEmpty() &&
-        QFileInfo(request.program).canonicalFilePath() ==
-            QFileInfo(WarmGhostscriptConnection::SystemProgram()).canonicalFilePath();
+    static const QString kSystemGhostscript =
+        QFileInfo(WarmGhostscriptConnection::SystemProgram()).canonicalFilePath();
+    const bool systemGhostscript = !options.runner && options.executable.isEmpty() &&
+                                   QFileInfo(request.program).canonicalFilePath() == kSystemGhostscript;
     if (systemGhostscript) {
         if (const std::optional<WarmGhostscriptJob> job =
                 WarmGhostscriptJobFor(request.arguments, temporaryFolder)) {

@@ -2,12 +2,13 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QSet>
 
 namespace {
 
 // The interpreter's switches the warm Ghostscript was started with.
-const QStringList kInterpreterSwitches{QStringLiteral("-dSAFER"), QStringLiteral("-dNOPAUSE"),
-                                       QStringLiteral("-dBATCH")};
+const QSet<QString> kInterpreterSwitches{QStringLiteral("-dSAFER"), QStringLiteral("-dNOPAUSE"),
+                                         QStringLiteral("-dBATCH")};
 // The pdfwrite parameters the PDF step sets, each a number or true/false;
 // the warm Ghostscript opens its device with them. Encryption's switches
 // come in an argument file, which is not taken: the gs program makes such
@@ -62,7 +63,7 @@ std::optional<WarmGhostscriptJob> WarmGhostscriptJobFor(const QStringList& argum
     QByteArray outputFile;
     QByteArray body;
     QStringList code;
-    QStringList interpreter;
+    QSet<QString> interpreter;
     bool pdfwrite = false;
     bool inCode = false;
     const auto endCode = [&] {
@@ -111,7 +112,7 @@ std::optional<WarmGhostscriptJob> WarmGhostscriptJobFor(const QStringList& argum
         }
     }
     endCode();
-    if (!pdfwrite || job.writablePath.isEmpty() || interpreter.size() != kInterpreterSwitches.size())
+    if (!pdfwrite || job.writablePath.isEmpty() || interpreter != kInterpreterSwitches)
         return std::nullopt;
     // The device was opened with the switches; a new output file reopens it.
     job.program = "<< /OutputFile " + outputFile + " >> setpagedevice\n" + body;
