@@ -243,9 +243,11 @@ int BatchRun::Run()
     if (combining && prepared) {
         run.Combine();
         m_files = run.Files();
-        if (!signal)
-            signal = StopSignals::Received(); // a stop while joining leaves no combined PDF
     }
+    // The jobs see a signal at once and may all end before the watch looks
+    // again; a stop while joining leaves no combined PDF either.
+    if (!signal)
+        signal = StopSignals::Received();
 
     int failed = 0;
     for (const FileResult& file : m_files)

@@ -18,6 +18,7 @@ struct sigaction g_previousTerm;
 
 StopSignals::StopSignals()
 {
+    g_received = 0; // each run starts unstopped
     struct sigaction action
     {
     };

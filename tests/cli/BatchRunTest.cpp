@@ -20,6 +20,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <csignal>
 #include <mutex>
 #include <utility>
 
@@ -53,7 +54,8 @@ protected:
 
     // Word-family files print the page unless their text says otherwise:
     // "fail" shows a box, "locked" opens only with the password "pw",
-    // "slow" waits until the run or its time limit stops it.
+    // "slow" waits until the run or its time limit stops it, "interrupt"
+    // sends the run Ctrl-C.
     ConverterSet Converters()
     {
         ConverterSet set;
@@ -95,6 +97,10 @@ protected:
             // A second prompt for the same file is refused.
             if (page.EnterPassword(QFileInfo(path).fileName(), &password))
                 return;
+        }
+        if (text == "interrupt") { // Ctrl-C while this file prints
+            std::raise(SIGINT);
+            return;
         }
         if (text == "slow") {
             page.Sleep(60000);
@@ -263,6 +269,26 @@ TEST_F(BatchRunTest, PasswordsAndTimeLimitsEndOnlyTheirOwnFile)
     // The password given is tried once for the file, then refused.
     options.openPassword = QStringLiteral("pw");
     options.inputs = {in.filePath("locked.doc")};
+    BatchRun run(options, Converters());
+    EXPECT_EQ(run.Run(), 0);
+    ASSERT_EQ(run.Results().size(), 1);
+    EXPECT_EQ(run.Results()[0].status, FileResult::Status::Made);
+}
+
+TEST_F(BatchRunTest, CtrlCStopsTheRunWithItsCodeEvenWhenEveryJobEndsAtOnce)
+{
+    // The job that printed last sees the stop itself and ends before the
+    // run looks at its jobs again: the run still ends as stopped.
+    options.inputs = {Input("a.doc", "interrupt"), Input("b.doc")};
+    options.jobs = 1;
+    {
+        BatchRun run(options, Converters());
+        EXPECT_EQ(run.Run(), 128 + SIGINT);
+        for (const FileResult& r : run.Results())
+            EXPECT_NE(r.status, FileResult::Status::Made) << r.source.toStdString();
+    }
+    // The next run starts unstopped.
+    options.inputs = {in.filePath("b.doc")};
     BatchRun run(options, Converters());
     EXPECT_EQ(run.Run(), 0);
     ASSERT_EQ(run.Results().size(), 1);
