@@ -1,4 +1,5 @@
 #include "officehost/HostChannel.h"
+#include "platform/DescriptorMessages.h"
 
 #include <QMetaObject>
 
@@ -65,14 +66,5 @@ void HostChannel::ReadLoop()
 bool HostChannel::Send(const Message& message, const ObjectToNumber& toNumber)
 {
     const QByteArray frame = EncodeFrame(message, toNumber);
-    qsizetype written = 0;
-    while (written < frame.size()) {
-        const ssize_t n = ::write(m_outputFd, frame.constData() + written, frame.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        written += n;
-    }
-    return true;
+    return descriptormessages::SendAll(m_outputFd, frame.constData(), frame.size());
 }

@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 namespace descriptormessages {
 namespace {
@@ -45,13 +46,18 @@ bool Send(int socket, const QByteArray& bytes, int fd)
     }
 }
 
-bool SendAll(int socket, const char* bytes, qsizetype size)
+bool SendAll(int descriptor, const char* bytes, qsizetype size)
 {
+    bool socket = true;
     qsizetype written = 0;
     while (written < size) {
-        const ssize_t n = ::send(socket, bytes + written, static_cast<size_t>(size - written), MSG_NOSIGNAL);
+        const auto left = static_cast<size_t>(size - written);
+        const ssize_t n = socket ? ::send(descriptor, bytes + written, left, MSG_NOSIGNAL)
+                                 : ::write(descriptor, bytes + written, left);
         if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0 && errno == ENOTSOCK && std::exchange(socket, false))
+            continue; // a pipe
         if (n <= 0)
             return false;
         written += n;

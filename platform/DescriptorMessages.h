@@ -12,9 +12,9 @@ namespace descriptormessages {
 // is gone.
 bool Send(int socket, const QByteArray& bytes, int fd = -1);
 
-// Sends all of the bytes on a stream socket, however many writes it takes.
-// False when the peer is gone.
-bool SendAll(int socket, const char* bytes, qsizetype size);
+// Sends all of the bytes on a stream socket or a pipe, however many writes
+// it takes. False when the peer is gone.
+bool SendAll(int descriptor, const char* bytes, qsizetype size);
 
 // Waits for one message; empty at the peer's end or on an error. A
 // descriptor that came with it is put into *fd (close-on-exec), else -1.
