@@ -6,6 +6,7 @@
 // it sets up a new office profile there.
 
 #include "officehost/HostMain.h"
+#include "officehost/HostMemory.h"
 #include "officehost/PrivateNetwork.h"
 #include "officehost/ProfileSetUp.h"
 #include "officehost/WarmOffice.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
     std::signal(SIGPIPE, SIG_IGN);
     // Before the office starts a thread: the warm office's hosts inherit it.
     PrivateNetwork::Enter();
+    HostMemory::KeepFreedBlocks();
     if (argc == 2 && std::strcmp(argv[1], WarmOfficeConnection::kArgument) == 0)
         return WarmOffice::Run(argc, argv);
     if (argc == 3 && std::strcmp(argv[1], profilesetup::kArgument) == 0)
