@@ -159,7 +159,7 @@ std::function<void()> OfficeHostConnection::Ender() const
     };
 }
 
-std::optional<Message> OfficeHostConnection::ReadMessage(int timeLimit, QString* why)
+std::optional<Message> OfficeHostConnection::ReadMessage(int timeLimit, QString* why, bool* timedOut)
 {
     QDeadlineTimer deadline(timeLimit);
     for (;;) {
@@ -187,6 +187,8 @@ std::optional<Message> OfficeHostConnection::ReadMessage(int timeLimit, QString*
         if (deadline.hasExpired()) {
             if (why)
                 *why = QStringLiteral("The office host did not answer in time and was ended.");
+            if (timedOut)
+                *timedOut = true;
             Kill();
             return std::nullopt;
         }
@@ -210,9 +212,11 @@ Variant OfficeHostConnection::Call(quint32 object, DISPID dispid, WORD kind, con
     };
     m_host->Write(EncodeFrame(request, toNumber));
     QString why;
-    const std::optional<Message> reply = ReadMessage(g_callTimeLimit, &why);
+    bool timedOut = false;
+    const std::optional<Message> reply = ReadMessage(g_callTimeLimit, &why, &timedOut);
     if (!reply || reply->type != MessageType::Reply) {
-        const bool ended = !IsRunning();
+        // A host ended for its silence may already be gone: it still timed out.
+        const bool ended = !timedOut && !IsRunning();
         Kill(); // a host that answers wrongly cannot be trusted with the next call
         throw COleException(ended ? RPC_E_DISCONNECTED : RPC_E_TIMEOUT, why);
     }

@@ -75,7 +75,10 @@ public:
 private:
     OfficeHostConnection();
     static std::shared_ptr<OfficeHostConnection> Greeted(std::unique_ptr<HostProcess> host, QString* why);
-    std::optional<dispatchprotocol::Message> ReadMessage(int timeLimit, QString* why);
+    // The next message; none when the host ended, sent what cannot be read,
+    // or did not answer within timeLimit (then it is ended and *timedOut set).
+    std::optional<dispatchprotocol::Message> ReadMessage(int timeLimit, QString* why,
+                                                         bool* timedOut = nullptr);
     void Shutdown();
 
     std::unique_ptr<HostProcess> m_host;
